@@ -1,0 +1,68 @@
+#include "scan/analysis.h"
+
+#include <exception>
+#include <new>
+
+#include "scan/markup_encoding.h"
+#include "scan/tag_scanner.h"
+#include "util/line_reader.h"
+#include "util/str_proc.h"
+#include "words/ranking.h"
+
+namespace tagwright {
+
+Analysis::Analysis(const AnalysisSettings& settings, ScanObserver& observer)
+    : settings_(settings),
+      observer_(observer),
+      scanner_(std::make_unique<TagScanner>(settings, table_, observer)) {}
+
+Analysis::~Analysis() = default;
+
+void Analysis::Reset() {
+  table_.Reset();
+  ranked_.clear();
+  scanner_->Reset();
+}
+
+bool Analysis::ScanDocumentLine(std::string line) {
+  LowerCaseAscii(line);
+  // Only blanks are stripped; tabs and other characters stay.
+  const std::size_t last = line.find_last_not_of(' ');
+  if (last == std::string::npos) return false;
+  line.erase(last + 1);
+  line.erase(0, line.find_first_not_of(' '));
+  EncodeMarkup(line);
+  line.push_back(' ');  // the closing blank ends a word at the end of the line
+  scanner_->ScanLine(std::move(line));
+  return true;
+}
+
+void Analysis::Finish() {
+  ranked_ = table_.Ranked();
+  ApplyThresholdFrequency(ranked_, settings_.ThresholdFrequency());
+  ScaleKeyValues(ranked_);
+}
+
+RunResult RunScan(const std::string& path, Analysis& analysis, ScanObserver& observer) {
+  RunResult result;
+  try {
+    analysis.Reset();
+    LineReader reader;
+    if (!reader.Open(path)) return {RunOutcome::Failed, reader.Error()};
+    std::string line;
+    while (reader.Next(line)) {
+      if (!analysis.ScanDocumentLine(std::move(line))) continue;
+      observer.OnYield();
+      if (observer.StopRequested()) return {RunOutcome::Stopped, ""};
+    }
+    if (!reader.Error().empty()) return {RunOutcome::Failed, reader.Error()};
+    analysis.Finish();
+  } catch (const std::bad_alloc&) {
+    return {RunOutcome::Failed, "There is not enough memory to analyse the file."};
+  } catch (const std::exception& e) {
+    return {RunOutcome::Failed, std::string("The analysis failed: ") + e.what()};
+  }
+  return result;
+}
+
+}  // namespace tagwright

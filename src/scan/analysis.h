@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "scan/scan_observer.h"
+#include "util/settings.h"
+#include "words/ranked_word.h"
+#include "words/word_table.h"
+
+namespace tagwright {
+
+class TagScanner;
+
+/// The run state of one analysis: the scan context and the word table, from one reset to the
+/// next. Settings are read through `settings` at the moment of use; `observer` hears of every
+/// new word and every chance to yield. Both must outlive the analysis.
+class Analysis {
+ public:
+  Analysis(const AnalysisSettings& settings, ScanObserver& observer);
+  ~Analysis();
+  Analysis(const Analysis&) = delete;
+  Analysis& operator=(const Analysis&) = delete;
+
+  /// Empties the word table and resets the scan context (before every scan).
+  void Reset();
+
+  /// Handles one line as read from the document: lower-cases it, strips its blanks, encodes
+  /// its markup, appends the closing blank and scans it. Returns false for a line that is
+  /// empty after stripping (nothing else happens for it).
+  bool ScanDocumentLine(std::string line);
+
+  /// After a completed scan: removes the words below the minimum frequency and scales the key
+  /// values to percent of the highest. The result is Ranked().
+  void Finish();
+
+  /// The word table during the scan (unscaled).
+  const WordTable& Table() const { return table_; }
+  /// The filtered and scaled words in rank order, after Finish().
+  const RankedWords& Ranked() const { return ranked_; }
+
+ private:
+  const AnalysisSettings& settings_;
+  ScanObserver& observer_;
+  WordTable table_;
+  RankedWords ranked_;
+  std::unique_ptr<TagScanner> scanner_;
+};
+
+enum class RunOutcome { Completed, Stopped, Failed };
+
+struct RunResult {
+  RunOutcome outcome = RunOutcome::Completed;
+  /// A plain description of the failure when the outcome is Failed.
+  std::string error;
+};
+
+/// Resets `analysis` and reads `path` line by line into it, yielding after every non-empty
+/// line and stopping after the line on which the observer asks to stop. A completed scan is
+/// finished (minimum frequency and scaling) before returning.
+RunResult RunScan(const std::string& path, Analysis& analysis, ScanObserver& observer);
+
+}  // namespace tagwright

@@ -1,0 +1,415 @@
+#include "scan/tag_scanner.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+#include "scan/markup_encoding.h"
+#include "util/str_proc.h"
+
+namespace tagwright {
+
+namespace {
+
+constexpr std::size_t npos = std::string::npos;
+constexpr std::string_view strScriptStart = "<script";
+constexpr std::string_view strScriptEnd = "</script>";
+constexpr std::string_view strStyleStart = "<style";
+constexpr std::string_view strStyleEnd = "</style>";
+constexpr std::string_view strCommentStart = "<!--";
+constexpr std::string_view strCommentEnd = "-->";
+constexpr std::string_view strTableStart = "<table";
+constexpr std::string_view strTableEnd = "</table>";
+
+// Yield to the caller after this many scan steps.
+constexpr std::uint32_t kStepsPerYield = 4096;
+
+bool IsSignOrDigit(char c) { return c == '+' || c == '-' || (c >= '0' && c <= '9'); }
+
+// The decimal number (digits with an optional fraction) that begins at `at`; 0 if none does.
+double NumberAt(std::string_view text, std::size_t at) {
+  double value = 0;
+  std::size_t i = at;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) value = value * 10 + (text[i] - '0');
+  if (i < text.size() && text[i] == '.') {
+    double scale = 0.1;
+    for (++i; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+      value += (text[i] - '0') * scale;
+      scale /= 10;
+    }
+  }
+  return value;
+}
+
+// End of an occurrence of `pattern` starting at `start`, with blanks between its characters
+// ignored; npos when there is none.
+std::size_t MatchIgnoringBlanks(std::string_view text, std::size_t start, std::string_view pattern) {
+  std::size_t j = start;
+  for (char p : pattern) {
+    while (j < text.size() && text[j] == ' ') ++j;
+    if (j >= text.size() || text[j] != p) return npos;
+    ++j;
+  }
+  return j;
+}
+
+}  // namespace
+
+TagScanner::TagScanner(const AnalysisSettings& settings, WordTable& table, ScanObserver& observer)
+    : settings_(settings), table_(table), observer_(observer) {}
+
+void TagScanner::Reset() {
+  strLine.clear();
+  intPos = 0;
+  strWord.clear();
+  blnInTag = false;
+  intTagDepth = 0;
+  blnSkipToTagEnd = false;
+  blnInComment = false;
+  blnInStyle = false;
+  blnInScript = false;
+  intTableDepth = 0;
+  blnBold = false;
+  blnInTitle = false;
+  intHeadingLevel = 0;
+  blnInMetaDescription = false;
+  blnInMetaKeywords = false;
+  intFontSize = 3;
+  intFontSizeStack.clear();
+}
+
+float TagScanner::ContextWeight() const {
+  float weight = 0;
+  if (blnInTitle) {
+    weight = 48;
+  } else if (blnInMetaDescription) {
+    weight = 24;
+  } else if (blnInMetaKeywords) {
+    weight = 4.0f * static_cast<float>(settings_.ExistingKeywordsWeight());
+  }
+  weight += static_cast<float>(intFontSize + intHeadingLevel);
+  if (intTableDepth > 0) weight += static_cast<float>(settings_.TableWeight());
+  if (blnBold) weight += static_cast<float>(settings_.BoldWeight());
+  return std::max(weight, 1.0f);
+}
+
+bool TagScanner::At(std::string_view marker) const {
+  return intPos < strLine.size() && strLine.compare(intPos, marker.size(), marker) == 0;
+}
+
+void TagScanner::LowerTagDepth() {
+  // A closing bracket with no tag open is text; the depth never falls below 0.
+  if (intTagDepth > 0) --intTagDepth;
+}
+
+void TagScanner::ScanLine(std::string line) {
+  strLine = std::move(line);
+  intPos = 0;
+  nextBracket_ = nameDescription_ = nameKeywords_ = content_ = sizeEquals_ = size_ = Memo{};
+  balanceBuilt_ = false;
+
+  // The last character is the closing blank: the line is done when the position reaches it.
+  while (intPos + 1 < strLine.size()) {
+    if (++cycles_ % kStepsPerYield == 0) observer_.OnYield();
+
+    if (intTableDepth > 0 && settings_.TableWeight() == 0) {
+      if (!SkipTable()) return;
+    }
+    if (blnSkipToTagEnd) {
+      intPos = NextClosingBracket(intPos);
+      if (intPos + 1 < strLine.size()) {
+        LowerTagDepth();
+        ++intPos;
+      }
+      blnSkipToTagEnd = false;
+      blnInTag = false;
+    }
+    if (At(strTableStart)) {
+      const int tableWeight = settings_.TableWeight();
+      if (tableWeight > 0) {
+        ++intTableDepth;
+      } else if (tableWeight == 0 && !SkipTable()) {
+        return;
+      }
+    } else if (At(strTableEnd) && settings_.TableWeight() > 0) {
+      --intTableDepth;
+    }
+    if (blnInComment || At(strCommentStart)) {
+      blnInComment = !SkipPast(strCommentEnd);
+      if (blnInComment) return;
+      continue;
+    }
+    if (blnInStyle || At(strStyleStart)) {
+      blnInStyle = !SkipPast(strStyleEnd);
+      if (blnInStyle) return;
+      continue;
+    }
+    if (blnInScript || At(strScriptStart)) {
+      blnInScript = !SkipPast(strScriptEnd);
+      if (blnInScript) return;
+      continue;
+    }
+    const char c = intPos < strLine.size() ? strLine[intPos] : ' ';
+    if (blnInTag || c == '<') {
+      blnInTag = true;
+      ScanTag();
+      continue;
+    }
+    switch (c) {
+      case '>':
+        // This is where the content of a description or keywords meta tag ends.
+        blnSkipToTagEnd = false;
+        blnInMetaDescription = false;
+        blnInMetaKeywords = false;
+        LowerTagDepth();
+        ++intPos;
+        continue;
+      case kMarkBoldStart:
+      case kMarkBoldEnd:
+        blnBold = (c == kMarkBoldStart);
+        ++intPos;
+        continue;
+      case kMarkTitleStart:
+      case kMarkTitleEnd:
+        blnInTitle = (c == kMarkTitleStart);
+        ++intPos;
+        continue;
+      case kMarkHeadingEnd:
+        intHeadingLevel = 0;
+        ++intPos;
+        continue;
+      default:
+        break;
+    }
+    if (c >= kMarkH6 && c <= kMarkH1) {
+      intHeadingLevel = c;
+      ++intPos;
+    } else if (IsLetter(c)) {
+      TakeWord();
+    } else {
+      ++intPos;
+    }
+  }
+}
+
+void TagScanner::TakeWord() {
+  const std::size_t n = LetterRunLength(strLine, intPos);
+  strWord.assign(strLine, intPos, n);
+  if (ProcessWord(strWord, table_, settings_, *this) == WordOutcome::Added) {
+    observer_.OnNewWord(strWord, table_.intNumWords());
+  }
+  strWord.clear();
+  intPos += n;
+}
+
+void TagScanner::ScanTag() {
+  for (;;) {
+    if (intPos >= strLine.size()) return;  // the tag goes on to the next line
+    const char c = strLine[intPos];
+    if (c == '>') {
+      ++intPos;
+      if (intTagDepth <= 1) {
+        intTagDepth = 0;
+        blnInTag = false;
+        return;
+      }
+      --intTagDepth;
+      // Brackets nest inside a tag only when they balance out on this line; otherwise the
+      // extra "<" was text (a comparison, or a bracket inside an attribute value) and the tag
+      // ends here.
+      if (!NestedBracketsCloseOnLine(intTagDepth)) {
+        intTagDepth = 0;
+        blnInTag = false;
+        return;
+      }
+      continue;
+    }
+    if (c == '<') {
+      ++intTagDepth;
+      intPos = NextNonBlank(strLine, intPos);
+      if (intPos >= strLine.size()) return;
+      const std::string_view name = std::string_view(strLine).substr(intPos);
+      if (name.starts_with("meta ")) {
+        ScanMetaTag();
+        blnInTag = false;
+        return;
+      }
+      if (name.starts_with("font ")) {
+        ScanFontTag();
+        if (blnInTag) continue;
+        return;
+      }
+      if (name.starts_with("/font")) {
+        EndFontTag();
+        LowerTagDepth();
+        blnInTag = false;
+        return;
+      }
+      ++intPos;
+      continue;
+    }
+    while (intPos < strLine.size() && strLine[intPos] != '<' && strLine[intPos] != '>') ++intPos;
+  }
+}
+
+bool TagScanner::NestedBracketsCloseOnLine(std::int64_t depth) {
+  const std::size_t length = strLine.size();
+  if (length >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) return true;
+  if (!balanceBuilt_) {
+    balance_.assign(length + 1, 0);
+    for (std::size_t i = 0; i < length; ++i) {
+      balance_[i + 1] = balance_[i] + (strLine[i] == '<') - (strLine[i] == '>');
+    }
+    minBalanceAhead_.assign(length + 1, 0);
+    minBalanceAhead_[length] = balance_[length];
+    for (std::size_t i = length; i-- > 0;) {
+      minBalanceAhead_[i] = std::min(balance_[i], minBalanceAhead_[i + 1]);
+    }
+    balanceBuilt_ = true;
+  }
+  const std::size_t at = std::min(intPos, length);
+  return minBalanceAhead_[at] <= balance_[at] - depth;
+}
+
+std::size_t TagScanner::NextClosingBracket(std::size_t from) {
+  if (nextBracket_.from != npos && from >= nextBracket_.from && from <= nextBracket_.found) {
+    return nextBracket_.found;
+  }
+  std::size_t found = strLine.size();
+  if (from < strLine.size()) {
+    const void* hit = std::memchr(strLine.data() + from, '>', strLine.size() - from);
+    if (hit != nullptr) found = static_cast<const char*>(hit) - strLine.data();
+  }
+  nextBracket_ = Memo{from, found};
+  return found;
+}
+
+std::size_t TagScanner::FindFrom(Memo& memo, std::size_t from, std::string_view pattern,
+                                 bool skipBlanks) {
+  // memo.found holds the start of the first occurrence at or after memo.from (npos if none);
+  // searches only move forward, so each part of the line is searched about once.
+  if (memo.from == npos || from < memo.from || (memo.found != npos && memo.found < from)) {
+    std::size_t start = npos;
+    if (skipBlanks) {
+      for (std::size_t s = strLine.find(pattern[0], from); s != npos;
+           s = strLine.find(pattern[0], s + 1)) {
+        if (MatchIgnoringBlanks(strLine, s, pattern) != npos) {
+          start = s;
+          break;
+        }
+      }
+    } else {
+      start = strLine.find(pattern, from);
+    }
+    memo = Memo{from, start};
+  }
+  if (memo.found == npos) return npos;
+  return skipBlanks ? MatchIgnoringBlanks(strLine, memo.found, pattern)
+                    : memo.found + pattern.size();
+}
+
+void TagScanner::ScanMetaTag() {
+  blnInMetaDescription = false;
+  blnInMetaKeywords = false;
+  intPos += 5;  // past "meta "
+  // The name and content are looked for within this tag only.
+  const std::size_t tagEnd = NextClosingBracket(intPos);
+  auto within = [&](Memo& memo, std::string_view pattern, bool skipBlanks) {
+    const std::size_t end = FindFrom(memo, intPos, pattern, skipBlanks);
+    return end != npos && end <= tagEnd ? end : npos;
+  };
+  if (within(nameDescription_, "name=\"description\"", true) != npos) {
+    const std::size_t content = within(content_, "content", false);
+    if (content != npos) {
+      intPos = content;
+      blnInMetaDescription = true;
+    }
+  } else if (within(nameKeywords_, "name=\"keywords\"", true) != npos) {
+    if (settings_.ExistingKeywordsWeight() > 0) {
+      const std::size_t content = within(content_, "content", false);
+      if (content != npos) {
+        intPos = content;
+        blnInMetaKeywords = true;
+      }
+    }
+  }
+  // The content's words are scanned as text in the meta context up to the next ">".
+  if (blnInMetaDescription || blnInMetaKeywords) return;
+  intPos = tagEnd;
+  if (intPos + 1 < strLine.size()) {
+    ++intPos;
+    LowerTagDepth();
+  }
+}
+
+void TagScanner::ScanFontTag() {
+  intPos += 5;  // past "font "
+  const std::size_t tagEnd = NextClosingBracket(intPos);
+  blnSkipToTagEnd = true;
+  // Every font tag saves the size in force, with or without a size of its own.
+  intFontSizeStack.push_back(intFontSize);
+  const std::size_t sizeEquals = FindFrom(sizeEquals_, intPos, "size=", true);
+  const std::size_t sizeEnd = FindFrom(size_, intPos, "size", false);
+  if (sizeEquals != npos && sizeEquals <= tagEnd && sizeEnd != npos && sizeEnd <= tagEnd) {
+    intPos = sizeEnd;
+    std::size_t at = intPos;
+    while (at < tagEnd && !IsSignOrDigit(strLine[at])) ++at;
+    if (at < tagEnd) {
+      double size;
+      if (strLine[at] == '+') {
+        size = intFontSize + NumberAt(strLine, at + 1);
+      } else if (strLine[at] == '-') {
+        size = intFontSize - NumberAt(strLine, at + 1);
+      } else {
+        size = NumberAt(strLine, at);
+      }
+      intFontSize = static_cast<int>(std::clamp<std::int64_t>(RoundHalfEven(size), 1, 7));
+    }
+  }
+  intPos = NextClosingBracket(intPos);
+  if (intPos + 1 < strLine.size()) {
+    LowerTagDepth();
+    blnSkipToTagEnd = false;
+    blnInTag = false;
+    ++intPos;
+  }
+}
+
+void TagScanner::EndFontTag() {
+  // A closing font tag with nothing saved leaves the size alone.
+  if (!intFontSizeStack.empty()) {
+    intFontSize = intFontSizeStack.back();
+    intFontSizeStack.pop_back();
+  }
+  intPos = NextClosingBracket(intPos) + 1;
+}
+
+bool TagScanner::SkipPast(std::string_view marker) {
+  const std::size_t found = intPos < strLine.size() ? strLine.find(marker, intPos) : npos;
+  if (found == npos) {
+    intPos = strLine.size();
+    return false;
+  }
+  intPos = found + marker.size();
+  return true;
+}
+
+bool TagScanner::SkipTable() {
+  for (;;) {
+    if (At(strTableStart)) {
+      ++intTableDepth;
+      intPos += strTableStart.size();
+    } else if (At(strTableEnd)) {
+      --intTableDepth;
+      intPos += strTableEnd.size();
+      if (intTableDepth <= 0) return true;
+    } else {
+      // Only a "<" can begin either marker.
+      const std::size_t next = strLine.find('<', intPos + 1);
+      intPos = next == npos ? strLine.size() : next;
+    }
+    if (intPos >= strLine.size()) return false;
+  }
+}
+
+}  // namespace tagwright

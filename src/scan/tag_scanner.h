@@ -1,0 +1,86 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "scan/scan_observer.h"
+#include "util/settings.h"
+#include "words/word_filters.h"
+#include "words/word_table.h"
+
+namespace tagwright {
+
+/// Walks encoded lines, skipping tags, comments, scripts, styles (and whole tables at table
+/// weight 0), following the weighting contexts across lines, and hands every run of letters
+/// to the word step with the weight of its context.
+class TagScanner final : public ContextWeigher {
+ public:
+  TagScanner(const AnalysisSettings& settings, WordTable& table, ScanObserver& observer);
+
+  /// Resets every context variable (before the first line of a scan).
+  void Reset();
+
+  /// Scans one encoded line that ends in the closing blank.
+  void ScanLine(std::string line);
+
+  /// The weight of one occurrence at the current position (at least 1).
+  float ContextWeight() const override;
+
+ private:
+  bool At(std::string_view marker) const;
+  void TakeWord();
+  void ScanTag();
+  void ScanMetaTag();
+  void ScanFontTag();
+  void EndFontTag();
+  bool SkipPast(std::string_view marker);
+  bool SkipTable();
+  void LowerTagDepth();
+  bool NestedBracketsCloseOnLine(std::int64_t depth);
+  std::size_t NextClosingBracket(std::size_t from);
+
+  const AnalysisSettings& settings_;
+  WordTable& table_;
+  ScanObserver& observer_;
+
+  std::string strLine;
+  std::size_t intPos = 0;
+  std::string strWord;
+
+  bool blnInTag = false;
+  std::int64_t intTagDepth = 0;
+  bool blnSkipToTagEnd = false;
+  bool blnInComment = false;
+  bool blnInStyle = false;
+  bool blnInScript = false;
+  std::int64_t intTableDepth = 0;
+  bool blnBold = false;
+  bool blnInTitle = false;
+  int intHeadingLevel = 0;
+  bool blnInMetaDescription = false;
+  bool blnInMetaKeywords = false;
+  int intFontSize = 3;
+  std::vector<int> intFontSizeStack;
+
+  // Per-line memos that keep the searches from rescanning the rest of a long line.
+  struct Memo {
+    std::size_t from = std::string::npos;  // where the remembered search started
+    std::size_t found = 0;                  // its result (the line's length when none)
+  };
+  /// End of the first occurrence of `pattern` starting at or after `from` (blanks between its
+  /// characters ignored when `skipBlanks`), or npos; `memo` remembers the search.
+  std::size_t FindFrom(Memo& memo, std::size_t from, std::string_view pattern, bool skipBlanks);
+
+  Memo nextBracket_;
+  Memo nameDescription_, nameKeywords_, content_, sizeEquals_, size_;
+  // Bracket balance before each position, and its minimum from each position on; built on the
+  // first nested closing bracket of a line.
+  std::vector<std::int32_t> balance_, minBalanceAhead_;
+  bool balanceBuilt_ = false;
+
+  std::uint32_t cycles_ = 0;
+};
+
+}  // namespace tagwright

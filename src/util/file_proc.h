@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tagwright {
+
+/// True only when `path` names an existing regular file (after following links): directories,
+/// FIFOs and devices are not files, so nothing ever blocks on opening one.
+bool FileExists(const std::string& path);
+
+enum class FileSpecCheck { Valid, BadForm, BadExtension, NotFound };
+
+/// The checks of a typed or chosen input path, in order: form (a "." after the last "/"),
+/// extension (containing "htm", any case), existence.
+FileSpecCheck CheckInputFileSpec(const std::string& path);
+
+/// The message a failed check shows ("" for Valid).
+std::string FileSpecMessage(FileSpecCheck check);
+
+}  // namespace tagwright

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace tagwright {
+
+/// Reads a file as bytes, line by line. CR LF, CR and LF alone each end a line; the
+/// terminator is not part of the line. Memory is bounded by the longest line.
+class LineReader {
+ public:
+  LineReader() = default;
+  ~LineReader();
+  LineReader(const LineReader&) = delete;
+  LineReader& operator=(const LineReader&) = delete;
+
+  /// Opens `path` for reading; false (with Error() set) on failure.
+  bool Open(const std::string& path);
+  /// Reads the next line into `line`; false at the end of the file or on a read error.
+  bool Next(std::string& line);
+  /// Non-empty after a failed open or read: a plain description of the failure.
+  const std::string& Error() const { return error_; }
+  void Close();
+
+ private:
+  bool Fill();
+
+  std::FILE* file_ = nullptr;
+  std::string buffer_;
+  std::size_t begin_ = 0;
+  bool eof_ = false;
+  std::string error_;
+};
+
+}  // namespace tagwright

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tagwright {
+
+// Fixed limits of the settings.
+inline constexpr int intMinNumKeywords = 5;
+inline constexpr int intDefaultNumKeywords = 50;
+inline constexpr int intMaxNumKeywords = 100;
+inline constexpr int intDefaultNumBytes = 500;
+inline constexpr int intMaxNumBytes = 1000;
+inline constexpr int intMaxWordLength = 60;
+
+/// The analysis settings as the analysis reads them. The analysis asks at the moment of use
+/// (for every word, every table tag), so a window can let the user change them mid-scan.
+class AnalysisSettings {
+ public:
+  virtual ~AnalysisSettings() = default;
+  virtual bool IgnoreCommonWords() const = 0;
+  virtual bool IgnoreShortWords() const = 0;
+  /// Words of this many letters or fewer are short (1 to 9).
+  virtual int ShortWordSize() const = 0;
+  /// Minimum frequency (1 to 9); 1 means no frequency filter.
+  virtual int ThresholdFrequency() const = 0;
+  /// Table weight (0 to 9); 0 means text inside tables is skipped.
+  virtual int TableWeight() const = 0;
+  /// Existing-keywords weight (0 to 9); 0 means the page's own keywords tag is not counted.
+  virtual int ExistingKeywordsWeight() const = 0;
+  /// Bold weight (1 to 9).
+  virtual int BoldWeight() const = 0;
+};
+
+/// Plain settings values, initialised to the defaults.
+struct Settings final : AnalysisSettings {
+  bool ignoreCommonWords = true;
+  bool ignoreShortWords = true;
+  int shortWordSize = 3;
+  int thresholdFrequency = 2;
+  int tableWeight = 1;
+  int existingKeywordsWeight = 1;
+  int boldWeight = 3;
+
+  bool IgnoreCommonWords() const override { return ignoreCommonWords; }
+  bool IgnoreShortWords() const override { return ignoreShortWords; }
+  int ShortWordSize() const override { return shortWordSize; }
+  int ThresholdFrequency() const override { return thresholdFrequency; }
+  int TableWeight() const override { return tableWeight; }
+  int ExistingKeywordsWeight() const override { return existingKeywordsWeight; }
+  int BoldWeight() const override { return boldWeight; }
+};
+
+/// What shapes the meta tag without affecting the scan: the texts of the two limit boxes and
+/// of "Begin meta tag with:", exactly as the user typed them.
+struct MetaTagRequest {
+  std::string maxKeywordsText = "50";
+  std::string maxBytesText = "500";
+  std::string beginWithText;
+};
+
+}  // namespace tagwright

@@ -1,0 +1,116 @@
+#include "util/str_proc.h"
+
+#include <cmath>
+#include <limits>
+
+namespace tagwright {
+
+std::size_t NextNonBlank(std::string_view text, std::size_t start) {
+  // The character at `start` itself is never examined.
+  for (std::size_t i = start + 1; i < text.size(); ++i) {
+    if (text[i] != ' ') return i;
+  }
+  return text.size();
+}
+
+std::size_t FindAnyChar(std::string_view text, std::size_t start, std::string_view chars) {
+  if (start >= text.size() || chars.empty()) return text.size();
+  const std::size_t found = text.find_first_of(chars, start);
+  return found == std::string_view::npos ? text.size() : found;
+}
+
+std::size_t LetterRunLength(std::string_view text, std::size_t start) {
+  std::size_t count = 0;
+  while (start + count < text.size() && IsLetter(text[start + count])) ++count;
+  return count;
+}
+
+std::string RemoveBlanks(std::string_view text) {
+  std::string result;
+  result.reserve(text.size());
+  for (char c : text) {
+    if (c != ' ') result.push_back(c);
+  }
+  return result;
+}
+
+void RemoveChars(std::string& text, std::string_view chars) {
+  std::erase_if(text, [chars](char c) { return chars.find(c) != std::string_view::npos; });
+}
+
+std::int64_t CountChar(std::string_view text, char c) {
+  std::int64_t count = 0;
+  for (char t : text) count += (t == c);
+  return count;
+}
+
+void FilterNumericText(std::string& text, bool allowNegative) {
+  bool digitKept = false;
+  bool plusKept = false;
+  bool minusKept = false;
+  std::string kept;
+  for (char c : text) {
+    if (c == '+') {
+      if (!digitKept && !plusKept) {
+        plusKept = true;
+        kept.push_back(c);
+      }
+    } else if (c == '-') {
+      if (allowNegative && !digitKept && !minusKept) {
+        minusKept = true;
+        kept.push_back(c);
+      }
+    } else if (c >= '0' && c <= '9') {
+      digitKept = true;
+      kept.push_back(c);
+    }
+  }
+  text = std::move(kept);
+}
+
+double LeadingNumber(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  double sign = 1;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    if (text[i] == '-') sign = -1;
+    ++i;
+  }
+  double value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    value = value * 10 + (text[i] - '0');
+  }
+  if (i < text.size() && text[i] == '.') {
+    double scale = 0.1;
+    for (++i; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+      value += (text[i] - '0') * scale;
+      scale /= 10;
+    }
+  }
+  return sign * value;
+}
+
+std::int64_t RoundHalfEven(double value) {
+  // 2^63 as a double; anything at or beyond it is held to the range.
+  constexpr double kLimit = 9223372036854775808.0;
+  if (std::isnan(value)) return 0;
+  const double rounded = std::nearbyint(value);  // the default mode rounds halves to even
+  if (rounded >= kLimit) return std::numeric_limits<std::int64_t>::max();
+  if (rounded < -kLimit) return std::numeric_limits<std::int64_t>::min();
+  return static_cast<std::int64_t>(rounded);
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  const std::size_t last = text.find_last_not_of(' ');
+  return text.substr(first, last - first + 1);
+}
+
+void LowerCaseAscii(std::string& text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+}
+
+}  // namespace tagwright

@@ -1,0 +1,84 @@
+#include "util/text_encoding.h"
+
+#include <cstdint>
+
+namespace tagwright {
+
+bool IsValidUtf8(std::string_view bytes) {
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  const auto* end = p + bytes.size();
+  while (p < end) {
+    const unsigned char c = *p;
+    if (c < 0x80) {
+      ++p;
+      continue;
+    }
+    int length;
+    unsigned char low = 0x80;  // bounds of the second byte, which rule out overlong forms,
+    unsigned char high = 0xBF;  // surrogates and code points above U+10FFFF
+    if (c >= 0xC2 && c <= 0xDF) {
+      length = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      length = 3;
+      if (c == 0xE0) low = 0xA0;
+      if (c == 0xED) high = 0x9F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      length = 4;
+      if (c == 0xF0) low = 0x90;
+      if (c == 0xF4) high = 0x8F;
+    } else {
+      return false;
+    }
+    if (end - p < length) return false;
+    if (p[1] < low || p[1] > high) return false;
+    for (int i = 2; i < length; ++i) {
+      if (p[i] < 0x80 || p[i] > 0xBF) return false;
+    }
+    p += length;
+  }
+  return true;
+}
+
+namespace {
+
+// Code points of the bytes 0x80 to 0x9F in Windows-1252; 0xFFFD where the byte is unassigned.
+constexpr std::uint16_t kHighControls[32] = {
+    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
+
+void AppendUtf8(std::string& out, std::uint32_t code) {
+  if (code < 0x80) {
+    out.push_back(static_cast<char>(code));
+  } else if (code < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (code >> 6)));
+    out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xE0 | (code >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  }
+}
+
+}  // namespace
+
+std::string Windows1252ToUtf8(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size() + bytes.size() / 4);
+  for (char ch : bytes) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c >= 0x80 && c <= 0x9F) {
+      AppendUtf8(out, kHighControls[c - 0x80]);
+    } else {
+      AppendUtf8(out, c);
+    }
+  }
+  return out;
+}
+
+std::string ToUtf8(std::string_view bytes) {
+  if (IsValidUtf8(bytes)) return std::string(bytes);
+  return Windows1252ToUtf8(bytes);
+}
+
+}  // namespace tagwright

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "util/settings.h"
+#include "words/word_table.h"
+
+namespace tagwright {
+
+/// Supplies the weight of the current occurrence; asked only for a word that is counted.
+class ContextWeigher {
+ public:
+  virtual ~ContextWeigher() = default;
+  virtual float ContextWeight() const = 0;
+};
+
+enum class WordOutcome { Dropped, Counted, Added };
+
+/// True when the fixed and configured rules drop the word: short (when the setting is on),
+/// longer than `intMaxWordLength`, one repeated letter, only Roman-numeral letters, common
+/// (when the setting is on), or five letters or more ending in "ly", "ed" or "ing".
+bool IsDroppedWord(std::string_view word, const AnalysisSettings& settings);
+
+/// Filters `word`, merges it with its plural or singular, and counts it in `table` with the
+/// weight asked from `weigher`. On Added, `word` holds the word as appended.
+WordOutcome ProcessWord(std::string& word, WordTable& table, const AnalysisSettings& settings,
+                        const ContextWeigher& weigher);
+
+}  // namespace tagwright
