@@ -1,0 +1,125 @@
+#include "cli_run.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "support/temp_dir.h"
+
+namespace tagwright::cli {
+namespace {
+
+struct Result {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+Result Cli(std::vector<std::string> args) {
+  std::ostringstream out;
+  std::ostringstream err;
+  const int status = RunCli(args, out, err);
+  return {status, out.str(), err.str()};
+}
+
+const char* kPage =
+    "<html><head><title>Cheap Flights</title>\r\n"
+    "<meta name=\"keywords\" content=\"flights, travel\">\r\n"
+    "</head><body><h1>Cheap flights</h1>\r\n"
+    "<p>Flights and travel deals, travel deals.</p></body></html>\r\n";
+
+// Weights: flights 51 (title) + 7 (keywords tag) + 9 (h1) + 3 = 70; cheap 51 + 9 = 60;
+// travel 7 + 3 + 3 = 13; deals 3 + 3 = 6.
+TEST(cli, list_prints_the_report_with_newlines) {
+  test::TempDir dir;
+  const Result r = Cli({"list", dir.Write("page.htm", kPage)});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out,
+            "Rank Value Frequency\n"
+            "   1   100    4 flights\n"
+            "   2    86    2 cheap\n"
+            "   3    19    3 travel\n"
+            "   4     9    2 deals\n"
+            "\n");
+}
+
+TEST(cli, generate_with_options_and_phrases) {
+  test::TempDir dir;
+  const std::string page = dir.Write("page.htm", kPage);
+  const Result r = Cli({"generate", "--max-keywords", "5", "--begin-with", "Air Travel, ",
+                        "--min-frequency=1", page});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out,
+            "<META NAME=\"keywords\" CONTENT=\"air travel,flights,cheap,deals\">\n\n"
+            "Number of keywords in meta tag: 4\n"
+            "Number of bytes in meta tag: 61\n");
+}
+
+TEST(cli, several_files_get_headers_and_json_gets_one_object_each) {
+  test::TempDir dir;
+  const std::string a = dir.Write("a.htm", kPage);
+  const std::string b = dir.Write("b.html", "<p>nothing here</p>");
+  const Result r = Cli({"existing", a, b});
+  EXPECT_EQ(r.out, "==> " + a + " <==\nExisting keyword meta tag:\n"
+                   "<meta name=\"keywords\" content=\"flights, travel\">\n"
+                   "==> " + b + " <==\nNo keyword meta tag found.\n");
+  const Result j = Cli({"generate", "--format", "json", a, b});
+  EXPECT_EQ(j.out, "{\"file\":\"" + a + "\",\"tag\":\"<META NAME=\\\"keywords\\\" "
+                   "CONTENT=\\\"flights,cheap,travel,deals\\\">\",\"keywords\":4,\"bytes\":57}\n"
+                   "{\"file\":\"" + b + "\",\"message\":\"No words with more than 3 letters occur "
+                   "at least twice.\"}\n");
+  const Result l = Cli({"list", "--format=json", "--min-frequency", "3", a});
+  EXPECT_EQ(l.out, "{\"file\":\"" + a + "\",\"words\":[{\"rank\":1,\"word\":\"flights\","
+                   "\"value\":100,\"frequency\":4},{\"rank\":2,\"word\":\"travel\",\"value\":"
+                   "18.571428,\"frequency\":3}]}\n");
+}
+
+TEST(cli, mistakes_give_the_window_message_and_status_2) {
+  test::TempDir dir;
+  const std::string page = dir.Write("page.htm", kPage);
+  const std::string text = dir.Write("page.txt", kPage);
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"list", "--max-keywords", "101", page}, "Maximum number of keywords in the meta tag is 100."},
+      {{"list", "--max-keywords", "4", page}, "Minimum number of keywords in the meta tag is 5."},
+      {{"list", "--max-bytes", "1001", page}, "Maximum number of bytes in the meta tag is 1000."},
+      {{"list", "  "}, "Input file not specified."},
+      {{"list"}, "Input file not specified."},
+      {{"list", page, text}, "Input file must have .htm or .html extension."},
+      {{"list", (dir.Path() / "gone.htm").string()}, "Input file not found."},
+      {{"list", dir.Path().string() + "/my.dir/page"}, "Invalid input file specification"},
+      {{"list", "--short-size", "0", page}, "The short-word size must be a whole number from 1 to 9."},
+      {{"list", "--table-weight", "x", page}, "The table weight must be a whole number from 0 to 9."},
+      {{"count", page}, "Unknown command \"count\": use list, generate or existing (see --help)."},
+  };
+  for (const auto& [args, message] : cases) {
+    const Result r = Cli(args);
+    EXPECT_EQ(r.status, 2) << message;
+    EXPECT_EQ(r.err, message + "\n");
+    EXPECT_EQ(r.out, "") << message;
+  }
+}
+
+TEST(cli, limits_take_what_the_boxes_take) {
+  test::TempDir dir;
+  const std::string page = dir.Write("page.htm", kPage);
+  // "1.5" filters to 15; an empty text means no limit.
+  EXPECT_EQ(Cli({"generate", "--max-keywords", "1.5", "--max-bytes", "", page}).status, 0);
+  const Result r = Cli({"generate", "--max-bytes", "40", page});
+  EXPECT_EQ(r.out, "<META NAME=\"keywords\" CONTENT=\"flights\">\n\n"
+                   "Number of keywords in meta tag: 1\nNumber of bytes in meta tag: 38\n");
+}
+
+TEST(cli, read_failure_is_reported_with_status_1) {
+  test::TempDir dir;
+  const std::string page = dir.Write("page.htm", kPage);
+  const std::string folder = dir.Path().string() + "/folder.htm";
+  std::filesystem::create_directory(folder);
+  // A folder named like a page is not a file.
+  EXPECT_EQ(Cli({"list", folder}).err, "Input file not found.\n");
+  EXPECT_EQ(Cli({"--help"}).status, 0);
+  EXPECT_NE(Cli({"--help"}).out.find("--max-keywords TEXT"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tagwright::cli

@@ -1,0 +1,119 @@
+#include "scan/analysis.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/temp_dir.h"
+
+namespace tagwright {
+namespace {
+
+struct Recorder : ScanObserver {
+  std::vector<std::string> words;
+  std::vector<std::int64_t> counts;
+  int yields = 0;
+  int stopAfterYields = -1;
+  void OnNewWord(std::string_view word, std::int64_t numWords) override {
+    words.emplace_back(word);
+    counts.push_back(numWords);
+  }
+  void OnYield() override { ++yields; }
+  bool StopRequested() override { return stopAfterYields >= 0 && yields >= stopAfterYields; }
+};
+
+TEST(analysis, every_kind_of_line_end_ends_a_line) {
+  test::TempDir dir;
+  Settings settings;
+  settings.thresholdFrequency = 1;
+  Recorder recorder;
+  Analysis analysis(settings, recorder);
+  // LF alone, CR alone and CR LF: three lines, each scanned with its own context.
+  const auto path = dir.Write("page.htm", "<title>alpha\n</title>beta\rgamma\r\ndelta");
+  ASSERT_EQ(RunScan(path, analysis, recorder).outcome, RunOutcome::Completed);
+  EXPECT_EQ(recorder.words, (std::vector<std::string>{"alpha", "beta", "gamma", "delta"}));
+  EXPECT_EQ(recorder.counts, (std::vector<std::int64_t>{1, 2, 3, 4}));
+  EXPECT_EQ(recorder.yields, 4);  // once after every non-empty line
+  ASSERT_EQ(analysis.Ranked().size(), 4u);
+  EXPECT_EQ(analysis.Ranked()[0].word, "alpha");
+  EXPECT_EQ(analysis.Ranked()[0].keyValue, 100);
+  EXPECT_NEAR(analysis.Ranked()[1].keyValue, 300.0 / 51, 1e-5);
+}
+
+TEST(analysis, stop_ends_the_scan_after_the_current_line) {
+  test::TempDir dir;
+  Settings settings;
+  Recorder recorder;
+  recorder.stopAfterYields = 2;
+  Analysis analysis(settings, recorder);
+  const auto path = dir.Write("page.htm", "alpha alpha\n\n   \nbeta beta\ngamma gamma\n");
+  EXPECT_EQ(RunScan(path, analysis, recorder).outcome, RunOutcome::Stopped);
+  EXPECT_EQ(recorder.words, (std::vector<std::string>{"alpha", "beta"}));
+  EXPECT_EQ(analysis.Table().intNumWords(), 2);
+  EXPECT_TRUE(analysis.Ranked().empty());  // no filter or scaling after a stop
+}
+
+TEST(analysis, completed_scan_applies_minimum_frequency) {
+  test::TempDir dir;
+  Settings settings;
+  ScanObserver quiet;
+  Analysis analysis(settings, quiet);
+  const auto path = dir.Write("page.html", "Alpha ALPHA beta\r\nGamma gamma gamma\r\n");
+  ASSERT_EQ(RunScan(path, analysis, quiet).outcome, RunOutcome::Completed);
+  ASSERT_EQ(analysis.Ranked().size(), 2u);
+  EXPECT_EQ(analysis.Ranked()[0].word, "gamma");
+  EXPECT_EQ(analysis.Ranked()[0].frequency, 3);
+  EXPECT_EQ(analysis.Ranked()[1].word, "alpha");
+  EXPECT_NEAR(analysis.Ranked()[1].keyValue, 200.0 / 3, 1e-4);
+}
+
+TEST(analysis, a_file_that_cannot_be_read_is_a_failure) {
+  test::TempDir dir;
+  Settings settings;
+  ScanObserver quiet;
+  Analysis analysis(settings, quiet);
+  const RunResult missing = RunScan((dir.Path() / "gone.htm").string(), analysis, quiet);
+  EXPECT_EQ(missing.outcome, RunOutcome::Failed);
+  EXPECT_NE(missing.error.find("gone.htm"), std::string::npos);
+  const RunResult folder = RunScan(dir.Path().string(), analysis, quiet);
+  EXPECT_EQ(folder.outcome, RunOutcome::Failed);
+  EXPECT_FALSE(folder.error.empty());
+}
+
+TEST(analysis, empty_and_blank_files_give_an_empty_table) {
+  test::TempDir dir;
+  Settings settings;
+  settings.thresholdFrequency = 1;
+  Recorder recorder;
+  Analysis analysis(settings, recorder);
+  EXPECT_EQ(RunScan(dir.Write("empty.htm", ""), analysis, recorder).outcome,
+            RunOutcome::Completed);
+  EXPECT_TRUE(analysis.Ranked().empty());
+  EXPECT_EQ(RunScan(dir.Write("blank.htm", "   \n\t\t\n"), analysis, recorder).outcome,
+            RunOutcome::Completed);
+  EXPECT_TRUE(analysis.Ranked().empty());
+  EXPECT_EQ(recorder.yields, 1);  // the tab line is not empty and is scanned
+}
+
+TEST(analysis, long_lines_and_many_words_have_no_sixteen_bit_limit) {
+  test::TempDir dir;
+  Settings settings;
+  settings.thresholdFrequency = 1;
+  ScanObserver quiet;
+  Analysis analysis(settings, quiet);
+  // 40,000 distinct words on one line of about 280,000 characters.
+  std::string line;
+  for (int i = 0; i < 40000; ++i) {
+    std::string word = "w";
+    for (int n = i; n > 0 || word.size() < 5; n /= 26) word += static_cast<char>('a' + n % 26);
+    line += word + "z ";
+  }
+  line += "<b>final</b>";
+  ASSERT_EQ(RunScan(dir.Write("big.htm", line), analysis, quiet).outcome, RunOutcome::Completed);
+  EXPECT_GT(analysis.Ranked().size(), 32767u);
+  EXPECT_EQ(analysis.Ranked()[0].word, "final");
+}
+
+}  // namespace
+}  // namespace tagwright

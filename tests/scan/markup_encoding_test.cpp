@@ -1,0 +1,62 @@
+#include "scan/markup_encoding.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace tagwright {
+namespace {
+
+std::string Encoded(std::string line) {
+  EncodeMarkup(line);
+  return line;
+}
+
+TEST(markup_encoding, tags_become_markers_and_entities_letters) {
+  EXPECT_EQ(Encoded("<b>cheap</b>&nbsp;flights"), "\x0b" "cheap\x0c flights");
+  EXPECT_EQ(Encoded("m&auml;nner"), "maenner");
+  EXPECT_EQ(Encoded("caf&eacute;"), "cafe");
+  EXPECT_EQ(Encoded("<h1>title</h1>"), "\x06title\x07");
+  EXPECT_EQ(Encoded("<h1 id=\"x\">title</h1>"), "<h1 id=\"x\">title\x07");
+  EXPECT_EQ(Encoded("a &amp; b"), "a &amp; b");
+  EXPECT_EQ(Encoded("&laquo;quoted&raquo;"), "\"quoted\"");
+  EXPECT_EQ(Encoded("<title>x</title><h6>y</h5>"), "\x0ex\x0f\x01y\x07");
+  EXPECT_EQ(Encoded("<b class=\"c\">x</b >"), "<b class=\"c\">x</b >");
+}
+
+TEST(markup_encoding, accented_letters_written_directly) {
+  // UTF-8: the letters the entity table knows, in either case.
+  EXPECT_EQ(Encoded("m\xc3\xbcller caf\xc3\xa9 \xc3\x84rger \xc3\x9f \xc5\xb8"), "mueller cafe aerger ss y");
+  // Other characters stay as they are.
+  EXPECT_EQ(Encoded("\xc3\xb8 \xe2\x82\xac"), "\xc3\xb8 \xe2\x82\xac");
+  // Not valid UTF-8: read as Windows-1252.
+  EXPECT_EQ(Encoded("m\xfcller caf\xe9 \x9f \xd7 \xf8"), "mueller cafe y \xd7 \xf8");
+}
+
+TEST(markup_encoding, entity_completed_by_an_earlier_replacement) {
+  // "&agrave;" becomes "a", which completes "&aacute;" for a later replacement.
+  EXPECT_EQ(Encoded("&&agrave;acute;"), "a");
+  EXPECT_EQ(Encoded("&a&agrave;cute;x"), "ax");
+  // The replaced text is not searched again by the same replacement.
+  EXPECT_EQ(Encoded("&&aacute;acute;"), "&aacute;");
+}
+
+// The one-pass encoding must equal the literal replacements applied one after the other.
+TEST(markup_encoding, one_pass_equals_replacements_in_order) {
+  const std::vector<std::string> pieces = {
+      "&",  ";",   "a",     "acute;", "grave;", "&agrave;", "&aacute;", "&e",   "&egrave;",
+      "uml;", "&yacute;", "<",  ">",     "b",      "/",      "<b>",      "</h1>",    "&nbsp;",
+      "&#160;", "&quot;", "title", "<title>", "&szlig;", "\xc3\xa9", "\xe9", "x", " "};
+  std::mt19937 random(7);
+  for (int round = 0; round < 20000; ++round) {
+    std::string line;
+    const int count = 1 + static_cast<int>(random() % 12);
+    for (int i = 0; i < count; ++i) line += pieces[random() % pieces.size()];
+    std::string byPasses = line;
+    EncodeMarkupByPasses(byPasses);
+    ASSERT_EQ(Encoded(line), byPasses) << "line: " << line;
+  }
+}
+
+}  // namespace
+}  // namespace tagwright

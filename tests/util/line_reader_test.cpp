@@ -1,0 +1,60 @@
+#include "util/line_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "support/temp_dir.h"
+
+namespace tagwright {
+namespace {
+
+std::vector<std::string> ReadLines(const std::string& path) {
+  LineReader reader;
+  EXPECT_TRUE(reader.Open(path)) << reader.Error();
+  std::vector<std::string> lines;
+  std::string line;
+  while (reader.Next(line)) lines.push_back(line);
+  EXPECT_EQ(reader.Error(), "");
+  return lines;
+}
+
+using Lines = std::vector<std::string>;
+
+TEST(line_reader, cr_lf_cr_and_lf_each_end_a_line) {
+  test::TempDir dir;
+  EXPECT_EQ(ReadLines(dir.Write("a", "one\r\ntwo\rthree\nfour")),
+            (Lines{"one", "two", "three", "four"}));
+  EXPECT_EQ(ReadLines(dir.Write("b", "one\n\r\n\ntwo\r\n")), (Lines{"one", "", "", "two"}));
+  EXPECT_EQ(ReadLines(dir.Write("c", "")), Lines{});
+  EXPECT_EQ(ReadLines(dir.Write("d", "\n")), Lines{""});
+  EXPECT_EQ(ReadLines(dir.Write("e", std::string("a\0b\n", 4))), Lines{std::string("a\0b", 3)});
+}
+
+TEST(line_reader, line_ends_split_across_reads) {
+  test::TempDir dir;
+  // A CR as the last byte of one read and its LF as the first byte of the next.
+  for (std::size_t length : {65535u, 65536u, 131071u, 200000u}) {
+    const std::string first(length, 'x');
+    const Lines lines = ReadLines(dir.Write("f", first + "\r\nsecond\r"));
+    ASSERT_EQ(lines.size(), 2u) << length;
+    EXPECT_EQ(lines[0], first);
+    EXPECT_EQ(lines[1], "second");
+  }
+}
+
+TEST(line_reader, open_and_read_failures_are_described) {
+  test::TempDir dir;
+  LineReader reader;
+  EXPECT_FALSE(reader.Open((dir.Path() / "missing.htm").string()));
+  EXPECT_NE(reader.Error().find("missing.htm"), std::string::npos);
+  LineReader folder;
+  std::string line;
+  if (folder.Open(dir.Path().string())) {
+    EXPECT_FALSE(folder.Next(line));
+  }
+  EXPECT_FALSE(folder.Error().empty());
+}
+
+}  // namespace
+}  // namespace tagwright

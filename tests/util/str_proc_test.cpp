@@ -1,0 +1,76 @@
+#include "util/str_proc.h"
+
+#include <gtest/gtest.h>
+
+namespace tagwright {
+namespace {
+
+TEST(str_proc, searches_report_failure_as_the_length) {
+  EXPECT_EQ(NextNonBlank("<   meta", 0), 4u);
+  EXPECT_EQ(NextNonBlank("<   ", 0), 4u);
+  EXPECT_EQ(NextNonBlank("ab", 7), 2u);
+  EXPECT_EQ(NextNonBlank("ab", 0), 1u);  // the start itself is never examined
+  EXPECT_EQ(FindAnyChar("size=+2>", 4, "-+0123456789"), 5u);
+  EXPECT_EQ(FindAnyChar("size=+2>", 8, ">"), 8u);
+  EXPECT_EQ(FindAnyChar("a>b", 1, ">"), 1u);
+  EXPECT_EQ(FindAnyChar("abc", 0, ""), 3u);
+}
+
+TEST(str_proc, letters_are_a_to_z_only) {
+  EXPECT_TRUE(IsLetter('q'));
+  EXPECT_TRUE(IsLetter('Q'));
+  for (char c : std::string("7-'_\t\x0b\xe9")) EXPECT_FALSE(IsLetter(c)) << int(c);
+  EXPECT_EQ(LetterRunLength("web-site", 0), 3u);
+  EXPECT_EQ(LetterRunLength("web-site", 3), 0u);
+  EXPECT_EQ(LetterRunLength("web-site", 4), 4u);
+  EXPECT_EQ(LetterRunLength("web", 9), 0u);
+}
+
+TEST(str_proc, removing_and_counting_characters) {
+  EXPECT_EQ(RemoveBlanks(" a b  c "), "abc");
+  EXPECT_EQ(RemoveBlanks(""), "");
+  std::string word = "civic";
+  RemoveChars(word, "ivxlcm");
+  EXPECT_EQ(word, "");
+  word = "civics";
+  RemoveChars(word, "ivxlcm");
+  EXPECT_EQ(word, "s");
+  EXPECT_EQ(CountChar("a,b,,c", ','), 3);
+  EXPECT_EQ(TrimBlanks("  a b  "), "a b");
+  EXPECT_EQ(TrimBlanks("   "), "");
+  EXPECT_EQ(TrimBlanks("\ta "), "\ta");
+}
+
+TEST(str_proc, numeric_filter_keeps_what_a_whole_number_may_hold) {
+  auto filtered = [](std::string text, bool allowNegative = false) {
+    FilterNumericText(text, allowNegative);
+    return text;
+  };
+  EXPECT_EQ(filtered("1.5"), "15");
+  EXPECT_EQ(filtered("7x"), "7");
+  EXPECT_EQ(filtered("-20"), "20");
+  EXPECT_EQ(filtered("+20"), "+20");
+  EXPECT_EQ(filtered("2+3"), "23");
+  EXPECT_EQ(filtered("++1"), "+1");
+  EXPECT_EQ(filtered(" 1 000 "), "1000");
+  EXPECT_EQ(filtered("-5", true), "-5");
+  EXPECT_EQ(filtered("--5-", true), "-5");
+  EXPECT_EQ(filtered("+-5", true), "+-5");
+}
+
+TEST(str_proc, leading_number_and_rounding) {
+  EXPECT_EQ(LeadingNumber("+20"), 20);
+  EXPECT_EQ(LeadingNumber("  75 keywords"), 75);
+  EXPECT_EQ(LeadingNumber("2.5>"), 2.5);
+  EXPECT_EQ(LeadingNumber("-3"), -3);
+  EXPECT_EQ(LeadingNumber("abc"), 0);
+  EXPECT_EQ(LeadingNumber(""), 0);
+  EXPECT_EQ(RoundHalfEven(12.5), 12);
+  EXPECT_EQ(RoundHalfEven(13.5), 14);
+  EXPECT_EQ(RoundHalfEven(-2.5), -2);
+  EXPECT_EQ(RoundHalfEven(1e300), INT64_MAX);
+  EXPECT_EQ(RoundHalfEven(-1e300), INT64_MIN);
+}
+
+}  // namespace
+}  // namespace tagwright
