@@ -1,0 +1,25 @@
+#!/bin/sh
+# Refreshes the screenshots of the user manual (docs/images/*.png): builds the screenshot tool
+# and runs the real windows on docs/sample-page.html under a virtual X server.
+#
+#   scripts/screenshots.sh [BUILD_DIR]      (default: build-screenshots beside the sources)
+#
+# Needs the Debian packages xvfb and xauth (xvfb-run), qt6-base-dev, cmake, g++ and the fonts
+# fonts-liberation and fonts-dejavu-core, which the windows use.
+set -eu
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-"$root/build-screenshots"}
+
+for tool in xvfb-run cmake; do
+  command -v "$tool" >/dev/null || { echo "screenshots.sh: $tool is missing" >&2; exit 2; }
+done
+
+cmake -S "$root" -B "$build" -DTAGWRIGHT_TOOLS=ON -DTAGWRIGHT_TESTS=OFF >/dev/null
+cmake --build "$build" -j2 --target tagwright_screenshots
+
+# A fixed screen and the X platform, whatever the caller's environment says; English texts.
+QT_QPA_PLATFORM=xcb LANG=C.UTF-8 LC_ALL=C.UTF-8 \
+  xvfb-run --auto-servernum --server-args="-screen 0 1024x768x24 -dpi 96" \
+  "$build/tools/screenshots/tagwright_screenshots" \
+  "$root/docs/sample-page.html" "$root/docs/images"

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds Tagwright on a Debian machine (installing what is missing) and runs every test:
+# the core and command-line tests, and the window tests on Qt's offscreen platform.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+cmake --build build-test -j"$(nproc)"
+cd build-test
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
