@@ -1,7 +1,10 @@
 #include "scan/markup_encoding.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
+#include <vector>
 #include <string_view>
 
 #include "util/text_encoding.h"
@@ -36,34 +39,57 @@ constexpr std::array<Replacement, 51> kReplacements{{
 }};
 constexpr std::size_t kFirstLetterEntity = 21;
 
-// Replaces every occurrence of the rows [first, last) that starts at an "&" or "<", in one
-// pass. Exact when no sought text can be formed by an earlier row's output.
+// For each character that may follow the "&" or "<" of a sought text, the rows whose sought
+// text begins with those two characters, in table order.
+struct Candidates {
+  std::array<std::array<std::vector<std::uint8_t>, 256>, 2> rows;
+  Candidates() {
+    for (std::size_t row = 0; row < kReplacements.size(); ++row) {
+      const std::string_view sought = kReplacements[row].sought;
+      rows[sought[0] == '<'][static_cast<unsigned char>(sought[1])].push_back(
+          static_cast<std::uint8_t>(row));
+    }
+  }
+};
+
+// Replaces every occurrence of the rows [first, last) in one pass. Exact when no sought text
+// can be formed with an earlier row's output.
 void ReplaceInOnePass(std::string& line, std::size_t first, std::size_t last) {
+  static const Candidates candidates;
   std::string out;
-  out.reserve(line.size());
   const std::string_view text = line;
-  std::size_t i = 0;
-  while (i < text.size()) {
-    std::size_t next = i;
-    while (next < text.size() && text[next] != '&' && text[next] != '<') ++next;
-    if (next == text.size()) {
-      out.append(text.substr(i));
+  std::size_t copied = 0;  // text before this is in `out`
+  // The next "&" and the next "<" at or after the position, found with memchr.
+  auto next = [&text](char c, std::size_t from) {
+    const void* hit = from < text.size() ? std::memchr(text.data() + from, c, text.size() - from)
+                                         : nullptr;
+    return hit == nullptr ? text.size() : static_cast<const char*>(hit) - text.data();
+  };
+  std::size_t ampersand = next('&', 0);
+  std::size_t bracket = next('<', 0);
+  for (std::size_t i = std::min(ampersand, bracket); i + 1 < text.size();
+       i = std::min(ampersand, bracket)) {
+    const auto& rows = candidates.rows[text[i] == '<'][static_cast<unsigned char>(text[i + 1])];
+    for (std::uint8_t row : rows) {
+      if (row < first || row >= last) continue;
+      const auto& r = kReplacements[row];
+      // Most brackets open other tags: the third character rules them out cheaply.
+      if (i + 2 >= text.size() || text[i + 2] != r.sought[2] ||
+          !text.substr(i).starts_with(r.sought)) {
+        continue;
+      }
+      if (copied == 0) out.reserve(text.size());
+      out.append(text.substr(copied, i - copied));
+      out.append(r.replacement);
+      copied = i + r.sought.size();
       break;
     }
-    out.append(text.substr(i, next - i));
-    i = next;
-    bool replaced = false;
-    for (std::size_t row = first; row < last; ++row) {
-      const auto& r = kReplacements[row];
-      if (text.compare(i, r.sought.size(), r.sought) == 0) {
-        out.append(r.replacement);
-        i += r.sought.size();
-        replaced = true;
-        break;
-      }
-    }
-    if (!replaced) out.push_back(text[i++]);
+    const std::size_t from = std::max(copied, i + 1);
+    if (ampersand < from) ampersand = next('&', from);
+    if (bracket < from) bracket = next('<', from);
   }
+  if (copied == 0) return;  // nothing replaced: the line stays as it is
+  out.append(text.substr(copied));
   line = std::move(out);
 }
 
@@ -88,13 +114,11 @@ void ReplaceAll(std::string& line, const Replacement& r) {
 // "&" with no ";" between them.
 bool EntitiesMayCascade(std::string_view line) {
   bool open = false;
-  for (std::size_t i = line.find_first_of("&;"); i != std::string_view::npos;
-       i = line.find_first_of("&;", i + 1)) {
-    if (line[i] == ';') {
+  for (char c : line) {
+    if (c == ';') {
       open = false;
-    } else if (open) {
-      return true;
-    } else {
+    } else if (c == '&') {
+      if (open) return true;
       open = true;
     }
   }
@@ -126,26 +150,29 @@ constexpr std::array<std::string_view, 64> BuildLatin1Table() {
 constexpr auto kLatin1 = BuildLatin1Table();
 constexpr std::string_view kCapitalYDiaeresis = "y";  // U+0178, 0x9F in Windows-1252
 
+// The transliteration of the UTF-8 letter at `i`, or empty when none stands there.
+std::string_view Utf8LetterAt(std::string_view line, std::size_t i) {
+  if (i + 1 >= line.size()) return {};
+  const auto c = static_cast<unsigned char>(line[i]);
+  const auto next = static_cast<unsigned char>(line[i + 1]);
+  if (c == 0xC3 && next >= 0x80 && next <= 0xBF) return kLatin1[next - 0x80];
+  if (c == 0xC5 && next == 0xB8) return kCapitalYDiaeresis;
+  return {};
+}
+
 void TransliterateUtf8(std::string& line) {
   std::string out;
-  out.reserve(line.size());
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    const auto c = static_cast<unsigned char>(line[i]);
-    if (i + 1 < line.size()) {
-      const auto next = static_cast<unsigned char>(line[i + 1]);
-      if (c == 0xC3 && next >= 0x80 && next <= 0xBF && !kLatin1[next - 0x80].empty()) {
-        out.append(kLatin1[next - 0x80]);
-        ++i;
-        continue;
-      }
-      if (c == 0xC5 && next == 0xB8) {
-        out.append(kCapitalYDiaeresis);
-        ++i;
-        continue;
-      }
-    }
-    out.push_back(line[i]);
+  std::size_t copied = 0;  // bytes before this are in `out`
+  for (std::size_t i = 0; i + 1 < line.size(); ++i) {
+    const std::string_view letter = Utf8LetterAt(line, i);
+    if (letter.empty()) continue;
+    out.append(line, copied, i - copied);
+    out.append(letter);
+    copied = i + 2;
+    ++i;
   }
+  if (copied == 0) return;  // no such letter: the line stays as it is
+  out.append(line, copied, std::string::npos);
   line = std::move(out);
 }
 
@@ -166,10 +193,9 @@ void TransliterateWindows1252(std::string& line) {
 }
 
 bool HasHighBytes(std::string_view line) {
-  for (char c : line) {
-    if (static_cast<unsigned char>(c) >= 0x80) return true;
-  }
-  return false;
+  unsigned char all = 0;  // no early exit, so the loop vectorises
+  for (char c : line) all |= static_cast<unsigned char>(c);
+  return (all & 0x80) != 0;
 }
 
 void TransliterateLetters(std::string& line) {
@@ -189,16 +215,14 @@ void EncodeMarkupByPasses(std::string& strLine) {
 }
 
 void EncodeMarkup(std::string& strLine) {
-  if (strLine.find_first_of("&<") != std::string::npos) {
-    ReplaceInOnePass(strLine, 0, kFirstLetterEntity);
-    if (strLine.find('&') != std::string::npos) {
-      if (EntitiesMayCascade(strLine)) {
-        for (std::size_t row = kFirstLetterEntity; row < kReplacements.size(); ++row) {
-          ReplaceAll(strLine, kReplacements[row]);
-        }
-      } else {
-        ReplaceInOnePass(strLine, kFirstLetterEntity, kReplacements.size());
+  ReplaceInOnePass(strLine, 0, kFirstLetterEntity);
+  if (strLine.find('&') != std::string::npos) {
+    if (EntitiesMayCascade(strLine)) {
+      for (std::size_t row = kFirstLetterEntity; row < kReplacements.size(); ++row) {
+        ReplaceAll(strLine, kReplacements[row]);
       }
+    } else {
+      ReplaceInOnePass(strLine, kFirstLetterEntity, kReplacements.size());
     }
   }
   TransliterateLetters(strLine);

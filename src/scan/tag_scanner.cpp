@@ -24,6 +24,14 @@ constexpr std::string_view strTableEnd = "</table>";
 // Yield to the caller after this many scan steps.
 constexpr std::uint32_t kStepsPerYield = 4096;
 
+// A character that a scan cycle outside any tag or region only steps over.
+bool IsPlainCharacter(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  if (u >= 0x80) return true;
+  return !IsLetter(c) && c != '<' && c != '>' && !(u >= 1 && u <= 7) && u != kMarkBoldStart &&
+         u != kMarkBoldEnd && u != kMarkTitleStart && u != kMarkTitleEnd;
+}
+
 bool IsSignOrDigit(char c) { return c == '+' || c == '-' || (c >= '0' && c <= '9'); }
 
 // The decimal number (digits with an optional fraction) that begins at `at`; 0 if none does.
@@ -124,27 +132,29 @@ void TagScanner::ScanLine(std::string line) {
       blnSkipToTagEnd = false;
       blnInTag = false;
     }
-    if (At(strTableStart)) {
+    // Every marker begins with "<": elsewhere none of them can be at the position.
+    const bool atBracket = intPos < strLine.size() && strLine[intPos] == '<';
+    if (atBracket && At(strTableStart)) {
       const int tableWeight = settings_.TableWeight();
       if (tableWeight > 0) {
         ++intTableDepth;
       } else if (tableWeight == 0 && !SkipTable()) {
         return;
       }
-    } else if (At(strTableEnd) && settings_.TableWeight() > 0) {
+    } else if (atBracket && At(strTableEnd) && settings_.TableWeight() > 0) {
       --intTableDepth;
     }
-    if (blnInComment || At(strCommentStart)) {
+    if (blnInComment || (atBracket && At(strCommentStart))) {
       blnInComment = !SkipPast(strCommentEnd);
       if (blnInComment) return;
       continue;
     }
-    if (blnInStyle || At(strStyleStart)) {
+    if (blnInStyle || (atBracket && At(strStyleStart))) {
       blnInStyle = !SkipPast(strStyleEnd);
       if (blnInStyle) return;
       continue;
     }
-    if (blnInScript || At(strScriptStart)) {
+    if (blnInScript || (atBracket && At(strScriptStart))) {
       blnInScript = !SkipPast(strScriptEnd);
       if (blnInScript) return;
       continue;
@@ -187,7 +197,11 @@ void TagScanner::ScanLine(std::string line) {
     } else if (IsLetter(c)) {
       TakeWord();
     } else {
-      ++intPos;
+      // Blanks, digits and punctuation: the cycles for a run of them only move on, so the run
+      // is passed at once (a run ends before anything that a cycle would act upon).
+      do {
+        ++intPos;
+      } while (intPos + 1 < strLine.size() && IsPlainCharacter(strLine[intPos]));
     }
   }
 }

@@ -1,5 +1,6 @@
 #include "util/line_reader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -15,6 +16,7 @@ bool LineReader::Open(const std::string& path) {
   Close();
   buffer_.clear();
   begin_ = 0;
+  nextLf_ = nextCr_ = kUnknown;
   eof_ = false;
   error_.clear();
   file_ = std::fopen(path.c_str(), "rb");
@@ -41,6 +43,7 @@ bool LineReader::Fill() {
     begin_ = 0;
   }
   const std::size_t old = buffer_.size();
+  nextLf_ = nextCr_ = kUnknown;
   buffer_.resize(old + kChunk);
   const std::size_t got = std::fread(buffer_.data() + old, 1, kChunk, file_);
   buffer_.resize(old + got);
@@ -53,12 +56,23 @@ bool LineReader::Fill() {
   return got > 0;
 }
 
+std::size_t LineReader::NextOf(char c, std::size_t& cached, std::size_t from) const {
+  // The remembered position stays right until the buffer changes, so a file with only one
+  // kind of line end is not searched to the buffer's end for the other kind at every line.
+  if (cached == kUnknown || cached < from) {
+    const void* hit = from < buffer_.size()
+                          ? std::memchr(buffer_.data() + from, c, buffer_.size() - from)
+                          : nullptr;
+    cached = hit == nullptr ? buffer_.size() : static_cast<const char*>(hit) - buffer_.data();
+  }
+  return cached;
+}
+
 bool LineReader::Next(std::string& line) {
   if (!error_.empty()) return false;
   std::size_t scanned = begin_;  // everything before this has no line end
   for (;;) {
-    std::size_t end = scanned;
-    while (end < buffer_.size() && buffer_[end] != '\r' && buffer_[end] != '\n') ++end;
+    const std::size_t end = std::min(NextOf('\n', nextLf_, scanned), NextOf('\r', nextCr_, scanned));
     if (end < buffer_.size()) {
       // A CR at the end of the buffer may be followed by an LF in the next chunk.
       if (buffer_[end] == '\r' && end + 1 == buffer_.size() && !eof_) {
@@ -68,6 +82,8 @@ bool LineReader::Next(std::string& line) {
         scanned = begin_ + offset;
         continue;
       }
+      // One byte to spare: the scanner appends a closing blank to every line.
+      line.reserve(end - begin_ + 1);
       line.assign(buffer_, begin_, end - begin_);
       std::size_t next = end + 1;
       if (buffer_[end] == '\r' && next < buffer_.size() && buffer_[next] == '\n') ++next;

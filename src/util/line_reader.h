@@ -24,11 +24,17 @@ class LineReader {
 
  private:
   bool Fill();
+  /// Position of the next `c` at or after `from` in the buffer (its size when none).
+  std::size_t NextOf(char c, std::size_t& cached, std::size_t from) const;
+
+  static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
 
   std::FILE* file_ = nullptr;
   std::string buffer_;
   std::size_t begin_ = 0;
   bool eof_ = false;
+  std::size_t nextLf_ = kUnknown;  // remembered search results, reset when the buffer changes
+  std::size_t nextCr_ = kUnknown;
   std::string error_;
 };
 

@@ -1,0 +1,69 @@
+#include "output/word_list.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace tagwright {
+namespace {
+
+RankedWords Numbered(std::size_t count) {
+  RankedWords words;
+  for (std::size_t i = 0; i < count; ++i) words.push_back({"word", 2, 50});
+  return words;
+}
+
+TEST(ShowWordList, WritesAlignedRowsInRankOrder) {
+  const RankedWords words = {{"keyword", 12, 100}, {"tools", 3, 12.5f}, {"design", 2, 13.5f}};
+  EXPECT_EQ(ShowWordList(words, Settings{}),
+            "Rank Value Frequency\r\n"
+            "   1   100   12 keyword\r\n"
+            "   2    12    3 tools\r\n"
+            "   3    14    2 design\r\n");
+}
+
+TEST(ShowWordList, RankAndFrequencyColumnsWidenWhenNeeded) {
+  RankedWords words = Numbered(57);
+  words[0] = {"keyword", 12, 100};
+  EXPECT_EQ(ShowWordList(words, Settings{}).substr(0, 47),
+            "Rank Value Frequency\r\n   1   100   12 keyword\r\n");
+
+  words = Numbered(12345);
+  const std::string list = ShowWordList(words, Settings{});
+  EXPECT_EQ(list.substr(22, 25), "    1    50    2 word\r\n  ");
+  EXPECT_TRUE(list.ends_with("\r\n12345    50    2 word\r\n"));
+
+  // A frequency of five digits widens the column for every row.
+  words = {{"common", 40000, 100}, {"rare", 2, 1}};
+  EXPECT_EQ(ShowWordList(words, Settings{}),
+            "Rank Value Frequency\r\n"
+            "   1   100 40000 common\r\n"
+            "   2     1     2 rare\r\n");
+}
+
+TEST(ShowWordList, LeavesOutWordsThatRoundToZero) {
+  const RankedWords words = {
+      {"alpha", 5, 100}, {"beta", 2, 1.5f}, {"gamma", 2, 0.5f}, {"delta", 2, 0.4f}};
+  EXPECT_EQ(ShowWordList(words, Settings{}),
+            "Rank Value Frequency\r\n"
+            "   1   100    5 alpha\r\n"
+            "   2     2    2 beta\r\n"
+            "\r\n"
+            "Words with key value 0 not shown.\r\n");
+}
+
+TEST(ShowNoWordsMessage, SaysSizeAndFrequencyInWords) {
+  EXPECT_EQ(ShowNoWordsMessage(3, 2), "No words with more than 3 letters occur at least twice.");
+  EXPECT_EQ(ShowNoWordsMessage(1, 1), "No words with more than 1 letter occur at least once.");
+  EXPECT_EQ(ShowNoWordsMessage(9, 5), "No words with more than 9 letters occur at least 5 times.");
+
+  Settings settings;
+  settings.ignoreShortWords = false;
+  settings.shortWordSize = 2;
+  settings.thresholdFrequency = 3;
+  EXPECT_EQ(ShowWordList({}, settings),
+            "No words with more than 2 letters occur at least 3 times.");
+}
+
+}  // namespace
+}  // namespace tagwright

@@ -1,0 +1,203 @@
+#include "words/word_table.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tagwright {
+namespace {
+
+// The ordered array that the table stands for, kept the slow way: a linear search, and one
+// step of insertion sorting after every count.
+class ReferenceTable {
+ public:
+  void Count(const std::string& word, float weight) {
+    std::size_t i = 0;
+    while (i < entries_.size() && entries_[i].word != word) ++i;
+    if (i < entries_.size()) {
+      ++entries_[i].frequency;
+      entries_[i].keyValue += weight;
+    } else {
+      entries_.push_back(RankedWord{word, 1, weight});
+    }
+    if (entries_.size() > 1) Reposition();
+  }
+
+  void MergePlural(std::string& word) {
+    for (RankedWord& e : entries_) {
+      if (e.word + "s" == word) {
+        word.pop_back();
+        return;
+      }
+      if (word + "s" == e.word) {
+        e.word.pop_back();
+        return;
+      }
+    }
+  }
+
+  const RankedWords& Entries() const { return entries_; }
+
+ private:
+  void Reposition() {
+    std::size_t b = 1;
+    while (b < entries_.size() && !(entries_[b].keyValue > entries_[b - 1].keyValue)) ++b;
+    if (b == entries_.size()) return;
+    const RankedWord saved = entries_[b];
+    std::size_t i = 0;
+    while (i < entries_.size() && !(entries_[i].keyValue < saved.keyValue)) ++i;
+    if (i == entries_.size()) return;
+    for (std::size_t d = b; d > i; --d) entries_[d] = entries_[d - 1];
+    entries_[i] = saved;
+  }
+
+  RankedWords entries_;
+};
+
+void ExpectSameTable(const RankedWords& expected, const RankedWords& actual) {
+  ASSERT_EQ(expected.size(), actual.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(expected[i].word, actual[i].word) << "rank " << i + 1;
+    EXPECT_EQ(expected[i].frequency, actual[i].frequency) << "rank " << i + 1;
+    EXPECT_EQ(expected[i].keyValue, actual[i].keyValue) << "rank " << i + 1;
+  }
+}
+
+std::vector<std::string> Words(const RankedWords& ranked) {
+  std::vector<std::string> words;
+  for (const RankedWord& w : ranked) words.push_back(w.word);
+  return words;
+}
+
+TEST(WordTable, CountsNewAndRepeatedWords) {
+  WordTable table;
+  EXPECT_TRUE(table.CountWord("page", 1));
+  EXPECT_EQ(table.intNumWords(), 1);
+  EXPECT_FALSE(table.CountWord("page", 3));
+  EXPECT_EQ(table.intNumWords(), 1);
+  const RankedWord page = table.Find("page");
+  EXPECT_EQ(page.word, "page");
+  EXPECT_EQ(page.frequency, 2);
+  EXPECT_EQ(page.keyValue, 4.0f);
+  EXPECT_EQ(table.Find("absent").frequency, 0);
+
+  table.Reset();
+  EXPECT_EQ(table.intNumWords(), 0);
+  EXPECT_TRUE(table.Ranked().empty());
+  EXPECT_TRUE(table.CountWord("page", 1));
+}
+
+TEST(WordTable, RankOrderKeepsEarlierEqualsAhead) {
+  WordTable table;
+  table.CountWord("alpha", 2);
+  table.CountWord("beta", 1);
+  table.CountWord("gamma", 1);
+  // A new word heavier than the last entry moves up behind the entries of equal value.
+  table.CountWord("delta", 2);
+  EXPECT_EQ(Words(table.Ranked()), (std::vector<std::string>{"alpha", "delta", "beta", "gamma"}));
+  // Rising to exactly the value of the entry before it keeps gamma behind beta...
+  table.CountWord("beta", 1);
+  table.CountWord("gamma", 1);
+  EXPECT_EQ(Words(table.Ranked()), (std::vector<std::string>{"alpha", "delta", "beta", "gamma"}));
+  // ...and passing an equal value places it after every entry of its new value.
+  table.CountWord("gamma", 1);
+  EXPECT_EQ(Words(table.Ranked()), (std::vector<std::string>{"gamma", "alpha", "delta", "beta"}));
+}
+
+TEST(WordTable, SumThatNoLongerGrowsKeepsItsPlace) {
+  // 2^24 + 1 is not a float: the count changes the frequency but not the value, and an
+  // unchanged value must not send the entry behind its equals.
+  WordTable table;
+  ReferenceTable reference;
+  const std::vector<std::pair<std::string, float>> counts = {
+      {"first", 16777216.0f}, {"second", 16777216.0f}, {"third", 16777216.0f}, {"second", 1.0f}};
+  for (const auto& [word, weight] : counts) {
+    table.CountWord(word, weight);
+    reference.Count(word, weight);
+  }
+  EXPECT_EQ(Words(table.Ranked()), (std::vector<std::string>{"first", "second", "third"}));
+  EXPECT_EQ(table.Find("second").frequency, 2);
+  ExpectSameTable(reference.Entries(), table.Ranked());
+}
+
+TEST(WordTable, HasNoSixteenBitLimits) {
+  WordTable table;
+  for (int i = 0; i < 40000; ++i) table.CountWord(std::to_string(i) + "w", 1);
+  EXPECT_EQ(table.intNumWords(), 40000);
+  for (int i = 0; i < 40000; ++i) table.CountWord("7w", 1);
+  EXPECT_EQ(table.Find("7w").frequency, 40001);
+  const RankedWords ranked = table.Ranked();
+  EXPECT_EQ(ranked.front().word, "7w");
+  EXPECT_EQ(ranked.front().keyValue, 40001.0f);
+  EXPECT_EQ(ranked[1].word, "0w");
+  EXPECT_EQ(ranked.back().word, "39999w");
+}
+
+TEST(WordTable, PluralMergingTakesFirstCandidateInRankOrder) {
+  WordTable table;
+  std::string word = "pages";
+  table.MergePlural(word);
+  EXPECT_EQ(word, "pages");
+  table.CountWord(word, 1);
+  // The singular arriving later turns the stored plural into the singular.
+  word = "page";
+  table.MergePlural(word);
+  EXPECT_EQ(word, "page");
+  table.CountWord(word, 1);
+  EXPECT_EQ(table.intNumWords(), 1);
+  EXPECT_EQ(table.Find("page").frequency, 2);
+  // A plural arriving later loses its s.
+  word = "pages";
+  table.MergePlural(word);
+  EXPECT_EQ(word, "page");
+
+  // "bus" has both a singular candidate (bu) and a plural one (buss); the heavier wins.
+  WordTable both;
+  both.CountWord("bu", 1);
+  both.CountWord("buss", 2);
+  word = "bus";
+  both.MergePlural(word);
+  EXPECT_EQ(word, "bus");
+  EXPECT_EQ(Words(both.Ranked()), (std::vector<std::string>{"bus", "bu"}));
+}
+
+TEST(WordTable, MatchesInsertionSortedArrayOnRandomCounts) {
+  // Short words over three letters, so that plurals, singulars and chains of final s meet
+  // often; small whole weights, so that equal key values are common.
+  const std::vector<std::string> vocabulary = {"a",  "as",  "ass", "asss", "b",    "bs", "bss",
+                                               "ab", "abs", "ba",  "bas",  "bass", "sa", "sas"};
+  std::mt19937 random(20240611);
+  int sequencesWithTwins = 0;
+  for (int sequence = 0; sequence < 400; ++sequence) {
+    WordTable table;
+    ReferenceTable reference;
+    const int length = 1 + static_cast<int>(random() % 120);
+    for (int step = 0; step < length; ++step) {
+      const std::string word = vocabulary[random() % vocabulary.size()];
+      const float weight = static_cast<float>(1 + random() % (sequence % 2 == 0 ? 3 : 9));
+      std::string mine = word;
+      std::string theirs = word;
+      table.MergePlural(mine);
+      reference.MergePlural(theirs);
+      ASSERT_EQ(mine, theirs) << "sequence " << sequence << " step " << step;
+      table.CountWord(mine, weight);
+      reference.Count(theirs, weight);
+    }
+    SCOPED_TRACE("sequence " + std::to_string(sequence));
+    ExpectSameTable(reference.Entries(), table.Ranked());
+    if (HasFailure()) return;
+    const std::vector<std::string> words = Words(reference.Entries());
+    if (std::set<std::string>(words.begin(), words.end()).size() < words.size()) {
+      ++sequencesWithTwins;
+    }
+  }
+  // The chains of final s that leave two equal entries were met along the way.
+  EXPECT_GT(sequencesWithTwins, 0);
+}
+
+}  // namespace
+}  // namespace tagwright
