@@ -42,7 +42,7 @@ TEST(state_file, every_value_comes_back) {
 TEST(state_file, quotation_marks_are_doubled_and_come_back) {
   StateValues v;
   v.beginWith = "the \"best\" tools, \"\"";
-  v.inputFile = "\"";
+  v.inputFile.assign(1, '"');
   const std::string text = FormatState(v);
   EXPECT_NE(text.find("\"the \"\"best\"\" tools, \"\"\"\"\"\r\n"), std::string::npos);
   EXPECT_EQ(ParseState(text), v);
