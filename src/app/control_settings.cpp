@@ -1,0 +1,65 @@
+#include "app/control_settings.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+
+namespace tagwright {
+namespace {
+
+// The lists hold ascending numbers from `first`; no chosen entry means the default.
+int ListValue(const QComboBox* list, int first, int defaultValue) {
+  const int index = list->currentIndex();
+  return index < 0 ? defaultValue : first + index;
+}
+
+}  // namespace
+
+bool ControlSettings::IgnoreCommonWords() const {
+  return controls_.chkIgnoreCommonWords->checkState() == Qt::Checked;
+}
+
+bool ControlSettings::IgnoreShortWords() const {
+  return controls_.chkIgnoreShortWords->checkState() == Qt::Checked;
+}
+
+int ControlSettings::ShortWordSize() const {
+  return ListValue(controls_.cboShortWordSize, 1, Settings{}.shortWordSize);
+}
+
+int ControlSettings::ThresholdFrequency() const {
+  return ListValue(controls_.cboThresholdFrequency, 1, Settings{}.thresholdFrequency);
+}
+
+int ControlSettings::TableWeight() const {
+  return ListValue(controls_.cboTableWeight, 0, Settings{}.tableWeight);
+}
+
+int ControlSettings::ExistingKeywordsWeight() const {
+  return ListValue(controls_.cboExistingKeywordsWeight, 0, Settings{}.existingKeywordsWeight);
+}
+
+int ControlSettings::BoldWeight() const {
+  return ListValue(controls_.cboBoldWeight, 1, Settings{}.boldWeight);
+}
+
+}  // namespace tagwright
+
+namespace tagwright {
+
+int CheckBoxValue(const QCheckBox& box) {
+  switch (box.checkState()) {
+    case Qt::Checked:
+      return 1;
+    case Qt::PartiallyChecked:
+      return 2;
+    default:
+      return 0;
+  }
+}
+
+void SetCheckBoxValue(QCheckBox& box, int value) {
+  // Only a greyed value makes the box three-state; the user's next click leaves that state.
+  box.setCheckState(value == 2 ? Qt::PartiallyChecked : value == 1 ? Qt::Checked : Qt::Unchecked);
+}
+
+}  // namespace tagwright

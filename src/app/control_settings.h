@@ -1,0 +1,47 @@
+#pragma once
+
+#include "util/settings.h"
+
+class QCheckBox;
+class QComboBox;
+
+namespace tagwright {
+
+/// The analysis settings read from the window's controls at each call, so a change made
+/// during a scan counts from the next word on. A list without a chosen entry reads as its
+/// default; a greyed check box reads as cleared.
+class ControlSettings final : public AnalysisSettings {
+ public:
+  struct Controls {
+    const QCheckBox* chkIgnoreCommonWords;
+    const QCheckBox* chkIgnoreShortWords;
+    const QComboBox* cboShortWordSize;
+    const QComboBox* cboThresholdFrequency;
+    const QComboBox* cboTableWeight;
+    const QComboBox* cboExistingKeywordsWeight;
+    const QComboBox* cboBoldWeight;
+  };
+  explicit ControlSettings(const Controls& controls) : controls_(controls) {}
+
+  bool IgnoreCommonWords() const override;
+  bool IgnoreShortWords() const override;
+  int ShortWordSize() const override;
+  int ThresholdFrequency() const override;
+  int TableWeight() const override;
+  int ExistingKeywordsWeight() const override;
+  int BoldWeight() const override;
+
+ private:
+  Controls controls_;
+};
+
+}  // namespace tagwright
+
+namespace tagwright {
+
+/// A check box's value as the state file keeps it: 0 clear, 1 set, 2 greyed.
+int CheckBoxValue(const QCheckBox& box);
+/// Sets a check box from its kept value (0, 1 or 2).
+void SetCheckBoxValue(QCheckBox& box, int value);
+
+}  // namespace tagwright

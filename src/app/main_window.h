@@ -1,0 +1,178 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+#include <string>
+
+#include "app/control_settings.h"
+#include "app/platform.h"
+#include "app/scan_progress.h"
+#include "help/help_window.h"
+#include "scan/analysis.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace tagwright {
+
+/// The main window (`frmMain`): the input file, the analysis settings, the two runs and their
+/// result box, and the bottom row. Its handlers carry the names of the events they answer.
+class MainWindow : public QWidget {
+  Q_OBJECT
+ public:
+  /// `platform` must outlive the window; `stateFile` is the full path of tgw.usr.
+  MainWindow(Platform& platform, const QString& stateFile);
+  ~MainWindow() override;
+
+  /// Start-up: loads the state (or the defaults), checks the remembered input file silently,
+  /// shows the window centred and gives the focus to the next sensible button.
+  void Form_Load();
+
+  /// True while the word table of the last completed scan can be reused.
+  bool AnalysisCurrent() const { return blnAnalysisCurrent_; }
+  /// True once Quit or the close box has saved the state; the window then does nothing more.
+  bool Ending() const { return blnEnding_; }
+
+ signals:
+  /// The state is saved and the windows are hidden: the program should end now.
+  void ended();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  friend class ScanProgress;
+
+  // Layout (main_window_layout.cpp).
+  void BuildControls();
+  void ConnectHandlers();
+
+  // Focus, messages, event routing and shutdown (main_window.cpp).
+  void SetDefaultFocus();
+  void CentreOnScreen();
+  void Message(const QString& text, const QString& title, MessageIcon icon);
+  /// The checked box that had the focus lost it: runs its _LostFocus handler.
+  void BoxLeft(Qt::FocusReason reason);
+  void cmdQuit_Click();
+  void Form_Unload();
+
+  // Settings (settings_handlers.cpp).
+  void Setting_Click();
+  void txbMaxNumKeywordsInMetaTag_LostFocus();
+  void txbMaxNumBytesInMetaTag_LostFocus();
+  void cmdClearBeginMetaTagWith_Click();
+  /// Filters a limit box and puts its default back, with a message, when out of range.
+  void CheckLimitBox(QLineEdit* box, std::string (*check)(std::string&));
+
+  // Input file (input_file.cpp).
+  void cmdInputFile_Click();
+  void ValidateInputFile(const QString& strFileSpec);
+  void txbInputFile_KeyUp(int key);
+  /// Enter or a drop: the box's path is checked as if the box had been left.
+  void InputFileEntered();
+  void txbInputFile_LostFocus();
+  void cmdClearInputFile_Click();
+  /// Takes a drag that carries a local file, and on the drop makes it the input file.
+  bool FileDragEvent(QDropEvent* event);
+
+  // State file (state.cpp).
+  bool LoadState();
+  void SaveState();
+  void ResetSettings(bool blnKeepTexts);
+  void cmdReset_Click();
+
+  // Runs (analysis_run.cpp).
+  void cmdListWords_Click();
+  void cmdGenerateKeywordMetaTag_Click();
+  void RunAnalysis(bool blnGenerate);
+  /// Scans the input file into the word table; true when the scan completed.
+  bool ScanInputFile();
+  /// The word list or the meta tag from the current word table.
+  void ShowResult(bool blnGenerate);
+  void EnableCommands(bool blnEnabled);
+  void cmdShowExistingKeywordMetaTag_Click();
+  /// Strips the input box and checks that it names an existing file, saying so if not.
+  bool CheckInputBeforeReading();
+  /// Shows a core result text (CR LF line ends) in the result box.
+  void SetResultText(const std::string& text);
+
+  // Conveniences (conveniences.cpp).
+  void chkLargeWindow_Click();
+  void cmdCopyToClipboard_Click();
+  void lblVeltrane_Click();
+  void lblOnlineDocumentation_Click();
+  void OpenWebPage(const QString& strAddress);
+  void cmdHelp_Click();
+  /// cmdShowExistingKeywordMetaTag_KeyUp, cmdGenerateKeywordMetaTag_KeyUp, cmdHelp_KeyUp.
+  void HelpKeyUp(int key);
+
+  Platform& platform_;
+  const QString strStateFile_;
+
+  // Controls, in the order of the window's design.
+  QPushButton* cmdInputFile_ = nullptr;
+  QLineEdit* txbInputFile_ = nullptr;
+  QPushButton* cmdClearInputFile_ = nullptr;
+  QCheckBox* chkIgnoreCommonWords_ = nullptr;
+  QCheckBox* chkIgnoreShortWords_ = nullptr;
+  QComboBox* cboShortWordSize_ = nullptr;
+  QLabel* lblCharsOrLess_ = nullptr;
+  QPushButton* cmdReset_ = nullptr;
+  QLabel* lblBeginMetaTagWith_ = nullptr;
+  QLineEdit* txbBeginMetaTagWith_ = nullptr;
+  QPushButton* cmdClearBeginMetaTagWith_ = nullptr;
+  QLabel* lblThresholdFrequency_ = nullptr;
+  QComboBox* cboThresholdFrequency_ = nullptr;
+  QLabel* lblExistingkeywordsWeight_ = nullptr;
+  QComboBox* cboExistingKeywordsWeight_ = nullptr;
+  QPushButton* cmdShowExistingKeywordMetaTag_ = nullptr;
+  QLabel* lblTableWeight_ = nullptr;
+  QComboBox* cboTableWeight_ = nullptr;
+  QLabel* lblBoldWeight_ = nullptr;
+  QComboBox* cboBoldWeight_ = nullptr;
+  QLabel* lblMaxNumKeywords_ = nullptr;
+  QLineEdit* txbMaxNumKeywordsInMetaTag_ = nullptr;
+  QPushButton* cmdListWords_ = nullptr;
+  QLabel* lblNumberOfWords_ = nullptr;
+  QLabel* lblMaxNumBytes_ = nullptr;
+  QLineEdit* txbMaxNumBytesInMetaTag_ = nullptr;
+  QCheckBox* chkLargeWindow_ = nullptr;
+  QPushButton* cmdGenerateKeywordMetaTag_ = nullptr;
+  QPlainTextEdit* txbMetaTag_ = nullptr;
+  QWidget* Frame1_ = nullptr;
+  QPushButton* cmdHelp_ = nullptr;
+  QPushButton* cmdCopyToClipboard_ = nullptr;
+  QPushButton* cmdQuit_ = nullptr;
+  QLabel* lblVeltrane_ = nullptr;
+  QLabel* lblOnlineDocumentation_ = nullptr;
+
+  bool blnLoading_ = false;
+  bool blnAnalysisCurrent_ = false;
+  bool blnStopRequested_ = false;
+  bool blnEnding_ = false;
+  /// The window's height at start-up in twips (its client height: the frame is not known
+  /// before the window is shown, and is added back when the height is restored).
+  int intNormalHeight_ = 0;
+  /// The text box that last took the focus from within the window; only it can be left.
+  QWidget* focusedBox_ = nullptr;
+  /// A control whose next mouse press is dropped (see BoxLeft).
+  QPointer<QWidget> swallowPressOn_;
+  int messagesShown_ = 0;
+
+  std::unique_ptr<ControlSettings> settings_;
+  std::unique_ptr<ScanProgress> progress_;
+  std::unique_ptr<Analysis> analysis_;
+  HelpWindowHost help_;
+};
+
+}  // namespace tagwright

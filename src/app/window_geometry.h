@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QRect>
+
+// The main window's measures are kept in twips, as its layout is designed; 15 twips make one
+// logical pixel, so Qt's high-DPI scaling keeps the window right on any screen.
+
+namespace tagwright {
+
+inline constexpr int kTwipsPerPixel = 15;
+
+/// Twips as logical pixels, to the nearest pixel.
+int Px(double twips);
+/// Logical pixels as twips.
+constexpr int Twips(int pixels) { return pixels * kTwipsPerPixel; }
+/// A rectangle given in twips (left, top, width, height) in logical pixels.
+QRect PxRect(int left, int top, int width, int height);
+
+// Design measures that the window's own rules compute with, in twips.
+inline constexpr int kClientWidth = 9450;
+inline constexpr int kClientHeight = 6000;
+inline constexpr int kMetaTagTop = 3050;
+inline constexpr int kFrameWidth = 9255;
+inline constexpr int kFrameHeight = 645;
+inline constexpr int kHelpWidth = 855;
+inline constexpr int kCopyWidth = 2430;
+inline constexpr int kQuitWidth = 855;
+inline constexpr int kLargeWindowTop = 300;
+
+/// The left of "Copy to clipboard" inside the bottom row: midway between "Help" at
+/// `helpLeft` and "Quit" at the row's right edge (the gap rounded half to even).
+int CopyButtonLeft(int frameWidth, int helpLeft, int helpWidth, int copyWidth, int quitWidth);
+
+/// The height of the large window: nine tenths of the screen's height.
+int LargeWindowHeight(int screenHeight);
+
+/// Where the result box and the bottom row go for a window of `windowHeight` (outer, twips):
+/// the box takes what the rest leaves, the bottom row follows it 100 twips below.
+struct ResultArea {
+  int metaTagHeight;
+  int frameTop;
+};
+ResultArea ResultAreaFor(int windowHeight);
+
+}  // namespace tagwright
