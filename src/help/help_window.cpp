@@ -1,0 +1,117 @@
+#include "help/help_window.h"
+
+#include <QFont>
+#include <QPalette>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QResizeEvent>
+
+#include <algorithm>
+
+#include "help/help_text.h"
+
+namespace tagwright {
+namespace {
+
+// The window's measures are kept in twips, as its layout rules are written; 15 twips make one
+// logical pixel.
+constexpr double kTwipsPerPixel = 15.0;
+
+int Px(double twips) { return qRound(twips / kTwipsPerPixel); }
+int Tw(int pixels) { return pixels * static_cast<int>(kTwipsPerPixel); }
+
+constexpr int kButtonWidth = 1215;
+constexpr int kButtonHeight = 315;
+constexpr int kTextLeft = 120;
+constexpr int kTextTop = 120;
+
+QFont HelpFont(bool bold) {
+  QFont font(QStringLiteral("Liberation Sans"));
+  font.setStyleHint(QFont::SansSerif);
+  font.setPointSizeF(9.75);
+  font.setBold(bold);
+  return font;
+}
+
+// Form_Resize: the text box follows both edges, "Close" stays centred below it.
+void LayOut(const QWidget& window, QPlainTextEdit& text, QPushButton& button) {
+  const int width = Tw(window.width());
+  const int height = Tw(window.height());
+  text.setGeometry(Px(kTextLeft), Px(kTextTop), Px(std::max(0, width - 350)),
+                   Px(std::max(0, height - 1080)));
+  button.move(Px((width - kButtonWidth) / 2.0), Px(height - 800));
+}
+
+}  // namespace
+
+HelpWindow::HelpWindow(const QWidget* main)
+    : QWidget(nullptr), txbHelpScreen_(new QPlainTextEdit(this)), cmdClose_(new QPushButton(this)) {
+  setObjectName(QStringLiteral("frmHelp"));
+  txbHelpScreen_->setObjectName(QStringLiteral("txbHelpScreen"));
+  cmdClose_->setObjectName(QStringLiteral("cmdClose"));
+  // The title-bar close destroys the window; its owner creates a new one on the next "Help".
+  setAttribute(Qt::WA_DeleteOnClose);
+
+  QPalette background = palette();
+  background.setColor(QPalette::Window, QColor(224, 224, 224));
+  setPalette(background);
+  setAutoFillBackground(true);
+  setFont(HelpFont(true));
+
+  // Form_Load: lie inside the main window's outline, 200 twips in from its sides, 480 below
+  // its top and 200 above its bottom.
+  const QRect outline = main->frameGeometry();
+  const QSize frameExtra = outline.size() - main->geometry().size();
+  move(Px(Tw(outline.left()) + 200), Px(Tw(outline.top()) + 480));
+  // The help window's own frame is taken to be as wide as the main window's.
+  resize(Px(Tw(outline.width()) - 400) - frameExtra.width(),
+         Px(Tw(outline.height()) - 680) - frameExtra.height());
+  setWindowTitle(QStringLiteral("Help screen for Tagwright"));
+  cmdClose_->setText(QStringLiteral("Close"));
+
+  txbHelpScreen_->setFont(HelpFont(false));
+  QPalette white = txbHelpScreen_->palette();
+  white.setColor(QPalette::Base, Qt::white);
+  white.setColor(QPalette::Text, Qt::black);
+  txbHelpScreen_->setPalette(white);
+  txbHelpScreen_->setReadOnly(true);
+  txbHelpScreen_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  txbHelpScreen_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  txbHelpScreen_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  txbHelpScreen_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  txbHelpScreen_->setFocusPolicy(Qt::ClickFocus);
+  txbHelpScreen_->setPlainText(
+      QString::fromStdString(HelpText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+
+  cmdClose_->resize(Px(kButtonWidth), Px(kButtonHeight));
+  // Enter presses the focused button, as on the main window.
+  cmdClose_->setAutoDefault(true);
+  cmdClose_->setFocus();
+  connect(cmdClose_, &QPushButton::clicked, this, &QWidget::hide);
+
+  LayOut(*this, *txbHelpScreen_, *cmdClose_);
+}
+
+void HelpWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (isMinimized()) return;
+  LayOut(*this, *txbHelpScreen_, *cmdClose_);
+}
+
+void HelpWindowHost::ShowHelp() {
+  if (window_ == nullptr) {
+    window_ = new HelpWindow(main_);
+    // The help window has no owner, so it goes with the main window explicitly.
+    QObject::connect(main_, &QObject::destroyed, window_,
+                     [window = window_.data()] { delete window; });
+  }
+  if (window_->isMinimized()) {
+    window_->showNormal();
+    return;
+  }
+  window_->show();
+  window_->raise();
+  window_->activateWindow();
+}
+
+}  // namespace tagwright

@@ -1,0 +1,246 @@
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBlock>
+
+#include <memory>
+
+#include "help/help_text.h"
+#include "help/help_window.h"
+
+using namespace tagwright;
+
+namespace {
+
+QPlainTextEdit* TextBox(QWidget* window) {
+  return window->findChild<QPlainTextEdit*>(QStringLiteral("txbHelpScreen"));
+}
+
+QPushButton* CloseButton(QWidget* window) {
+  return window->findChild<QPushButton*>(QStringLiteral("cmdClose"));
+}
+
+// Runs the deletions that a title-bar close schedules.
+void DeliverDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+}  // namespace
+
+class HelpWindowTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void init();
+  void cleanup();
+
+  void opensInsideTheMainWindowsOutline();
+  void showsTheHelpTextLineByLine();
+  void looksAsDesigned();
+  void layoutFollowsTheWindowSize();
+  void tinyWindowGivesAnEmptyTextBox();
+  void closeHidesAndKeepsTheWindow();
+  void titleBarCloseDestroysAndHelpCreatesAfresh();
+  void helpRestoresAMinimizedWindow();
+  void helpBringsAVisibleWindowBack();
+  void windowEndsWithTheMainWindow();
+
+ private:
+  std::unique_ptr<QWidget> main_;
+  std::unique_ptr<HelpWindowHost> host_;
+};
+
+void HelpWindowTest::init() {
+  // A plain widget stands in for the main window: 9450 x 6000 twips at (300, 120) pixels.
+  main_ = std::make_unique<QWidget>();
+  main_->setGeometry(300, 120, 630, 400);
+  main_->show();
+  QVERIFY(QTest::qWaitForWindowExposed(main_.get()));
+  host_ = std::make_unique<HelpWindowHost>(main_.get());
+}
+
+void HelpWindowTest::cleanup() {
+  host_.reset();
+  main_.reset();
+  DeliverDeletes();
+}
+
+void HelpWindowTest::opensInsideTheMainWindowsOutline() {
+  QVERIFY(host_->Window() == nullptr);
+  host_->ShowHelp();
+  HelpWindow* help = host_->Window();
+  QVERIFY(help != nullptr);
+  QVERIFY(help->isVisible());
+  QVERIFY(help->isWindow());
+  QVERIFY(help->parentWidget() == nullptr);
+  QVERIFY(!help->isModal());
+  QCOMPARE(help->windowTitle(), QStringLiteral("Help screen for Tagwright"));
+
+  // 200 twips in from the sides (13 px), 480 below the top (32 px), 200 above the bottom.
+  const QRect outline = main_->frameGeometry();
+  QCOMPARE(help->frameGeometry().topLeft(), outline.topLeft() + QPoint(13, 32));
+  QCOMPARE(help->frameGeometry().size(), outline.size() - QSize(27, 45));
+
+  // "Close" is centred, 800 twips (53 px) above the bottom edge, and holds the focus.
+  QPushButton* close = CloseButton(help);
+  QVERIFY(close != nullptr);
+  QCOMPARE(close->text(), QStringLiteral("Close"));
+  QCOMPARE(close->size(), QSize(81, 21));
+  QCOMPARE(close->y(), help->height() - 53);
+  QVERIFY(qAbs(close->geometry().center().x() - help->width() / 2) <= 1);
+  QCOMPARE(help->focusWidget(), close);
+  QVERIFY(TextBox(help)->focusPolicy() == Qt::ClickFocus);
+}
+
+void HelpWindowTest::showsTheHelpTextLineByLine() {
+  host_->ShowHelp();
+  QPlainTextEdit* text = TextBox(host_->Window());
+  QVERIFY(text != nullptr);
+  const QStringList lines = QString::fromStdString(HelpText()).split(QStringLiteral("\r\n"));
+  QCOMPARE(text->blockCount(), lines.size());
+  for (int i = 0; i < text->blockCount(); ++i) {
+    QCOMPARE(text->document()->findBlockByNumber(i).text(), lines[i]);
+  }
+  QVERIFY(text->toPlainText().contains(QString::fromStdString(DocumentationAddress())));
+
+  // Read-only: typing changes nothing, but the text can still be selected.
+  const QString before = text->toPlainText();
+  text->setFocus();
+  QTest::keyClicks(text, QStringLiteral("xyz"));
+  QCOMPARE(text->toPlainText(), before);
+  QVERIFY(text->isReadOnly());
+  QVERIFY(text->textInteractionFlags() & Qt::TextSelectableByMouse);
+}
+
+void HelpWindowTest::looksAsDesigned() {
+  host_->ShowHelp();
+  HelpWindow* help = host_->Window();
+  QPlainTextEdit* text = TextBox(help);
+  QCOMPARE(help->palette().color(QPalette::Window), QColor(224, 224, 224));
+  QVERIFY(help->autoFillBackground());
+  QCOMPARE(text->palette().color(QPalette::Base), QColor(Qt::white));
+  QCOMPARE(text->font().pointSizeF(), 9.75);
+  QVERIFY(!text->font().bold());
+  QCOMPARE(CloseButton(help)->font().pointSizeF(), 9.75);
+  QVERIFY(CloseButton(help)->font().bold());
+  QCOMPARE(text->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+  QCOMPARE(text->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+  QVERIFY(text->verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff);
+}
+
+void HelpWindowTest::layoutFollowsTheWindowSize() {
+  host_->ShowHelp();
+  HelpWindow* help = host_->Window();
+  QPlainTextEdit* text = TextBox(help);
+  QPushButton* close = CloseButton(help);
+
+  // 450 x 300 px = 6750 x 4500 twips: box 6400 x 3420, button at 2767.5, 3700.
+  help->resize(450, 300);
+  QTRY_COMPARE(help->size(), QSize(450, 300));
+  QCOMPARE(text->geometry(), QRect(8, 8, 427, 228));
+  QCOMPARE(close->pos(), QPoint(185, 247));
+
+  help->resize(700, 520);
+  QTRY_COMPARE(help->size(), QSize(700, 520));
+  QCOMPARE(text->geometry(), QRect(8, 8, 677, 448));
+  QCOMPARE(close->pos(), QPoint(310, 467));
+
+  // The text wraps anew at the box's width: narrower means more visual lines.
+  help->resize(300, 520);
+  QTRY_COMPARE(text->width(), 277);
+  const int narrowHeight = text->document()->size().height();
+  help->resize(700, 520);
+  QTRY_COMPARE(text->width(), 677);
+  QVERIFY(text->document()->size().height() < narrowHeight);
+}
+
+void HelpWindowTest::tinyWindowGivesAnEmptyTextBox() {
+  host_->ShowHelp();
+  HelpWindow* help = host_->Window();
+  help->resize(20, 60);  // 300 x 900 twips: below 350 wide and 1080 high
+  QTRY_COMPARE(help->size(), QSize(20, 60));
+  QCOMPARE(TextBox(help)->size(), QSize(0, 0));
+}
+
+void HelpWindowTest::closeHidesAndKeepsTheWindow() {
+  host_->ShowHelp();
+  QPointer<HelpWindow> help = host_->Window();
+  help->move(40, 50);
+  help->resize(500, 350);
+  QTRY_COMPARE(help->size(), QSize(500, 350));
+  TextBox(help)->moveCursor(QTextCursor::End);
+  const QPoint where = help->pos();
+
+  QTest::mouseClick(CloseButton(help), Qt::LeftButton);
+  QVERIFY(!help->isVisible());
+  DeliverDeletes();
+  QVERIFY(help != nullptr);
+  QCOMPARE(host_->Window(), help.data());
+
+  host_->ShowHelp();
+  QCOMPARE(host_->Window(), help.data());
+  QVERIFY(help->isVisible());
+  QCOMPARE(help->pos(), where);
+  QCOMPARE(help->size(), QSize(500, 350));
+  QVERIFY(TextBox(help)->textCursor().atEnd());
+
+  // Enter on the focused "Close" hides it the same way.
+  QTest::keyClick(CloseButton(help), Qt::Key_Return);
+  QVERIFY(!help->isVisible());
+  QCOMPARE(host_->Window(), help.data());
+}
+
+void HelpWindowTest::titleBarCloseDestroysAndHelpCreatesAfresh() {
+  host_->ShowHelp();
+  QPointer<HelpWindow> first = host_->Window();
+  first->move(10, 10);
+  first->resize(200, 200);
+
+  QVERIFY(first->close());
+  DeliverDeletes();
+  QVERIFY(first == nullptr);
+  QVERIFY(host_->Window() == nullptr);
+
+  // Placed again relative to where the main window is now.
+  main_->move(150, 90);
+  QTRY_COMPARE(main_->pos(), QPoint(150, 90));
+  host_->ShowHelp();
+  HelpWindow* second = host_->Window();
+  QVERIFY(second != nullptr);
+  QVERIFY(second->isVisible());
+  const QRect outline = main_->frameGeometry();
+  QCOMPARE(second->frameGeometry().topLeft(), outline.topLeft() + QPoint(13, 32));
+  QCOMPARE(second->frameGeometry().size(), outline.size() - QSize(27, 45));
+}
+
+void HelpWindowTest::helpRestoresAMinimizedWindow() {
+  host_->ShowHelp();
+  QPointer<HelpWindow> help = host_->Window();
+  help->showMinimized();
+  QTRY_VERIFY(help->isMinimized());
+
+  host_->ShowHelp();
+  QTRY_VERIFY(!help->isMinimized());
+  QCOMPARE(host_->Window(), help.data());
+  QVERIFY(help->isVisible());
+}
+
+void HelpWindowTest::helpBringsAVisibleWindowBack() {
+  host_->ShowHelp();
+  QPointer<HelpWindow> help = host_->Window();
+  const QRect geometry = help->geometry();
+  host_->ShowHelp();
+  QCOMPARE(host_->Window(), help.data());
+  QCOMPARE(help->geometry(), geometry);
+  QVERIFY(help->isVisible());
+}
+
+void HelpWindowTest::windowEndsWithTheMainWindow() {
+  host_->ShowHelp();
+  QPointer<HelpWindow> help = host_->Window();
+  host_.reset();
+  main_.reset();
+  QVERIFY(help == nullptr);
+}
+
+QTEST_MAIN(HelpWindowTest)
+#include "help_window_test.moc"
