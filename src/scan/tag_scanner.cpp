@@ -302,24 +302,27 @@ std::size_t TagScanner::FindFrom(Memo& memo, std::size_t from, std::string_view 
                                  bool skipBlanks) {
   // memo.found holds the start of the first occurrence at or after memo.from (npos if none);
   // searches only move forward, so each part of the line is searched about once.
+  // The end is remembered too: with blanks between its characters an occurrence can be as
+  // long as the line, and every tag before it asks for it again.
   if (memo.from == npos || from < memo.from || (memo.found != npos && memo.found < from)) {
     std::size_t start = npos;
+    std::size_t end = npos;
     if (skipBlanks) {
       for (std::size_t s = strLine.find(pattern[0], from); s != npos;
            s = strLine.find(pattern[0], s + 1)) {
-        if (MatchIgnoringBlanks(strLine, s, pattern) != npos) {
+        end = MatchIgnoringBlanks(strLine, s, pattern);
+        if (end != npos) {
           start = s;
           break;
         }
       }
     } else {
       start = strLine.find(pattern, from);
+      if (start != npos) end = start + pattern.size();
     }
-    memo = Memo{from, start};
+    memo = Memo{from, start, end};
   }
-  if (memo.found == npos) return npos;
-  return skipBlanks ? MatchIgnoringBlanks(strLine, memo.found, pattern)
-                    : memo.found + pattern.size();
+  return memo.found == npos ? npos : memo.end;
 }
 
 void TagScanner::ScanMetaTag() {

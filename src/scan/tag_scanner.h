@@ -68,6 +68,7 @@ class TagScanner final : public ContextWeigher {
   struct Memo {
     std::size_t from = std::string::npos;  // where the remembered search started
     std::size_t found = 0;                  // its result (the line's length when none)
+    std::size_t end = 0;  // FindFrom: where that occurrence ends, blanks within it included
   };
   /// End of the first occurrence of `pattern` starting at or after `from` (blanks between its
   /// characters ignored when `skipBlanks`), or npos; `memo` remembers the search.

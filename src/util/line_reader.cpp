@@ -1,5 +1,9 @@
 #include "util/line_reader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -19,9 +23,20 @@ bool LineReader::Open(const std::string& path) {
   nextLf_ = nextCr_ = kUnknown;
   eof_ = false;
   error_.clear();
-  file_ = std::fopen(path.c_str(), "rb");
-  if (file_ == nullptr) {
+  // Only a regular file is read: opening a FIFO would wait for a writer, and a device such as
+  // /dev/zero never ends. The open does not wait, and the test is made on what was opened, so
+  // a file swapped for something else after an earlier check is refused too.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
     error_ = "Cannot open " + path + ": " + std::strerror(errno);
+    return false;
+  }
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+      ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0 ||
+      (file_ = ::fdopen(fd, "rb")) == nullptr) {
+    ::close(fd);
+    error_ = "Cannot open " + path + ": not a regular file";
     return false;
   }
   return true;

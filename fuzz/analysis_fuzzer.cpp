@@ -1,0 +1,266 @@
+// Fuzzes the whole analysis of a page: reading, encoding, scanning, counting, ranking and the
+// three outputs (word list, meta tag, existing tag).
+//
+// Input: a header line, then the page. The header reads "FSTEKB|keywords|bytes|begin with":
+// six characters for the settings (a digit stands for itself; F holds the two filter check
+// boxes as bits, 1 short words and 2 common words; then short-word size, minimum frequency,
+// table weight, existing-keywords weight, bold weight), optionally six more that take over at
+// the first yield (as a user changing the settings during a scan), then the texts of the two
+// limit boxes and of "Begin meta tag with:". Missing parts keep their defaults.
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "output/meta_tag.h"
+#include "output/word_list.h"
+#include "scan/analysis.h"
+#include "scan/existing_tag.h"
+#include "scan/markup_encoding.h"
+#include "scratch_file.h"
+#include "util/str_proc.h"
+#include "util/text_encoding.h"
+#include "words/word_filters.h"
+
+namespace tagwright::fuzz {
+namespace {
+
+// The header character at `at` as a value from `low` to `high` (a digit as itself).
+int Pick(std::string_view text, std::size_t at, int low, int high, int fallback) {
+  if (at >= text.size()) return fallback;
+  const int span = high - low + 1;
+  const int digit = static_cast<unsigned char>(text[at]) - '0';
+  return low + ((digit - low) % span + span) % span;
+}
+
+Settings SettingsFrom(std::string_view text, std::size_t at) {
+  Settings s;
+  const int flags = Pick(text, at, 0, 3, 3);
+  s.ignoreShortWords = (flags & 1) != 0;
+  s.ignoreCommonWords = (flags & 2) != 0;
+  s.shortWordSize = Pick(text, at + 1, 1, 9, s.shortWordSize);
+  s.thresholdFrequency = Pick(text, at + 2, 1, 9, s.thresholdFrequency);
+  s.tableWeight = Pick(text, at + 3, 0, 9, s.tableWeight);
+  s.existingKeywordsWeight = Pick(text, at + 4, 0, 9, s.existingKeywordsWeight);
+  s.boldWeight = Pick(text, at + 5, 1, 9, s.boldWeight);
+  return s;
+}
+
+// Settings that change once, at the first yield, when the header asks for it.
+class ChangingSettings final : public AnalysisSettings {
+ public:
+  ChangingSettings(const Settings& first, const Settings& later, bool changes)
+      : first_(first), later_(later), changes_(changes) {}
+  void Yielded() { changed_ = changes_; }
+  const Settings& Now() const { return changed_ ? later_ : first_; }
+
+  bool IgnoreCommonWords() const override { return Now().ignoreCommonWords; }
+  bool IgnoreShortWords() const override { return Now().ignoreShortWords; }
+  int ShortWordSize() const override { return Now().shortWordSize; }
+  int ThresholdFrequency() const override { return Now().thresholdFrequency; }
+  int TableWeight() const override { return Now().tableWeight; }
+  int ExistingKeywordsWeight() const override { return Now().existingKeywordsWeight; }
+  int BoldWeight() const override { return Now().boldWeight; }
+
+ private:
+  Settings first_, later_;
+  bool changes_;
+  bool changed_ = false;
+};
+
+struct FuzzCase {
+  Settings first, later;
+  bool changes = false;
+  MetaTagRequest request;
+  std::string_view page;
+};
+
+FuzzCase ParseCase(std::string_view input) {
+  FuzzCase c;
+  const std::size_t newline = input.find('\n');
+  const std::string_view header = input.substr(0, newline);
+  c.page = newline == std::string_view::npos ? std::string_view() : input.substr(newline + 1);
+
+  std::vector<std::string_view> fields;
+  std::size_t begin = 0;
+  // The fourth field, the begin-with text, takes the rest of the header, bars included.
+  while (fields.size() < 3) {
+    const std::size_t bar = header.find('|', begin);
+    if (bar == std::string_view::npos) break;
+    fields.push_back(header.substr(begin, bar - begin));
+    begin = bar + 1;
+  }
+  fields.push_back(header.substr(begin));
+
+  c.first = SettingsFrom(fields[0], 0);
+  c.changes = fields[0].size() > 6;
+  c.later = SettingsFrom(fields[0], 6);
+  if (fields.size() > 1) c.request.maxKeywordsText = fields[1];
+  if (fields.size() > 2) c.request.maxBytesText = fields[2];
+  if (fields.size() > 3) c.request.beginWithText = fields[3];
+  return c;
+}
+
+// Checks the observer calls and changes the settings at the first yield.
+class FuzzObserver final : public ScanObserver {
+ public:
+  explicit FuzzObserver(ChangingSettings& settings) : settings_(settings) {}
+  void OnNewWord(std::string_view word, std::int64_t numWords) override {
+    Require(numWords == numWords_ + 1, "the word count grows by one with every new word");
+    Require(!word.empty() && word.size() <= intMaxWordLength, "a new word has 1 to 60 letters");
+    numWords_ = numWords;
+  }
+  void OnYield() override { settings_.Yielded(); }
+  std::int64_t NumWords() const { return numWords_; }
+
+ private:
+  ChangingSettings& settings_;
+  std::int64_t numWords_ = 0;
+};
+
+// The lines of `page` as the line reader should cut them: CR LF, CR and LF each end a line.
+std::vector<std::string> SplitLines(std::string_view page) {
+  std::vector<std::string> lines;
+  std::string line;
+  for (std::size_t i = 0; i < page.size(); ++i) {
+    if (page[i] == '\r' || page[i] == '\n') {
+      if (page[i] == '\r' && i + 1 < page.size() && page[i + 1] == '\n') ++i;
+      lines.push_back(std::move(line));
+      line.clear();
+    } else {
+      line.push_back(page[i]);
+    }
+  }
+  if (!line.empty()) lines.push_back(std::move(line));
+  return lines;
+}
+
+// The same scan without the file: the lines handed straight to the analysis.
+RankedWords ScanInMemory(const FuzzCase& c, const std::vector<std::string>& lines) {
+  ChangingSettings settings(c.first, c.later, c.changes);
+  FuzzObserver observer(settings);
+  Analysis analysis(settings, observer);
+  analysis.Reset();
+  for (const std::string& line : lines) {
+    if (analysis.ScanDocumentLine(line)) observer.OnYield();
+  }
+  analysis.Finish();
+  return analysis.Ranked();
+}
+
+bool SameWords(const RankedWords& a, const RankedWords& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i].word != b[i].word || a[i].frequency != b[i].frequency ||
+        a[i].keyValue != b[i].keyValue) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void CheckRanked(const RankedWords& words, const FuzzCase& c, const AnalysisSettings& settings) {
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    const RankedWord& w = words[i];
+    Require(w.word.find_first_not_of("abcdefghijklmnopqrstuvwxyz") == std::string::npos,
+            "a word is made of the letters a to z");
+    // A word counted before the settings changed passed the first ones.
+    Require(!IsDroppedWord(w.word, c.first) || (c.changes && !IsDroppedWord(w.word, c.later)),
+            "a listed word passes the word filters");
+    Require(w.frequency >= settings.ThresholdFrequency(), "a listed word is frequent enough");
+    Require(w.keyValue > 0 && w.keyValue <= 100, "a scaled key value lies in (0, 100]");
+    Require(i == 0 || words[i - 1].keyValue >= w.keyValue, "words stand in key-value order");
+  }
+  Require(words.empty() || words[0].keyValue == 100, "the best word scales to 100");
+}
+
+void CheckWordList(const RankedWords& words, const AnalysisSettings& settings) {
+  const std::string list = ShowWordList(words, settings);
+  if (words.empty()) {
+    Require(list == ShowNoWordsMessage(settings.ShortWordSize(), settings.ThresholdFrequency()),
+            "an empty table gives the no-words message");
+    return;
+  }
+  Require(list.starts_with("Rank Value Frequency\r\n"), "the word list has its heading");
+  std::int64_t shown = 0;
+  for (const RankedWord& w : words) shown += RoundHalfEven(w.keyValue) != 0;
+  const std::int64_t note = shown < static_cast<std::int64_t>(words.size()) ? 2 : 0;
+  Require(CountChar(list, '\n') == 1 + shown + note, "one row per word with a value above 0");
+}
+
+void CheckMetaTag(const RankedWords& words, const MetaTagRequest& request,
+                  const AnalysisSettings& settings) {
+  const MetaTag tag = GenerateMetaTag(words, request, settings);
+  Require(tag.noWords == words.empty(), "only an empty table gives no tag");
+  if (tag.noWords) return;
+  constexpr std::string_view kOpening = "<META NAME=\"keywords\" CONTENT=\"";
+  Require(tag.text.starts_with(kOpening), "the tag opens as a keywords meta tag");
+  const std::size_t close = tag.text.find("\">\r\n\r\nNumber of keywords in meta tag: ");
+  Require(close != std::string::npos, "the tag closes before its statistics");
+  Require(tag.tagLength == static_cast<std::int64_t>(close),
+          "the byte count is the length of the tag without its closing");
+  Require(tag.text.ends_with("Number of bytes in meta tag: " + std::to_string(tag.tagLength)),
+          "the statistics end with the byte count");
+
+  // The limits hold unless the user's phrases alone pass them.
+  const std::int64_t maxKeywords = ReadLimit(request.maxKeywordsText);
+  const std::int64_t maxBytes = ReadLimit(request.maxBytesText);
+  const std::string_view phrases = TrimBlanks(request.beginWithText);
+  const std::int64_t phraseKeywords = phrases.empty() ? 0 : CountChar(phrases, ',') + 1;
+  const auto phraseBytes = static_cast<std::int64_t>(kOpening.size() + phrases.size());
+  if (maxKeywords > 0) {
+    Require(tag.keywordCount <= std::max(maxKeywords, phraseKeywords), "keyword limit holds");
+  }
+  if (maxBytes > 0) Require(tag.tagLength <= std::max(maxBytes, phraseBytes), "byte limit holds");
+  if (IsValidUtf8(request.beginWithText)) Require(IsValidUtf8(tag.text), "the tag is UTF-8");
+}
+
+void CheckExistingTag(const std::string& path) {
+  const std::string shown = ShowExistingKeywordMetaTag(path);
+  Require(shown == "No keyword meta tag found." ||
+              shown.starts_with("Existing keyword meta tag:\r\n<meta "),
+          "the existing tag is shown from its \"<meta \" or reported missing");
+  Require(IsValidUtf8(shown), "the existing tag is shown as UTF-8");
+}
+
+// The one-pass encoding must agree with its whole-line reference on every line.
+void CheckEncoding(const std::vector<std::string>& lines) {
+  for (std::string line : lines) {
+    LowerCaseAscii(line);
+    std::string reference = line;
+    EncodeMarkup(line);
+    EncodeMarkupByPasses(reference);
+    Require(line == reference, "EncodeMarkup agrees with EncodeMarkupByPasses");
+  }
+}
+
+}  // namespace
+}  // namespace tagwright::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace tagwright;
+  using namespace tagwright::fuzz;
+  static ScratchFile page;
+  const FuzzCase c = ParseCase(std::string_view(reinterpret_cast<const char*>(data), size));
+  page.Write(c.page);
+
+  ChangingSettings settings(c.first, c.later, c.changes);
+  FuzzObserver observer(settings);
+  Analysis analysis(settings, observer);
+  const RunResult result = RunScan(page.Path(), analysis, observer);
+  Require(result.outcome == RunOutcome::Completed, "a readable page is always analysed");
+  Require(observer.NumWords() == analysis.Table().intNumWords(), "every new word was announced");
+
+  const std::vector<std::string> lines = SplitLines(c.page);
+  Require(SameWords(analysis.Ranked(), ScanInMemory(c, lines)),
+          "the file gives the same words as its lines handed over directly");
+  CheckRanked(analysis.Ranked(), c, settings);
+  CheckWordList(analysis.Ranked(), settings);
+  CheckMetaTag(analysis.Ranked(), c.request, settings);
+  CheckExistingTag(page.Path());
+  CheckEncoding(lines);
+  return 0;
+}
