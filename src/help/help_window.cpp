@@ -25,18 +25,23 @@ constexpr int kButtonHeight = 315;
 constexpr int kTextLeft = 120;
 constexpr int kTextTop = 120;
 
+// 9.75 points at 96 dpi, in pixels like the window's measures, so the type keeps its place
+// in the button whatever the desktop's font scaling.
 QFont HelpFont(bool bold) {
-  QFont font(QStringLiteral("Liberation Sans"));
+  QFont font;
+  font.setFamilies(
+      {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
   font.setStyleHint(QFont::SansSerif);
-  font.setPointSizeF(9.75);
+  font.setPixelSize(13);
   font.setBold(bold);
   return font;
 }
 
-// Form_Resize: the text box follows both edges, "Close" stays centred below it.
-void LayOut(const QWidget& window, QPlainTextEdit& text, QPushButton& button) {
-  const int width = Tw(window.width());
-  const int height = Tw(window.height());
+// Form_Resize: the text box follows both edges, "Close" stays centred below it. The rules
+// measure the window with its frame (`outer`), as its placement over the main window does.
+void LayOut(QSize outer, QPlainTextEdit& text, QPushButton& button) {
+  const int width = Tw(outer.width());
+  const int height = Tw(outer.height());
   text.setGeometry(Px(kTextLeft), Px(kTextTop), Px(std::max(0, width - 350)),
                    Px(std::max(0, height - 1080)));
   button.move(Px((width - kButtonWidth) / 2.0), Px(height - 800));
@@ -61,11 +66,12 @@ HelpWindow::HelpWindow(const QWidget* main)
   // Form_Load: lie inside the main window's outline, 200 twips in from its sides, 480 below
   // its top and 200 above its bottom.
   const QRect outline = main->frameGeometry();
-  const QSize frameExtra = outline.size() - main->geometry().size();
+  // Until the help window has a frame of its own, it is taken to be as wide as the main
+  // window's.
+  frameExtra_ = outline.size() - main->geometry().size();
   move(Px(Tw(outline.left()) + 200), Px(Tw(outline.top()) + 480));
-  // The help window's own frame is taken to be as wide as the main window's.
-  resize(Px(Tw(outline.width()) - 400) - frameExtra.width(),
-         Px(Tw(outline.height()) - 680) - frameExtra.height());
+  resize(Px(Tw(outline.width()) - 400) - frameExtra_.width(),
+         Px(Tw(outline.height()) - 680) - frameExtra_.height());
   setWindowTitle(QStringLiteral("Help screen for Tagwright"));
   cmdClose_->setText(QStringLiteral("Close"));
 
@@ -89,13 +95,26 @@ HelpWindow::HelpWindow(const QWidget* main)
   cmdClose_->setFocus();
   connect(cmdClose_, &QPushButton::clicked, this, &QWidget::hide);
 
-  LayOut(*this, *txbHelpScreen_, *cmdClose_);
+  Form_Resize();
+}
+
+void HelpWindow::Form_Resize() {
+  if (isMinimized()) return;
+  if (isVisible()) {
+    const QSize frame = frameGeometry().size() - size();
+    if (!frame.isNull()) frameExtra_ = frame;
+  }
+  LayOut(size() + frameExtra_, *txbHelpScreen_, *cmdClose_);
 }
 
 void HelpWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  if (isMinimized()) return;
-  LayOut(*this, *txbHelpScreen_, *cmdClose_);
+  Form_Resize();
+}
+
+void HelpWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  Form_Resize();  // the frame may be known only now
 }
 
 void HelpWindowHost::ShowHelp() {

@@ -18,8 +18,14 @@ class HelpWindow : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
+  /// Lays the text box and "Close" out for the window's present size.
+  void Form_Resize();
+
+  /// What the frame adds to the client area, in pixels.
+  QSize frameExtra_;
   QPlainTextEdit* txbHelpScreen_;
   QPushButton* cmdClose_;
 };

@@ -3,7 +3,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 
@@ -21,6 +23,20 @@ void TypeInto(QLineEdit* box, const QString& text) {
   QTest::keyClicks(box, text);
 }
 
+// The reasons of the focus-out events that a control receives.
+class FocusOutRecorder : public QObject {
+ public:
+  explicit FocusOutRecorder(QWidget* control) { control->installEventFilter(this); }
+  QList<Qt::FocusReason> reasons;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::FocusOut)
+      reasons.append(static_cast<QFocusEvent*>(event)->reason());
+    return false;
+  }
+};
+
 }  // namespace
 
 class SettingsTest : public QObject {
@@ -29,6 +45,7 @@ class SettingsTest : public QObject {
   void limitBoxesAreCheckedOnLeaving_data();
   void limitBoxesAreCheckedOnLeaving();
   void anotherWindowTakingTheFocusIsNotLeaving();
+  void popupTakingTheFocusIsNotLeaving();
   void messageThatTakesTheFocusDoesNotRepeatItself();
   void clickTurnedAwayByACheckIsNotCarriedOut();
   void settingChangesMoveTheFocus();
@@ -127,6 +144,29 @@ void SettingsTest::anotherWindowTakingTheFocusIsNotLeaving() {
   QTest::keyClick(limit, Qt::Key_Tab);
   QCOMPARE(h.platform.messages.size(), std::size_t{1});
   QCOMPARE(limit->text(), QStringLiteral("50"));
+}
+
+void SettingsTest::popupTakingTheFocusIsNotLeaving() {
+  WindowHarness h;
+  MainWindow& w = h.Start();
+  auto* limit = h.Find<QLineEdit>("txbMaxNumBytesInMetaTag");
+  TypeInto(limit, "5000");
+  // A context menu over the box takes the focus while it is open.
+  QMenu menu(limit);
+  FocusOutRecorder recorder(limit);
+  menu.addAction(QStringLiteral("Select All"));
+  menu.popup(limit->mapToGlobal(QPoint(2, 2)));
+  QTRY_VERIFY(menu.isVisible());
+  QTRY_COMPARE(recorder.reasons, QList<Qt::FocusReason>{Qt::PopupFocusReason});
+  menu.close();
+  QTRY_COMPARE(QApplication::focusWidget(), limit);
+  QVERIFY(h.platform.messages.empty());
+  QCOMPARE(limit->text(), QStringLiteral("5000"));
+  QVERIFY(w.isActiveWindow());
+  // Leaving it for another control is what checks it.
+  QTest::keyClick(limit, Qt::Key_Tab);
+  QCOMPARE(h.platform.MessageTexts(),
+           QStringList{"Maximum number of bytes in the meta tag is 1000."});
 }
 
 void SettingsTest::messageThatTakesTheFocusDoesNotRepeatItself() {

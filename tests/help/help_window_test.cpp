@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QFontInfo>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -21,6 +22,10 @@ QPlainTextEdit* TextBox(QWidget* window) {
 QPushButton* CloseButton(QWidget* window) {
   return window->findChild<QPushButton*>(QStringLiteral("cmdClose"));
 }
+
+// Twips and pixels, 15 to one.
+int Px(double twips) { return qRound(twips / 15.0); }
+int Tw(int pixels) { return pixels * 15; }
 
 // Runs the deletions that a title-bar close schedules.
 void DeliverDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
@@ -80,13 +85,14 @@ void HelpWindowTest::opensInsideTheMainWindowsOutline() {
   QCOMPARE(help->frameGeometry().topLeft(), outline.topLeft() + QPoint(13, 32));
   QCOMPARE(help->frameGeometry().size(), outline.size() - QSize(27, 45));
 
-  // "Close" is centred, 800 twips (53 px) above the bottom edge, and holds the focus.
+  // "Close" is centred and its top 800 twips (53 px) above the height of the window with
+  // its frame; it holds the focus.
   QPushButton* close = CloseButton(help);
   QVERIFY(close != nullptr);
   QCOMPARE(close->text(), QStringLiteral("Close"));
   QCOMPARE(close->size(), QSize(81, 21));
-  QCOMPARE(close->y(), help->height() - 53);
-  QVERIFY(qAbs(close->geometry().center().x() - help->width() / 2) <= 1);
+  QCOMPARE(close->y(), Px(Tw(help->frameGeometry().height()) - 800));
+  QCOMPARE(close->x(), Px((Tw(help->frameGeometry().width()) - 1215) / 2.0));
   QCOMPARE(help->focusWidget(), close);
   QVERIFY(TextBox(help)->focusPolicy() == Qt::ClickFocus);
 }
@@ -118,9 +124,11 @@ void HelpWindowTest::looksAsDesigned() {
   QCOMPARE(help->palette().color(QPalette::Window), QColor(224, 224, 224));
   QVERIFY(help->autoFillBackground());
   QCOMPARE(text->palette().color(QPalette::Base), QColor(Qt::white));
-  QCOMPARE(text->font().pointSizeF(), 9.75);
+  // 9.75 points at 96 dpi, kept in pixels as the window's measures are.
+  QCOMPARE(QFontInfo(text->font()).pixelSize(), 13);
   QVERIFY(!text->font().bold());
-  QCOMPARE(CloseButton(help)->font().pointSizeF(), 9.75);
+  QCOMPARE(QFontInfo(CloseButton(help)->font()).pixelSize(), 13);
+  QCOMPARE(QFontInfo(CloseButton(help)->font()).family(), QStringLiteral("Liberation Sans"));
   QVERIFY(CloseButton(help)->font().bold());
   QCOMPARE(text->lineWrapMode(), QPlainTextEdit::WidgetWidth);
   QCOMPARE(text->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
@@ -132,32 +140,42 @@ void HelpWindowTest::layoutFollowsTheWindowSize() {
   HelpWindow* help = host_->Window();
   QPlainTextEdit* text = TextBox(help);
   QPushButton* close = CloseButton(help);
+  // The rules measure the window with its frame; the offscreen desktop gives it one.
+  const QSize frame = help->frameGeometry().size() - help->size();
+  if (frame.isNull()) QSKIP("the desktop gives windows no frame");
 
-  // 450 x 300 px = 6750 x 4500 twips: box 6400 x 3420, button at 2767.5, 3700.
-  help->resize(450, 300);
-  QTRY_COMPARE(help->size(), QSize(450, 300));
-  QCOMPARE(text->geometry(), QRect(8, 8, 427, 228));
-  QCOMPARE(close->pos(), QPoint(185, 247));
-
-  help->resize(700, 520);
-  QTRY_COMPARE(help->size(), QSize(700, 520));
-  QCOMPARE(text->geometry(), QRect(8, 8, 677, 448));
-  QCOMPARE(close->pos(), QPoint(310, 467));
+  for (const QSize size : {QSize(450, 300), QSize(700, 520)}) {
+    help->resize(size);
+    QTRY_COMPARE(help->size(), size);
+    const QSize outer = size + frame;
+    QCOMPARE(text->geometry(),
+             QRect(8, 8, Px(Tw(outer.width()) - 350), Px(Tw(outer.height()) - 1080)));
+    QCOMPARE(close->pos(),
+             QPoint(Px((Tw(outer.width()) - 1215) / 2.0), Px(Tw(outer.height()) - 800)));
+  }
+  // With the 4-pixel frame: 454 x 304 px = 6810 x 4560 twips, so a box of 6460 x 3480
+  // twips and "Close" at 2797.5, 3760.
+  if (frame == QSize(4, 4)) {
+    help->resize(450, 300);
+    QTRY_COMPARE(help->size(), QSize(450, 300));
+    QCOMPARE(text->geometry(), QRect(8, 8, 431, 232));
+    QCOMPARE(close->pos(), QPoint(187, 251));
+  }
 
   // The text wraps anew at the box's width: narrower means more visual lines.
   help->resize(300, 520);
-  QTRY_COMPARE(text->width(), 277);
+  QTRY_COMPARE(text->width(), Px(Tw(300 + frame.width()) - 350));
   const int narrowHeight = text->document()->size().height();
   help->resize(700, 520);
-  QTRY_COMPARE(text->width(), 677);
+  QTRY_COMPARE(text->width(), Px(Tw(700 + frame.width()) - 350));
   QVERIFY(text->document()->size().height() < narrowHeight);
 }
 
 void HelpWindowTest::tinyWindowGivesAnEmptyTextBox() {
   host_->ShowHelp();
   HelpWindow* help = host_->Window();
-  help->resize(20, 60);  // 300 x 900 twips: below 350 wide and 1080 high
-  QTRY_COMPARE(help->size(), QSize(20, 60));
+  help->resize(10, 50);  // with its frame, still below 350 twips wide and 1080 high
+  QTRY_COMPARE(help->size(), QSize(10, 50));
   QCOMPARE(TextBox(help)->size(), QSize(0, 0));
 }
 
