@@ -21,7 +21,7 @@ constexpr qint64 kRepaintMs = 33;
 void ScanProgress::Start() {
   pending_.clear();
   numWords_ = 0;
-  repaintInterval_ = kRepaintMs;
+  repaintInterval_ = 0;  // the first words are shown at the first chance
   sinceYield_.start();
   sinceRepaint_.start();
 }

@@ -44,7 +44,7 @@ std::string Word(int n) {
 // A page long enough that a scan takes many yields: thousands of distinct words.
 std::string LongPage() {
   std::string page = "<html><head><title>Long page</title></head><body>\n";
-  for (int line = 0; line < 60000; ++line) {
+  for (int line = 0; line < 150000; ++line) {
     page += "<p>" + Word(line % 15000) + " and " + Word(line % 700) + " again</p>\n";
   }
   return page + "</body></html>\n";
@@ -79,6 +79,7 @@ class AnalysisRunTest : public QObject {
   void clearedBoxStillShowsTheLastResult();
   void inputIsCheckedBeforeReading();
   void failedRunIsReported();
+  void binaryPageGivesAResult();
   void wordsAppearWhileScanning();
   void stopEndsTheScan();
   void settingsStayLiveDuringTheScan();
@@ -108,6 +109,24 @@ void AnalysisRunTest::generateShowsTheTagAndTheCount() {
   for (const char* command : kCommands) QVERIFY(h.Find<QPushButton>(command)->isEnabled());
   QCOMPARE(h.FocusName(), QStringLiteral("cmdGenerateKeywordMetaTag"));
   QVERIFY(h.Window().AnalysisCurrent());
+  QVERIFY(h.platform.messages.empty());
+}
+
+void AnalysisRunTest::binaryPageGivesAResult() {
+  WindowHarness h;
+  h.Start();
+  // NUL bytes, invalid UTF-8 and stray brackets between words that occur often enough.
+  std::string bytes;
+  for (int i = 0; i < 200; ++i) {
+    bytes += std::string("garden\0\xff\xfe<\x01tools>\x80 spade ", 25) + "<<b>>rake\r";
+  }
+  const QString page = h.Page("binary.html", bytes);
+  h.Find<QLineEdit>("txbInputFile")->setText(page);
+  Click(h.Find<QPushButton>("cmdListWords"));
+  const RankedWords words = CoreAnalysis(page);
+  QVERIFY(!words.empty());
+  QCOMPARE(ResultText(h), ToBoxText(ShowWordList(words, Settings{})));
+  QVERIFY(ResultText(h).contains("garden"));
   QVERIFY(h.platform.messages.empty());
 }
 

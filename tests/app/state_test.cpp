@@ -23,8 +23,8 @@ const char* const kLists[] = {"cboShortWordSize", "cboThresholdFrequency", "cboT
 
 // The state file of an input file and defaults otherwise.
 std::string StateNaming(const QString& inputFile) {
-  return "\"" + inputFile.toStdString() +
-         "\"\r\n\"\"\r\n\"50\"\r\n\"500\"\r\n2\r\n1\r\n1\r\n1\r\n2\r\n1\r\n1\r\n";
+  return ("\"" + inputFile + "\"\r\n\"\"\r\n\"50\"\r\n\"500\"\r\n2\r\n1\r\n1\r\n1\r\n2\r\n1\r\n1\r\n")
+      .toStdString();
 }
 
 void ExpectDefaults(WindowHarness& h) {
@@ -74,6 +74,8 @@ class StateTest : public QObject {
   void fileHasElevenLines();
   void unusableFileGivesTheDefaults_data();
   void unusableFileGivesTheDefaults();
+  void hostileFileGivesTheDefaults_data();
+  void hostileFileGivesTheDefaults();
   void failedWriteKeepsThePreviousFile();
   void writeIntoAMissingFolderFails();
   void resetKeepsTheTextsAndTheLargeWindow();
@@ -115,9 +117,10 @@ void StateTest::fileHasElevenLines() {
   h.Find<QLineEdit>("txbInputFile")->setText(page);
   h.Find<QLineEdit>("txbBeginMetaTagWith")->setText("say \"hi\"");
   h.Window().close();
-  QCOMPARE(h.ReadState(), "\"" + page.toStdString() +
-                              "\"\r\n\"say \"\"hi\"\"\"\r\n\"50\"\r\n\"500\"\r\n"
-                              "2\r\n1\r\n1\r\n1\r\n2\r\n1\r\n1\r\n");
+  QCOMPARE(h.ReadState(), ("\"" + page +
+                           "\"\r\n\"say \"\"hi\"\"\"\r\n\"50\"\r\n\"500\"\r\n"
+                           "2\r\n1\r\n1\r\n1\r\n2\r\n1\r\n1\r\n")
+                              .toStdString());
 }
 
 void StateTest::unusableFileGivesTheDefaults_data() {
@@ -139,7 +142,29 @@ void StateTest::unusableFileGivesTheDefaults() {
   QFETCH(QString, lines);
   WindowHarness h;
   const QString page = h.Page("page.html", SamplePage());
-  h.WriteState("\"" + page.toStdString() + "\"\r\n" + lines.toStdString());
+  h.WriteState(("\"" + page + "\"\r\n" + lines).toStdString());
+  h.Start();
+  ExpectDefaults(h);
+  QVERIFY(h.platform.messages.empty());
+}
+
+void StateTest::hostileFileGivesTheDefaults_data() {
+  QTest::addColumn<QByteArray>("content");
+  QTest::newRow("empty") << QByteArray();
+  QTest::newRow("binary") << QByteArray("\x00\xff\xfe\r\n\x01\"\x00\"\r\n\x80\x81", 13);
+  QTest::newRow("only quotes") << QByteArray(5000, '"');
+  QTest::newRow("huge numbers")
+      << QByteArray("\"\"\r\n\"\"\r\n\"50\"\r\n\"500\"\r\n99999999999999999999\r\n1\r\n1\r\n1\r\n2\r\n"
+                    "1\r\n1\r\n");
+  QByteArray many;
+  for (int i = 0; i < 5000; ++i) many += "\"item\",";
+  QTest::newRow("thousands of items") << many;
+}
+
+void StateTest::hostileFileGivesTheDefaults() {
+  QFETCH(QByteArray, content);
+  WindowHarness h;
+  h.WriteState(std::string_view(content.constData(), static_cast<std::size_t>(content.size())));
   h.Start();
   ExpectDefaults(h);
   QVERIFY(h.platform.messages.empty());
