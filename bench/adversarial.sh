@@ -21,6 +21,8 @@ EOF
 }
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# shellcheck source=bench/common.sh
+source "$ROOT/bench/common.sh"
 BUILD_DIR=$ROOT/build-bench
 CLI=
 INPUTS=
@@ -37,7 +39,6 @@ while (($#)); do
 done
 export LC_ALL=C
 RUN_LIMIT=${RUN_LIMIT:-120}
-note() { printf '%s\n' "$*" >&2; }
 
 # KIND: list options, and what the 4x page is.
 declare -A OPTIONS=(
@@ -135,28 +136,9 @@ elif kind == "entities":
 '
 
 # --- tools -------------------------------------------------------------------------------
-TIME=/usr/bin/time
-if [[ ! -x $TIME ]] && [[ $(id -u) == 0 ]] && command -v apt-get >/dev/null; then
-  note "Installing time (for the maximum resident set size)..."
-  apt-get install -y -q time >/dev/null 2>&1 ||
-    { apt-get update -q >/dev/null 2>&1 && apt-get install -y -q time >/dev/null 2>&1; } || true
-fi
+find_tools
 [[ -x $TIME ]] || { note "/usr/bin/time (Debian package time) is needed"; exit 1; }
-command -v python3 >/dev/null || { note "python3 is needed to build the pages"; exit 1; }
-
-if [[ -z $CLI ]]; then
-  note "Building tagwright-cli (Release) in $BUILD_DIR..."
-  mkdir -p "$BUILD_DIR"
-  log=$BUILD_DIR/adversarial-build.log
-  if ! { cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release -DTAGWRIGHT_GUI=OFF \
-            -DTAGWRIGHT_TESTS=OFF &&
-          cmake --build "$BUILD_DIR" -j2 --target tagwright-cli; } >"$log" 2>&1; then
-    note "The build failed; see $log"
-    exit 1
-  fi
-  CLI=$BUILD_DIR/tagwright-cli
-fi
-[[ -x $CLI ]] || { note "No tagwright-cli at $CLI"; exit 1; }
+build_cli
 
 if [[ -z $INPUTS ]]; then
   INPUTS=$(mktemp -d "${TMPDIR:-/tmp}/tagwright-adversarial.XXXXXX")

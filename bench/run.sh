@@ -16,6 +16,8 @@ EOF
 }
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# shellcheck source=bench/common.sh
+source "$ROOT/bench/common.sh"
 BUILD_DIR=$ROOT/build-bench
 CLI=
 INPUTS=
@@ -35,15 +37,6 @@ done
 # wc -w counts bytes, not characters, under the C locale; timings read with a '.' too.
 export LC_ALL=C
 
-note() { printf '%s\n' "$*" >&2; }
-
-# Installs Debian packages when we may; false when that is not possible.
-apt_install() {
-  [[ $(id -u) == 0 ]] && command -v apt-get >/dev/null || return 1
-  apt-get install -y -q "$@" >/dev/null 2>&1 ||
-    { apt-get update -q >/dev/null 2>&1 && apt-get install -y -q "$@" >/dev/null 2>&1; }
-}
-
 # Bytes of HTML under the sources.
 html_bytes() {
   { find "$@" -type f \( -name '*.htm' -o -name '*.html' -o -name '*.htm.gz' \
@@ -52,26 +45,8 @@ html_bytes() {
 }
 
 # --- tools -------------------------------------------------------------------------------
-TIME=/usr/bin/time
-if [[ ! -x $TIME ]]; then
-  note "Installing time (for the maximum resident set size)..."
-  apt_install time || note "warning: /usr/bin/time is missing; max RSS is not shown"
-fi
-command -v python3 >/dev/null || { note "python3 is needed to build the pages"; exit 1; }
-
-if [[ -z $CLI ]]; then
-  note "Building tagwright-cli (Release) in $BUILD_DIR..."
-  mkdir -p "$BUILD_DIR"
-  log=$BUILD_DIR/bench-build.log
-  if ! { cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release -DTAGWRIGHT_GUI=OFF \
-            -DTAGWRIGHT_TESTS=OFF &&
-          cmake --build "$BUILD_DIR" -j2 --target tagwright-cli; } >"$log" 2>&1; then
-    note "The build failed; see $log"
-    exit 1
-  fi
-  CLI=$BUILD_DIR/tagwright-cli
-fi
-[[ -x $CLI ]] || { note "No tagwright-cli at $CLI"; exit 1; }
+find_tools
+build_cli
 
 # --- inputs ------------------------------------------------------------------------------
 if [[ -z $INPUTS ]]; then
