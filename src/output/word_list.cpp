@@ -1,6 +1,7 @@
 #include "output/word_list.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 
 #include "util/str_proc.h"
@@ -12,9 +13,11 @@ constexpr std::string_view kLineBreak = "\r\n";
 
 /// Appends `value` in decimal, right-aligned in `width` characters (wider numbers overflow).
 void AppendRight(std::string& text, std::int64_t value, std::size_t width) {
-  const std::string digits = std::to_string(value);
-  if (digits.size() < width) text.append(width - digits.size(), ' ');
-  text += digits;
+  char digits[24];
+  const std::size_t length =
+      static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, value).ptr - digits);
+  if (length < width) text.append(width - length, ' ');
+  text.append(digits, length);
 }
 
 std::size_t DigitCount(std::int64_t value) { return std::to_string(value).size(); }
@@ -47,6 +50,11 @@ std::string ShowWordList(const RankedWords& words, const AnalysisSettings& setti
   const std::size_t frequencyWidth = std::max<std::size_t>(4, DigitCount(highestFrequency));
 
   std::string text = "Rank Value Frequency";
+  // Room for every row as wide as the columns are, so that a long list is not copied as the
+  // text grows.
+  std::size_t size = text.size() + 64;
+  for (const RankedWord& w : words) size += rankWidth + frequencyWidth + w.word.size() + 10;
+  text.reserve(size);
   text += kLineBreak;
   bool noteWritten = false;
   for (std::int64_t rank = 1; rank <= intNumWords; ++rank) {

@@ -24,16 +24,20 @@ void Analysis::Reset() {
   scanner_->Reset();
 }
 
-bool Analysis::ScanDocumentLine(std::string line) {
+bool Analysis::ScanDocumentLine(std::string line) { return ScanLineInPlace(line); }
+
+bool Analysis::ScanLineInPlace(std::string& line) {
   LowerCaseAscii(line);
   // Only blanks are stripped; tabs and other characters stay.
   const std::size_t last = line.find_last_not_of(' ');
   if (last == std::string::npos) return false;
   line.erase(last + 1);
   line.erase(0, line.find_first_not_of(' '));
+  // The closing blank ends a word at the end of the line. It takes part in no replacement,
+  // so it is added first: the encoding then never has to grow the line for it.
+  line.push_back(' ');
   EncodeMarkup(line);
-  line.push_back(' ');  // the closing blank ends a word at the end of the line
-  scanner_->ScanLine(std::move(line));
+  scanner_->ScanLine(line);
   return true;
 }
 
@@ -51,7 +55,7 @@ RunResult RunScan(const std::string& path, Analysis& analysis, ScanObserver& obs
     if (!reader.Open(path)) return {RunOutcome::Failed, reader.Error()};
     std::string line;
     while (reader.Next(line)) {
-      if (!analysis.ScanDocumentLine(std::move(line))) continue;
+      if (!analysis.ScanLineInPlace(line)) continue;
       observer.OnYield();
       if (observer.StopRequested()) return {RunOutcome::Stopped, ""};
     }

@@ -31,6 +31,10 @@ class Analysis {
   /// empty after stripping (nothing else happens for it).
   bool ScanDocumentLine(std::string line);
 
+  /// The same for a line in a buffer that the caller reads the next line into: `line` is
+  /// rewritten in place and keeps its storage.
+  bool ScanLineInPlace(std::string& line);
+
   /// After a completed scan: removes the words below the minimum frequency and scales the key
   /// values to percent of the highest. The result is Ranked().
   void Finish();

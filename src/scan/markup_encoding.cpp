@@ -4,8 +4,8 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
-#include <vector>
 #include <string_view>
+#include <vector>
 
 #include "util/text_encoding.h"
 
@@ -23,90 +23,109 @@ using namespace std::string_view_literals;
 // In the order they are applied. Rows up to kFirstLetterEntity never interact: their outputs
 // (a blank, a quotation mark, a marker) cannot be part of any sought text.
 constexpr std::array<Replacement, 51> kReplacements{{
-    {"&nbsp;", " "},      {"&#160;", " "},      {"&quot;", "\""},    {"&laquo;", "\""},
-    {"&raquo;", "\""},    {"<b>", "\x0b"},      {"</b>", "\x0c"},    {"<title>", "\x0e"},
-    {"</title>", "\x0f"}, {"<h1>", "\x06"},     {"</h1>", "\x07"},   {"<h2>", "\x05"},
-    {"</h2>", "\x07"},    {"<h3>", "\x04"},     {"</h3>", "\x07"},   {"<h4>", "\x03"},
-    {"</h4>", "\x07"},    {"<h5>", "\x02"},     {"</h5>", "\x07"},   {"<h6>", "\x01"},
-    {"</h6>", "\x07"},    {"&auml;", "ae"},     {"&ouml;", "oe"},    {"&uuml;", "ue"},
-    {"&szlig;", "ss"},    {"&agrave;", "a"},    {"&aacute;", "a"},   {"&acirc;", "a"},
-    {"&atilde;", "a"},    {"&aring;", "a"},     {"&aelig;", "ae"},   {"&ccedil;", "c"},
-    {"&egrave;", "e"},    {"&eacute;", "e"},    {"&ecirc;", "e"},    {"&euml;", "e"},
-    {"&igrave;", "i"},    {"&iacute;", "i"},    {"&icirc;", "i"},    {"&iuml;", "i"},
-    {"&eth;", "d"},       {"&ntilde;", "n"},    {"&ograve;", "o"},   {"&oacute;", "o"},
-    {"&ocirc;", "o"},     {"&otilde;", "o"},    {"&ugrave;", "u"},   {"&uacute;", "u"},
-    {"&ucirc;", "u"},     {"&yacute;", "y"},    {"&yuml;", "y"},
+    {"&nbsp;", " "},      {"&#160;", " "},   {"&quot;", "\""},  {"&laquo;", "\""},
+    {"&raquo;", "\""},    {"<b>", "\x0b"},   {"</b>", "\x0c"},  {"<title>", "\x0e"},
+    {"</title>", "\x0f"}, {"<h1>", "\x06"},  {"</h1>", "\x07"}, {"<h2>", "\x05"},
+    {"</h2>", "\x07"},    {"<h3>", "\x04"},  {"</h3>", "\x07"}, {"<h4>", "\x03"},
+    {"</h4>", "\x07"},    {"<h5>", "\x02"},  {"</h5>", "\x07"}, {"<h6>", "\x01"},
+    {"</h6>", "\x07"},    {"&auml;", "ae"},  {"&ouml;", "oe"},  {"&uuml;", "ue"},
+    {"&szlig;", "ss"},    {"&agrave;", "a"}, {"&aacute;", "a"}, {"&acirc;", "a"},
+    {"&atilde;", "a"},    {"&aring;", "a"},  {"&aelig;", "ae"}, {"&ccedil;", "c"},
+    {"&egrave;", "e"},    {"&eacute;", "e"}, {"&ecirc;", "e"},  {"&euml;", "e"},
+    {"&igrave;", "i"},    {"&iacute;", "i"}, {"&icirc;", "i"},  {"&iuml;", "i"},
+    {"&eth;", "d"},       {"&ntilde;", "n"}, {"&ograve;", "o"}, {"&oacute;", "o"},
+    {"&ocirc;", "o"},     {"&otilde;", "o"}, {"&ugrave;", "u"}, {"&uacute;", "u"},
+    {"&ucirc;", "u"},     {"&yacute;", "y"}, {"&yuml;", "y"},
 }};
 constexpr std::size_t kFirstLetterEntity = 21;
+// What the replacements rely on to rewrite a line in place.
+static_assert(std::all_of(kReplacements.begin(), kReplacements.end(), [](const Replacement& r) {
+  return r.replacement.size() < r.sought.size() && r.sought.size() >= 3;
+}));
 
-// For each character that may follow the "&" or "<" of a sought text, the rows whose sought
-// text begins with those two characters, in table order.
-struct Candidates {
-  std::array<std::array<std::vector<std::uint8_t>, 256>, 2> rows;
-  Candidates() {
-    for (std::size_t row = 0; row < kReplacements.size(); ++row) {
+// For each character that may follow the "&" or "<" of a sought text, the rows [first, last)
+// whose sought text begins with those two characters, in table order, each with its third
+// character (every sought text has three or more).
+class Candidates {
+ public:
+  struct Row {
+    char third;
+    std::uint8_t row;
+  };
+  Candidates(std::size_t first, std::size_t last) {
+    for (std::size_t row = first; row < last; ++row) {
       const std::string_view sought = kReplacements[row].sought;
-      rows[sought[0] == '<'][static_cast<unsigned char>(sought[1])].push_back(
-          static_cast<std::uint8_t>(row));
+      rows_[sought[0] == '<'][static_cast<unsigned char>(sought[1])].push_back(
+          Row{sought[2], static_cast<std::uint8_t>(row)});
     }
   }
+  /// The rows for the "&" or "<" at `text[i]`, followed by `text[i + 1]`.
+  const std::vector<Row>& At(std::string_view text, std::size_t i) const {
+    return rows_[text[i] == '<'][static_cast<unsigned char>(text[i + 1])];
+  }
+
+ private:
+  std::array<std::array<std::vector<Row>, 256>, 2> rows_;
 };
 
-// Replaces every occurrence of the rows [first, last) in one pass. Exact when no sought text
-// can be formed with an earlier row's output.
-void ReplaceInOnePass(std::string& line, std::size_t first, std::size_t last) {
-  static const Candidates candidates;
-  std::string out;
+// The position of the first `c` at or after `from` in `text`; its size when there is none.
+std::size_t NextOf(std::string_view text, char c, std::size_t from) {
+  const void* hit =
+      from < text.size() ? std::memchr(text.data() + from, c, text.size() - from) : nullptr;
+  return hit == nullptr ? text.size() : static_cast<const char*>(hit) - text.data();
+}
+
+// Replaces every occurrence of the candidates' rows in one pass. Exact when no sought text
+// can be formed with an earlier row's output. No replacement is longer than what it replaces,
+// so the line is rewritten in place: the text already written never reaches the text still to
+// be read.
+void ReplaceInOnePass(std::string& line, const Candidates& candidates) {
+  char* const data = line.data();
   const std::string_view text = line;
-  std::size_t copied = 0;  // text before this is in `out`
-  // The next "&" and the next "<" at or after the position, found with memchr.
-  auto next = [&text](char c, std::size_t from) {
-    const void* hit = from < text.size() ? std::memchr(text.data() + from, c, text.size() - from)
-                                         : nullptr;
-    return hit == nullptr ? text.size() : static_cast<const char*>(hit) - text.data();
-  };
-  std::size_t ampersand = next('&', 0);
-  std::size_t bracket = next('<', 0);
-  for (std::size_t i = std::min(ampersand, bracket); i + 1 < text.size();
+  std::size_t copied = 0;   // text before this is read and rewritten
+  std::size_t written = 0;  // the rewritten text ends here
+  // The next "&" and the next "<" at or after the position.
+  std::size_t ampersand = NextOf(text, '&', 0);
+  std::size_t bracket = NextOf(text, '<', 0);
+  for (std::size_t i = std::min(ampersand, bracket); i + 2 < text.size();
        i = std::min(ampersand, bracket)) {
-    const auto& rows = candidates.rows[text[i] == '<'][static_cast<unsigned char>(text[i + 1])];
-    for (std::uint8_t row : rows) {
-      if (row < first || row >= last) continue;
-      const auto& r = kReplacements[row];
+    for (const Candidates::Row& candidate : candidates.At(text, i)) {
       // Most brackets open other tags: the third character rules them out cheaply.
-      if (i + 2 >= text.size() || text[i + 2] != r.sought[2] ||
-          !text.substr(i).starts_with(r.sought)) {
-        continue;
-      }
-      if (copied == 0) out.reserve(text.size());
-      out.append(text.substr(copied, i - copied));
-      out.append(r.replacement);
+      const Replacement& r = kReplacements[candidate.row];
+      if (text[i + 2] != candidate.third || !text.substr(i).starts_with(r.sought)) continue;
+      if (written != copied) std::memmove(data + written, data + copied, i - copied);
+      written += i - copied;
+      std::memcpy(data + written, r.replacement.data(), r.replacement.size());
+      written += r.replacement.size();
       copied = i + r.sought.size();
       break;
     }
     const std::size_t from = std::max(copied, i + 1);
-    if (ampersand < from) ampersand = next('&', from);
-    if (bracket < from) bracket = next('<', from);
+    if (ampersand < from) ampersand = NextOf(text, '&', from);
+    if (bracket < from) bracket = NextOf(text, '<', from);
   }
-  if (copied == 0) return;  // nothing replaced: the line stays as it is
-  out.append(text.substr(copied));
-  line = std::move(out);
+  if (written == copied) return;  // nothing shorter: the line stays as it is
+  std::memmove(data + written, data + copied, text.size() - copied);
+  line.resize(written + text.size() - copied);
 }
 
+// Replaces every occurrence of one row, left to right, in place like ReplaceInOnePass.
 void ReplaceAll(std::string& line, const Replacement& r) {
   std::size_t at = line.find(r.sought);
   if (at == std::string::npos) return;
-  std::string out;
-  out.reserve(line.size());
-  std::size_t from = 0;
+  char* const data = line.data();
+  std::size_t copied = at;   // text before this is read and rewritten
+  std::size_t written = at;  // the rewritten text ends here
   while (at != std::string::npos) {
-    out.append(line, from, at - from);
-    out.append(r.replacement);
-    from = at + r.sought.size();
-    at = line.find(r.sought, from);
+    std::memmove(data + written, data + copied, at - copied);
+    written += at - copied;
+    std::memcpy(data + written, r.replacement.data(), r.replacement.size());
+    written += r.replacement.size();
+    copied = at + r.sought.size();
+    at = line.find(r.sought, copied);
   }
-  out.append(line, from, std::string::npos);
-  line = std::move(out);
+  std::memmove(data + written, data + copied, line.size() - copied);
+  line.resize(written + line.size() - copied);
 }
 
 // An entity's replacement letters can complete an entity that began earlier ("&" followed by
@@ -133,12 +152,12 @@ constexpr std::array<std::string_view, 64> BuildLatin1Table() {
     unsigned code;
     std::string_view text;
   };
-  constexpr Letter lower[] = {
-      {0xE4, "ae"}, {0xF6, "oe"}, {0xFC, "ue"}, {0xDF, "ss"}, {0xE0, "a"}, {0xE1, "a"},
-      {0xE2, "a"},  {0xE3, "a"},  {0xE5, "a"},  {0xE6, "ae"}, {0xE7, "c"}, {0xE8, "e"},
-      {0xE9, "e"},  {0xEA, "e"},  {0xEB, "e"},  {0xEC, "i"},  {0xED, "i"}, {0xEE, "i"},
-      {0xEF, "i"},  {0xF0, "d"},  {0xF1, "n"},  {0xF2, "o"},  {0xF3, "o"}, {0xF4, "o"},
-      {0xF5, "o"},  {0xF9, "u"},  {0xFA, "u"},  {0xFB, "u"},  {0xFD, "y"}, {0xFF, "y"}};
+  constexpr Letter lower[] = {{0xE4, "ae"}, {0xF6, "oe"}, {0xFC, "ue"}, {0xDF, "ss"}, {0xE0, "a"},
+                              {0xE1, "a"},  {0xE2, "a"},  {0xE3, "a"},  {0xE5, "a"},  {0xE6, "ae"},
+                              {0xE7, "c"},  {0xE8, "e"},  {0xE9, "e"},  {0xEA, "e"},  {0xEB, "e"},
+                              {0xEC, "i"},  {0xED, "i"},  {0xEE, "i"},  {0xEF, "i"},  {0xF0, "d"},
+                              {0xF1, "n"},  {0xF2, "o"},  {0xF3, "o"},  {0xF4, "o"},  {0xF5, "o"},
+                              {0xF9, "u"},  {0xFA, "u"},  {0xFB, "u"},  {0xFD, "y"},  {0xFF, "y"}};
   for (const auto& l : lower) {
     table[l.code - 0xC0] = l.text;
     // The capital of each letter lies 0x20 below it; the sharp s and y with diaeresis have
@@ -160,46 +179,70 @@ std::string_view Utf8LetterAt(std::string_view line, std::size_t i) {
   return {};
 }
 
+// Every letter takes two bytes and becomes one or two, so this too rewrites in place.
 void TransliterateUtf8(std::string& line) {
-  std::string out;
-  std::size_t copied = 0;  // bytes before this are in `out`
-  for (std::size_t i = 0; i + 1 < line.size(); ++i) {
-    const std::string_view letter = Utf8LetterAt(line, i);
-    if (letter.empty()) continue;
-    out.append(line, copied, i - copied);
-    out.append(letter);
-    copied = i + 2;
-    ++i;
+  char* const data = line.data();
+  const std::string_view text = line;
+  std::size_t copied = 0;   // bytes before this are read and rewritten
+  std::size_t written = 0;  // the rewritten bytes end here
+  // Every letter begins with one of two lead bytes; memchr finds the next of each.
+  std::size_t nextC3 = NextOf(text, '\xC3', 0);
+  std::size_t nextC5 = NextOf(text, '\xC5', 0);
+  for (std::size_t i = std::min(nextC3, nextC5); i + 1 < text.size();
+       i = std::min(nextC3, nextC5)) {
+    const std::string_view letter = Utf8LetterAt(text, i);
+    std::size_t from = i + 1;
+    if (!letter.empty()) {
+      if (written != copied) std::memmove(data + written, data + copied, i - copied);
+      written += i - copied;
+      std::memcpy(data + written, letter.data(), letter.size());
+      written += letter.size();
+      copied = from = i + 2;
+    }
+    if (nextC3 < from) nextC3 = NextOf(text, '\xC3', from);
+    if (nextC5 < from) nextC5 = NextOf(text, '\xC5', from);
   }
-  if (copied == 0) return;  // no such letter: the line stays as it is
-  out.append(line, copied, std::string::npos);
-  line = std::move(out);
+  if (written == copied) return;  // the line kept its length: all is in place
+  std::memmove(data + written, data + copied, text.size() - copied);
+  line.resize(written + text.size() - copied);
+}
+
+// The transliteration of a Windows-1252 byte, or empty when the byte stays.
+std::string_view Windows1252LetterOf(unsigned char c) {
+  if (c >= 0xC0) return kLatin1[c - 0xC0];
+  return c == 0x9F ? kCapitalYDiaeresis : std::string_view();
 }
 
 void TransliterateWindows1252(std::string& line) {
-  std::string out;
-  out.reserve(line.size());
-  for (char ch : line) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c >= 0xC0 && !kLatin1[c - 0xC0].empty()) {
-      out.append(kLatin1[c - 0xC0]);
-    } else if (c == 0x9F) {
-      out.append(kCapitalYDiaeresis);
-    } else {
-      out.push_back(ch);
-    }
+  // Only bytes from 0x80 up change, and only the letters that become two make the line longer.
+  const std::string_view text = line;
+  std::size_t length = text.size();
+  for (std::size_t i = NextHighByte(text, 0); i < text.size(); i = NextHighByte(text, i + 1)) {
+    if (Windows1252LetterOf(static_cast<unsigned char>(text[i])).size() == 2) ++length;
   }
+  if (length == text.size()) {
+    for (std::size_t i = NextHighByte(text, 0); i < text.size(); i = NextHighByte(text, i + 1)) {
+      const std::string_view letter = Windows1252LetterOf(static_cast<unsigned char>(text[i]));
+      if (!letter.empty()) line[i] = letter[0];
+    }
+    return;
+  }
+  std::string out;
+  out.reserve(length);
+  std::size_t copied = 0;  // bytes before this are in `out`
+  for (std::size_t i = NextHighByte(text, 0); i < text.size(); i = NextHighByte(text, i + 1)) {
+    const std::string_view letter = Windows1252LetterOf(static_cast<unsigned char>(text[i]));
+    if (letter.empty()) continue;
+    out.append(text.substr(copied, i - copied));
+    out.append(letter);
+    copied = i + 1;
+  }
+  out.append(text.substr(copied));
   line = std::move(out);
 }
 
-bool HasHighBytes(std::string_view line) {
-  unsigned char all = 0;  // no early exit, so the loop vectorises
-  for (char c : line) all |= static_cast<unsigned char>(c);
-  return (all & 0x80) != 0;
-}
-
 void TransliterateLetters(std::string& line) {
-  if (!HasHighBytes(line)) return;
+  if (NextHighByte(line, 0) == line.size()) return;
   if (IsValidUtf8(line)) {
     TransliterateUtf8(line);
   } else {
@@ -215,14 +258,16 @@ void EncodeMarkupByPasses(std::string& strLine) {
 }
 
 void EncodeMarkup(std::string& strLine) {
-  ReplaceInOnePass(strLine, 0, kFirstLetterEntity);
+  static const Candidates tagsAndEntities(0, kFirstLetterEntity);
+  static const Candidates letterEntities(kFirstLetterEntity, kReplacements.size());
+  ReplaceInOnePass(strLine, tagsAndEntities);
   if (strLine.find('&') != std::string::npos) {
     if (EntitiesMayCascade(strLine)) {
       for (std::size_t row = kFirstLetterEntity; row < kReplacements.size(); ++row) {
         ReplaceAll(strLine, kReplacements[row]);
       }
     } else {
-      ReplaceInOnePass(strLine, kFirstLetterEntity, kReplacements.size());
+      ReplaceInOnePass(strLine, letterEntities);
     }
   }
   TransliterateLetters(strLine);

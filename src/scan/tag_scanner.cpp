@@ -32,13 +32,22 @@ bool IsPlainCharacter(char c) {
          u != kMarkBoldEnd && u != kMarkTitleStart && u != kMarkTitleEnd;
 }
 
+// The end of the run of plain characters from `from` on, the closing blank excluded. (The
+// loop works on a copy of the position: a member would be reloaded after every character.)
+std::size_t PlainRunEnd(std::string_view line, std::size_t from) {
+  std::size_t i = from;
+  while (i + 1 < line.size() && IsPlainCharacter(line[i])) ++i;
+  return i;
+}
+
 bool IsSignOrDigit(char c) { return c == '+' || c == '-' || (c >= '0' && c <= '9'); }
 
 // The decimal number (digits with an optional fraction) that begins at `at`; 0 if none does.
 double NumberAt(std::string_view text, std::size_t at) {
   double value = 0;
   std::size_t i = at;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) value = value * 10 + (text[i] - '0');
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+    value = value * 10 + (text[i] - '0');
   if (i < text.size() && text[i] == '.') {
     double scale = 0.1;
     for (++i; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
@@ -51,7 +60,8 @@ double NumberAt(std::string_view text, std::size_t at) {
 
 // End of an occurrence of `pattern` starting at `start`, with blanks between its characters
 // ignored; npos when there is none.
-std::size_t MatchIgnoringBlanks(std::string_view text, std::size_t start, std::string_view pattern) {
+std::size_t MatchIgnoringBlanks(std::string_view text, std::size_t start,
+                                std::string_view pattern) {
   std::size_t j = start;
   for (char p : pattern) {
     while (j < text.size() && text[j] == ' ') ++j;
@@ -69,7 +79,7 @@ TagScanner::TagScanner(const AnalysisSettings& settings, WordTable& table, ScanO
 void TagScanner::Reset() {
   strLine.clear();
   intPos = 0;
-  strWord.clear();
+  strWord = {};
   blnInTag = false;
   intTagDepth = 0;
   blnSkipToTagEnd = false;
@@ -101,20 +111,23 @@ float TagScanner::ContextWeight() const {
   return std::max(weight, 1.0f);
 }
 
-bool TagScanner::At(std::string_view marker) const {
-  return intPos < strLine.size() && strLine.compare(intPos, marker.size(), marker) == 0;
-}
-
 void TagScanner::LowerTagDepth() {
   // A closing bracket with no tag open is text; the depth never falls below 0.
   if (intTagDepth > 0) --intTagDepth;
 }
 
-void TagScanner::ScanLine(std::string line) {
-  strLine = std::move(line);
+void TagScanner::ScanLine(std::string& line) {
+  // Borrowed, so that the caller can read the next line into the same buffer.
+  strLine.swap(line);
+  ScanStrLine();
+  strLine.swap(line);
+}
+
+void TagScanner::ScanStrLine() {
   intPos = 0;
-  nextBracket_ = nameDescription_ = nameKeywords_ = content_ = sizeEquals_ = size_ = Memo{};
-  balanceBuilt_ = false;
+  nextBracket_ = Memo{};
+  nameDescription_ = nameKeywords_ = content_ = sizeEquals_ = size_ = Memo{};
+  bracketsAhead_.Reset(strLine);
 
   // The last character is the closing blank: the line is done when the position reaches it.
   while (intPos + 1 < strLine.size()) {
@@ -199,20 +212,18 @@ void TagScanner::ScanLine(std::string line) {
     } else {
       // Blanks, digits and punctuation: the cycles for a run of them only move on, so the run
       // is passed at once (a run ends before anything that a cycle would act upon).
-      do {
-        ++intPos;
-      } while (intPos + 1 < strLine.size() && IsPlainCharacter(strLine[intPos]));
+      intPos = PlainRunEnd(strLine, intPos + 1);
     }
   }
 }
 
 void TagScanner::TakeWord() {
   const std::size_t n = LetterRunLength(strLine, intPos);
-  strWord.assign(strLine, intPos, n);
+  strWord = std::string_view(strLine).substr(intPos, n);
   if (ProcessWord(strWord, table_, settings_, *this) == WordOutcome::Added) {
     observer_.OnNewWord(strWord, table_.intNumWords());
   }
-  strWord.clear();
+  strWord = {};
   intPos += n;
 }
 
@@ -262,27 +273,18 @@ void TagScanner::ScanTag() {
       ++intPos;
       continue;
     }
-    while (intPos < strLine.size() && strLine[intPos] != '<' && strLine[intPos] != '>') ++intPos;
+    // On to the next bracket of either kind: the next ">", unless a "<" comes before it.
+    const std::size_t closing = NextClosingBracket(intPos);
+    const void* opening = std::memchr(strLine.data() + intPos, '<', closing - intPos);
+    intPos = opening == nullptr ? closing : static_cast<const char*>(opening) - strLine.data();
   }
 }
 
 bool TagScanner::NestedBracketsCloseOnLine(std::int64_t depth) {
-  const std::size_t length = strLine.size();
-  if (length >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) return true;
-  if (!balanceBuilt_) {
-    balance_.assign(length + 1, 0);
-    for (std::size_t i = 0; i < length; ++i) {
-      balance_[i + 1] = balance_[i] + (strLine[i] == '<') - (strLine[i] == '>');
-    }
-    minBalanceAhead_.assign(length + 1, 0);
-    minBalanceAhead_[length] = balance_[length];
-    for (std::size_t i = length; i-- > 0;) {
-      minBalanceAhead_[i] = std::min(balance_[i], minBalanceAhead_[i + 1]);
-    }
-    balanceBuilt_ = true;
+  if (strLine.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+    return true;
   }
-  const std::size_t at = std::min(intPos, length);
-  return minBalanceAhead_[at] <= balance_[at] - depth;
+  return bracketsAhead_.FallsBy(intPos, depth);
 }
 
 std::size_t TagScanner::NextClosingBracket(std::size_t from) {

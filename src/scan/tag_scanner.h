@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "scan/bracket_lookahead.h"
 #include "scan/scan_observer.h"
 #include "util/settings.h"
 #include "words/word_filters.h"
@@ -22,14 +23,20 @@ class TagScanner final : public ContextWeigher {
   /// Resets every context variable (before the first line of a scan).
   void Reset();
 
-  /// Scans one encoded line that ends in the closing blank.
-  void ScanLine(std::string line);
+  /// Scans one encoded line that ends in the closing blank. The line is given back unchanged.
+  void ScanLine(std::string& line);
 
   /// The weight of one occurrence at the current position (at least 1).
   float ContextWeight() const override;
 
  private:
-  bool At(std::string_view marker) const;
+  void ScanStrLine();
+  /// True when `marker` (two characters or more) stands at the position.
+  bool At(std::string_view marker) const {
+    // The markers differ in their second character, which settles most tags without a compare.
+    return intPos + 1 < strLine.size() && strLine[intPos + 1] == marker[1] &&
+           std::string_view(strLine).substr(intPos).starts_with(marker);
+  }
   void TakeWord();
   void ScanTag();
   void ScanMetaTag();
@@ -47,7 +54,7 @@ class TagScanner final : public ContextWeigher {
 
   std::string strLine;
   std::size_t intPos = 0;
-  std::string strWord;
+  std::string_view strWord;  // the word being taken, within strLine
 
   bool blnInTag = false;
   std::int64_t intTagDepth = 0;
@@ -67,7 +74,7 @@ class TagScanner final : public ContextWeigher {
   // Per-line memos that keep the searches from rescanning the rest of a long line.
   struct Memo {
     std::size_t from = std::string::npos;  // where the remembered search started
-    std::size_t found = 0;                  // its result (the line's length when none)
+    std::size_t found = 0;                 // its result (the line's length when none)
     std::size_t end = 0;  // FindFrom: where that occurrence ends, blanks within it included
   };
   /// End of the first occurrence of `pattern` starting at or after `from` (blanks between its
@@ -76,10 +83,7 @@ class TagScanner final : public ContextWeigher {
 
   Memo nextBracket_;
   Memo nameDescription_, nameKeywords_, content_, sizeEquals_, size_;
-  // Bracket balance before each position, and its minimum from each position on; built on the
-  // first nested closing bracket of a line.
-  std::vector<std::int32_t> balance_, minBalanceAhead_;
-  bool balanceBuilt_ = false;
+  BracketLookahead bracketsAhead_;
 
   std::uint32_t cycles_ = 0;
 };

@@ -22,6 +22,7 @@ bool LineReader::Open(const std::string& path) {
   begin_ = 0;
   nextLf_ = nextCr_ = kUnknown;
   eof_ = false;
+  unread_ = 0;
   error_.clear();
   // Only a regular file is read: opening a FIFO would wait for a writer, and a device such as
   // /dev/zero never ends. The open does not wait, and the test is made on what was opened, so
@@ -39,6 +40,7 @@ bool LineReader::Open(const std::string& path) {
     error_ = "Cannot open " + path + ": not a regular file";
     return false;
   }
+  unread_ = static_cast<std::size_t>(std::max<off_t>(info.st_size, 0));
   return true;
 }
 
@@ -59,9 +61,21 @@ bool LineReader::Fill() {
   }
   const std::size_t old = buffer_.size();
   nextLf_ = nextCr_ = kUnknown;
+  if (buffer_.capacity() < old + kChunk) {
+    // A long line grows the buffer by doubling, but never much beyond what is left of the
+    // file: the rest of a 20 MB one-line page needs 20 MB, not 32. The byte to spare is for
+    // the closing blank the scanner appends.
+    std::size_t capacity = std::max(2 * buffer_.capacity(), old + kChunk);
+    if (unread_ > 0) capacity = std::min(capacity, std::max(old + kChunk, old + unread_ + 1));
+    std::string grown;
+    grown.reserve(capacity);
+    grown.append(buffer_);
+    buffer_.swap(grown);
+  }
   buffer_.resize(old + kChunk);
   const std::size_t got = std::fread(buffer_.data() + old, 1, kChunk, file_);
   buffer_.resize(old + got);
+  unread_ -= std::min(unread_, got);
   if (got < kChunk) {
     if (std::ferror(file_)) {
       error_ = std::string("Cannot read the file: ") + std::strerror(errno);
@@ -87,7 +101,8 @@ bool LineReader::Next(std::string& line) {
   if (!error_.empty()) return false;
   std::size_t scanned = begin_;  // everything before this has no line end
   for (;;) {
-    const std::size_t end = std::min(NextOf('\n', nextLf_, scanned), NextOf('\r', nextCr_, scanned));
+    const std::size_t end =
+        std::min(NextOf('\n', nextLf_, scanned), NextOf('\r', nextCr_, scanned));
     if (end < buffer_.size()) {
       // A CR at the end of the buffer may be followed by an LF in the next chunk.
       if (buffer_[end] == '\r' && end + 1 == buffer_.size() && !eof_) {
@@ -97,18 +112,14 @@ bool LineReader::Next(std::string& line) {
         scanned = begin_ + offset;
         continue;
       }
-      // One byte to spare: the scanner appends a closing blank to every line.
-      line.reserve(end - begin_ + 1);
-      line.assign(buffer_, begin_, end - begin_);
       std::size_t next = end + 1;
       if (buffer_[end] == '\r' && next < buffer_.size() && buffer_[next] == '\n') ++next;
-      begin_ = next;
+      HandOut(line, end, next);
       return true;
     }
     if (eof_) {
       if (begin_ >= buffer_.size()) return false;
-      line.assign(buffer_, begin_, buffer_.size() - begin_);
-      begin_ = buffer_.size();
+      HandOut(line, buffer_.size(), buffer_.size());
       return true;
     }
     const std::size_t offset = end - begin_;
@@ -116,6 +127,29 @@ bool LineReader::Next(std::string& line) {
     if (!error_.empty()) return false;
     scanned = begin_ + offset;
   }
+}
+
+}  // namespace tagwright
+
+namespace tagwright {
+
+void LineReader::HandOut(std::string& line, std::size_t end, std::size_t next) {
+  if (end - begin_ <= kChunk) {
+    // One byte to spare: the scanner appends a closing blank to every line.
+    line.reserve(end - begin_ + 1);
+    line.assign(buffer_, begin_, end - begin_);
+    begin_ = next;
+    return;
+  }
+  // A line longer than a chunk fills most of the buffer: the buffer itself becomes the line,
+  // and what follows the line (less than a chunk) goes to a new buffer.
+  std::string rest(buffer_, next);
+  line.swap(buffer_);
+  line.resize(end);
+  line.erase(0, begin_);
+  buffer_.swap(rest);
+  begin_ = 0;
+  nextLf_ = nextCr_ = kUnknown;
 }
 
 }  // namespace tagwright

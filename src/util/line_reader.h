@@ -24,6 +24,8 @@ class LineReader {
 
  private:
   bool Fill();
+  /// Gives the line [begin_, end) to `line` and moves on to `next`.
+  void HandOut(std::string& line, std::size_t end, std::size_t next);
   /// Position of the next `c` at or after `from` in the buffer (its size when none).
   std::size_t NextOf(char c, std::size_t& cached, std::size_t from) const;
 
@@ -33,6 +35,7 @@ class LineReader {
   std::string buffer_;
   std::size_t begin_ = 0;
   bool eof_ = false;
+  std::size_t unread_ = 0;         // the bytes of the file not yet read, as far as known
   std::size_t nextLf_ = kUnknown;  // remembered search results, reset when the buffer changes
   std::size_t nextCr_ = kUnknown;
   std::string error_;

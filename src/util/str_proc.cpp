@@ -20,9 +20,9 @@ std::size_t FindAnyChar(std::string_view text, std::size_t start, std::string_vi
 }
 
 std::size_t LetterRunLength(std::string_view text, std::size_t start) {
-  std::size_t count = 0;
-  while (start + count < text.size() && IsLetter(text[start + count])) ++count;
-  return count;
+  std::size_t end = start;
+  while (end < text.size() && IsLetter(text[end])) ++end;
+  return end - start;
 }
 
 std::string RemoveBlanks(std::string_view text) {

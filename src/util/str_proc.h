@@ -18,7 +18,8 @@ std::size_t FindAnyChar(std::string_view text, std::size_t start, std::string_vi
 
 /// True for the letters a to z in either case.
 inline bool IsLetter(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+  // Setting bit 5 makes capitals small and moves no other character into a to z.
+  return static_cast<unsigned char>((c | 0x20) - 'a') < 26;
 }
 
 /// Number of consecutive letters beginning at `start`.

@@ -1,20 +1,37 @@
 #include "util/text_encoding.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace tagwright {
 
+std::size_t NextHighByte(std::string_view bytes, std::size_t from) {
+  // Text is mostly ASCII: eight bytes at a time are passed while none has its high bit set.
+  constexpr std::uint64_t kHighBits = 0x8080808080808080;
+  std::size_t i = from;
+  for (; i + 8 <= bytes.size(); i += 8) {
+    std::uint64_t eight;
+    std::memcpy(&eight, bytes.data() + i, 8);
+    if ((eight & kHighBits) != 0) break;
+  }
+  for (; i < bytes.size(); ++i) {
+    if (static_cast<unsigned char>(bytes[i]) >= 0x80) return i;
+  }
+  return bytes.size();
+}
+
 bool IsValidUtf8(std::string_view bytes) {
-  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  const auto* begin = reinterpret_cast<const unsigned char*>(bytes.data());
+  const auto* p = begin;
   const auto* end = p + bytes.size();
   while (p < end) {
     const unsigned char c = *p;
     if (c < 0x80) {
-      ++p;
+      p = begin + NextHighByte(bytes, static_cast<std::size_t>(p - begin));
       continue;
     }
     int length;
-    unsigned char low = 0x80;  // bounds of the second byte, which rule out overlong forms,
+    unsigned char low = 0x80;   // bounds of the second byte, which rule out overlong forms,
     unsigned char high = 0xBF;  // surrogates and code points above U+10FFFF
     if (c >= 0xC2 && c <= 0xDF) {
       length = 2;

@@ -5,6 +5,9 @@
 
 namespace tagwright {
 
+/// Position of the first byte from 0x80 up at or after `from`; the size when there is none.
+std::size_t NextHighByte(std::string_view bytes, std::size_t from);
+
 /// True when `bytes` is well-formed UTF-8 (no overlong forms, no surrogates).
 bool IsValidUtf8(std::string_view bytes);
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <span>
-#include <unordered_set>
 
 namespace tagwright {
 namespace {
@@ -124,21 +124,62 @@ bool IsNumberWord(std::string_view word, int intLanguage) {
   return FindInWordList(word, kNumberWords, {}, intLanguage);
 }
 
+namespace {
+
+// The four English rows in one flat set, asked for every word of a page: a word longer than
+// the longest common word is turned away at once, any other costs one short hash and a probe
+// or two.
+class EnglishCommonWords {
+ public:
+  EnglishCommonWords() {
+    for (std::span<const std::string_view> row :
+         {std::span<const std::string_view>(kEnglishConjunctions),
+          std::span<const std::string_view>(kGeneralWords),
+          std::span<const std::string_view>(kPrepositions),
+          std::span<const std::string_view>(kNumberWords)}) {
+      for (std::string_view word : row) {
+        longest_ = std::max(longest_, word.size());
+        std::size_t i = Hash(word);
+        while (!slots_[i].empty() && slots_[i] != word) i = (i + 1) & kMask;
+        slots_[i] = word;
+      }
+    }
+  }
+
+  bool Contains(std::string_view word) const {
+    if (word.empty() || word.size() > longest_) return false;
+    for (std::size_t i = Hash(word); !slots_[i].empty(); i = (i + 1) & kMask) {
+      if (slots_[i] == word) return true;
+    }
+    return false;
+  }
+
+ private:
+  // Room for about three times the 360 or so words, so that probe sequences stay short.
+  static constexpr std::size_t kMask = 1023;
+
+  // The length and the first two and last two letters, spread by a multiplication: cheaper
+  // than hashing every letter, and enough to tell the few hundred words apart.
+  static std::size_t Hash(std::string_view word) {
+    const auto at = [word](std::size_t i) {
+      return static_cast<std::uint64_t>(static_cast<unsigned char>(word[i]));
+    };
+    const std::size_t n = word.size();
+    const std::uint64_t key = n | at(0) << 8 | at(std::min<std::size_t>(1, n - 1)) << 16 |
+                              at(n - std::min<std::size_t>(2, n)) << 24 | at(n - 1) << 32;
+    return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15) >> 54);  // the top ten bits
+  }
+
+  std::array<std::string_view, kMask + 1> slots_{};
+  std::size_t longest_ = 0;
+};
+
+}  // namespace
+
 bool IsCommonWord(std::string_view word, int intLanguage) {
   if (intLanguage == kEnglish) {
-    // Asked for every word of a page: one hash lookup instead of four searches.
-    static const std::unordered_set<std::string_view> english = [] {
-      std::unordered_set<std::string_view> words;
-      for (std::span<const std::string_view> row :
-           {std::span<const std::string_view>(kEnglishConjunctions),
-            std::span<const std::string_view>(kGeneralWords),
-            std::span<const std::string_view>(kPrepositions),
-            std::span<const std::string_view>(kNumberWords)}) {
-        words.insert(row.begin(), row.end());
-      }
-      return words;
-    }();
-    return english.contains(word);
+    static const EnglishCommonWords english;
+    return english.Contains(word);
   }
   return IsConjunction(word, intLanguage) || IsGeneralWord(word, intLanguage) ||
          IsPreposition(word, intLanguage) || IsNumberWord(word, intLanguage);

@@ -1,8 +1,18 @@
 #include "words/word_filters.h"
 
+#include <algorithm>
+
 #include "words/common_words.h"
 
 namespace tagwright {
+
+namespace {
+
+bool IsRomanNumeralLetter(char c) {
+  return c == 'i' || c == 'v' || c == 'x' || c == 'l' || c == 'c' || c == 'm';
+}
+
+}  // namespace
 
 bool IsDroppedWord(std::string_view word, const AnalysisSettings& settings) {
   const auto length = static_cast<std::int64_t>(word.size());
@@ -12,20 +22,27 @@ bool IsDroppedWord(std::string_view word, const AnalysisSettings& settings) {
   if (length > 1 && word.find_first_not_of(word.front()) == std::string_view::npos) return true;
   // Only the letters of Roman numerals (xiv, mmiv, but also mix, ill, civic); this also drops
   // the empty word.
-  if (word.find_first_not_of("ivxlcm") == std::string_view::npos) return true;
-  if (settings.IgnoreCommonWords() && IsCommonWord(word, kEnglish)) return true;
+  if (std::all_of(word.begin(), word.end(), IsRomanNumeralLetter)) return true;
   // Adverbs, past tenses and gerunds; short words such as "need" or "king" stay.
   if (length >= 5 && (word.ends_with("ly") || word.ends_with("ed") || word.ends_with("ing"))) {
     return true;
   }
-  return false;
+  return settings.IgnoreCommonWords() && IsCommonWord(word, kEnglish);
+}
+
+WordOutcome ProcessWord(std::string_view& word, WordTable& table, const AnalysisSettings& settings,
+                        const ContextWeigher& weigher) {
+  if (IsDroppedWord(word, settings)) return WordOutcome::Dropped;
+  return table.MergeAndCount(word, weigher.ContextWeight()) ? WordOutcome::Added
+                                                            : WordOutcome::Counted;
 }
 
 WordOutcome ProcessWord(std::string& word, WordTable& table, const AnalysisSettings& settings,
                         const ContextWeigher& weigher) {
-  if (IsDroppedWord(word, settings)) return WordOutcome::Dropped;
-  table.MergePlural(word);
-  return table.CountWord(word, weigher.ContextWeight()) ? WordOutcome::Added : WordOutcome::Counted;
+  std::string_view counted = word;
+  const WordOutcome outcome = ProcessWord(counted, table, settings, weigher);
+  word.resize(counted.size());
+  return outcome;
 }
 
 }  // namespace tagwright

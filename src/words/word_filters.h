@@ -27,4 +27,8 @@ bool IsDroppedWord(std::string_view word, const AnalysisSettings& settings);
 WordOutcome ProcessWord(std::string& word, WordTable& table, const AnalysisSettings& settings,
                         const ContextWeigher& weigher);
 
+/// The same for a word that stays where it stands: `word` is narrowed to the word as counted.
+WordOutcome ProcessWord(std::string_view& word, WordTable& table, const AnalysisSettings& settings,
+                        const ContextWeigher& weigher);
+
 }  // namespace tagwright

@@ -1,14 +1,43 @@
 #include "words/word_table.h"
 
 #include <algorithm>
-#include <numeric>
+#include <cstring>
+#include <new>
 #include <utility>
 
 namespace tagwright {
 
+namespace {
+
+// The hash of a word less its final "s"s: the word, its singular and its plural share it.
+// Eight bytes at a time with a multiply-and-fold step, so that short words cost a few
+// instructions.
+std::uint32_t StemHash(std::string_view word) {
+  std::size_t length = word.size();
+  while (length > 0 && word[length - 1] == 's') --length;
+  constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15;  // 2^64 divided by the golden ratio
+  std::uint64_t hash = length;
+  std::size_t i = 0;
+  for (; i + 8 <= length; i += 8) {
+    std::uint64_t eight;
+    std::memcpy(&eight, word.data() + i, 8);
+    hash = (hash ^ eight) * kMultiplier;
+    hash ^= hash >> 29;
+  }
+  std::uint64_t rest = 0;
+  for (; i < length; ++i) rest = (rest << 8) | static_cast<unsigned char>(word[i]);
+  hash = (hash ^ rest) * kMultiplier;
+  return static_cast<std::uint32_t>(hash ^ (hash >> 32));
+}
+
+}  // namespace
+
 void WordTable::Reset() {
   entries_.clear();
-  index_.clear();
+  text_.clear();
+  slots_.clear();
+  usedSlots_ = 0;
+  heaps_.clear();
   clock_ = 0;
 }
 
@@ -19,68 +48,199 @@ bool WordTable::Before(std::size_t a, std::size_t b) const {
   return x.stamp < y.stamp;
 }
 
+std::size_t WordTable::FirstOf(std::size_t slot) const {
+  if (slot == npos) return npos;
+  const std::uint32_t ref = slots_[slot].ref;
+  if (ref == kEmpty || ref == kNoEntries) return npos;
+  return ref < kHeaps ? ref : heaps_[ref - kHeaps].front();
+}
+
+WordTable::Forms WordTable::Lookup(std::string_view word) const {
+  Forms forms;
+  if (slots_.empty()) return forms;
+  const std::uint32_t hash = StemHash(word);
+  const bool endsInS = !word.empty() && word.back() == 's';
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t i = hash & mask;
+  for (; slots_[i].ref != kEmpty; i = (i + 1) & mask) {
+    const Slot& slot = slots_[i];
+    if (slot.hash != hash || slot.ref == kNoEntries) continue;
+    // Same stem hash: the forms differ in length only, by their final "s"s.
+    const std::string_view stored = WordOf(entries_[FirstOf(i)]);
+    const std::size_t length = stored.size();
+    std::size_t* form = nullptr;
+    if (length == word.size()) {
+      form = &forms.exact;
+    } else if (length == word.size() + 1) {
+      form = &forms.plural;
+    } else if (length + 1 == word.size() && endsInS) {
+      form = &forms.singular;
+    } else {
+      continue;
+    }
+    // The stored word is compared with the word or its singular; a plural has one "s" more.
+    if (stored.substr(0, std::min(length, word.size())) == word.substr(0, length) &&
+        (length <= word.size() || stored.back() == 's')) {
+      *form = i;
+    }
+  }
+  forms.free = i;
+  return forms;
+}
+
 std::size_t WordTable::FirstEqual(std::string_view word) const {
-  const auto found = index_.find(word);
-  return found == index_.end() ? npos : found->second.front();
+  return FirstOf(Lookup(word).exact);
+}
+
+void WordTable::Count(std::size_t index, float weight) {
+  Entry& entry = entries_[index];
+  ++entry.frequency;
+  const float before = entry.keyValue;
+  entry.keyValue += weight;
+  // An entry moves behind its equals only when its value really changes; a sum that no
+  // longer grows in single precision keeps its place.
+  if (entry.keyValue != before) entry.stamp = ++clock_;
+}
+
+std::size_t WordTable::Occupy(std::size_t free, const Slot& slot) {
+  // At most half the slots in use keeps the probe sequences short; the index is rebuilt
+  // (without the placeholders) before it gets fuller.
+  if (free == npos || 2 * (usedSlots_ + 1) > slots_.size()) {
+    std::size_t live = 0;
+    for (const Slot& s : slots_) live += s.ref != kEmpty && s.ref != kNoEntries;
+    std::size_t capacity = std::max<std::size_t>(slots_.size(), 16);
+    while (4 * live > capacity) capacity *= 2;
+    std::vector<Slot> old(capacity);
+    old.swap(slots_);
+    usedSlots_ = live;
+    for (const Slot& s : old) {
+      if (s.ref != kEmpty && s.ref != kNoEntries) slots_[FreeSlotFor(s.hash)] = s;
+    }
+    free = FreeSlotFor(slot.hash);
+  }
+  slots_[free] = slot;
+  ++usedSlots_;
+  return free;
+}
+
+std::size_t WordTable::FreeSlotFor(std::uint32_t hash) const {
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t i = hash & mask;
+  while (slots_[i].ref != kEmpty) i = (i + 1) & mask;
+  return i;
+}
+
+void WordTable::Append(std::string_view word, float weight, std::size_t free) {
+  // Entry and heap indexes have 31 bits; so many words would not fit in memory anyway.
+  if (entries_.size() >= kHeaps) throw std::bad_alloc();
+  const auto index = static_cast<std::uint32_t>(entries_.size());
+  const auto length = static_cast<std::uint32_t>(word.size());
+  entries_.push_back(Entry{text_.size(), length, weight, 1, ++clock_});
+  text_.append(word);
+  Occupy(free, Slot{StemHash(word), index});
+}
+
+std::size_t WordTable::DropFinalS(std::size_t index, std::size_t from, std::size_t to,
+                                  std::size_t free) {
+  // Only the first entry of a word is ever counted or renamed, so the others keep their key
+  // values and each word's heap stays valid with the first in rank order on top.
+  const auto later = [this](std::uint32_t a, std::uint32_t b) { return Before(b, a); };
+  Slot& old = slots_[from];
+  if (old.ref < kHeaps) {
+    old.ref = kNoEntries;
+  } else {
+    std::vector<std::uint32_t>& heap = heaps_[old.ref - kHeaps];
+    std::pop_heap(heap.begin(), heap.end(), later);
+    heap.pop_back();
+    if (heap.empty()) {
+      heap.shrink_to_fit();
+      old.ref = kNoEntries;
+    }
+  }
+  Entry& entry = entries_[index];
+  --entry.length;
+  const auto moved = static_cast<std::uint32_t>(index);
+  if (to == npos) {
+    return Occupy(free, Slot{StemHash(WordOf(entry)), moved});
+  }
+  Slot& target = slots_[to];
+  if (target.ref < kHeaps) {
+    if (heaps_.size() >= kNoEntries - kHeaps) throw std::bad_alloc();
+    std::vector<std::uint32_t> heap{target.ref, moved};
+    std::make_heap(heap.begin(), heap.end(), later);
+    target.ref = static_cast<std::uint32_t>(kHeaps + heaps_.size());
+    heaps_.push_back(std::move(heap));
+  } else {
+    std::vector<std::uint32_t>& heap = heaps_[target.ref - kHeaps];
+    heap.push_back(moved);
+    std::push_heap(heap.begin(), heap.end(), later);
+  }
+  return to;
 }
 
 bool WordTable::CountWord(std::string_view word, float weight) {
-  const std::size_t i = FirstEqual(word);
-  if (i != npos) {
-    Entry& entry = entries_[i];
-    ++entry.frequency;
-    const float before = entry.keyValue;
-    entry.keyValue += weight;
-    // An entry moves behind its equals only when its value really changes; a sum that no
-    // longer grows in single precision keeps its place.
-    if (entry.keyValue != before) entry.stamp = ++clock_;
+  const Forms forms = Lookup(word);
+  if (forms.exact != npos) {
+    Count(FirstOf(forms.exact), weight);
     return false;
   }
-  entries_.push_back(Entry{std::string(word), 1, weight, ++clock_});
-  index_.emplace(std::string(word), std::vector<std::size_t>{entries_.size() - 1});
+  Append(word, weight, forms.free);
   return true;
 }
 
-void WordTable::Rename(std::size_t index, std::string newWord) {
-  // Only the first entry of a word is ever counted or renamed, so the others keep their key
-  // values and each word's indexes stay a valid heap whose top is the first in rank order.
-  const auto later = [this](std::size_t a, std::size_t b) { return Before(b, a); };
-  const auto old = index_.find(std::string_view(entries_[index].word));
-  std::vector<std::size_t>& oldIndexes = old->second;
-  std::pop_heap(oldIndexes.begin(), oldIndexes.end(), later);
-  oldIndexes.pop_back();
-  if (oldIndexes.empty()) index_.erase(old);
-  std::vector<std::size_t>& newIndexes = index_[newWord];
-  newIndexes.push_back(index);
-  std::push_heap(newIndexes.begin(), newIndexes.end(), later);
-  entries_[index].word = std::move(newWord);
-}
-
 void WordTable::MergePlural(std::string& word) {
-  // Two candidates: an entry holding `word` less a final "s" (then `word` loses its "s") and
-  // one holding `word` plus "s" (then that entry loses it). The first in rank order wins.
-  std::size_t singular = npos;
-  if (word.size() > 1 && word.back() == 's') {
-    singular = FirstEqual(std::string_view(word).substr(0, word.size() - 1));
-  }
-  const std::size_t plural = FirstEqual(word + "s");
+  const Forms forms = Lookup(word);
+  const std::size_t singular = FirstOf(forms.singular);
+  const std::size_t plural = FirstOf(forms.plural);
   if (singular != npos && (plural == npos || Before(singular, plural))) {
     word.pop_back();
   } else if (plural != npos) {
-    Rename(plural, word);
+    DropFinalS(plural, forms.plural, forms.exact, forms.free);
   }
 }
 
+bool WordTable::MergeAndCount(std::string_view& word, float weight) {
+  // Two candidates: an entry holding `word` less a final "s" (then `word` loses its "s") and
+  // one holding `word` plus "s" (then that entry loses it). The first in rank order wins.
+  const Forms forms = Lookup(word);
+  const std::size_t singular = FirstOf(forms.singular);
+  const std::size_t plural = FirstOf(forms.plural);
+  if (singular != npos && (plural == npos || Before(singular, plural))) {
+    word.remove_suffix(1);
+    Count(singular, weight);
+    return false;
+  }
+  std::size_t exact = forms.exact;
+  if (plural != npos) exact = DropFinalS(plural, forms.plural, forms.exact, forms.free);
+  if (exact != npos) {
+    Count(FirstOf(exact), weight);
+    return false;
+  }
+  Append(word, weight, forms.free);
+  return true;
+}
+
 RankedWords WordTable::Ranked() const {
-  std::vector<std::size_t> order(entries_.size());
-  std::iota(order.begin(), order.end(), std::size_t{0});
-  std::sort(order.begin(), order.end(),
-            [this](std::size_t a, std::size_t b) { return Before(a, b); });
+  // The sort keys side by side in 16 bytes, so that sorting does not reach into the entries.
+  struct Key {
+    std::uint64_t stamp;
+    float keyValue;
+    std::uint32_t index;
+  };
+  std::vector<Key> keys;
+  keys.reserve(entries_.size());
+  for (std::size_t i = 0; i < entries_.size(); ++i) {
+    keys.push_back(Key{entries_[i].stamp, entries_[i].keyValue, static_cast<std::uint32_t>(i)});
+  }
+  std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
+    if (a.keyValue != b.keyValue) return a.keyValue > b.keyValue;
+    return a.stamp < b.stamp;
+  });
   RankedWords ranked;
-  ranked.reserve(order.size());
-  for (std::size_t i : order) {
-    const Entry& entry = entries_[i];
-    ranked.push_back(RankedWord{entry.word, entry.frequency, entry.keyValue});
+  ranked.reserve(keys.size());
+  for (const Key& key : keys) {
+    const Entry& entry = entries_[key.index];
+    ranked.push_back(RankedWord{std::string(WordOf(entry)), entry.frequency, entry.keyValue});
   }
   return ranked;
 }
@@ -89,7 +249,7 @@ RankedWord WordTable::Find(std::string_view word) const {
   const std::size_t i = FirstEqual(word);
   if (i == npos) return {};
   const Entry& entry = entries_[i];
-  return RankedWord{entry.word, entry.frequency, entry.keyValue};
+  return RankedWord{std::string(WordOf(entry)), entry.frequency, entry.keyValue};
 }
 
 }  // namespace tagwright

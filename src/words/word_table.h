@@ -1,10 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "words/ranked_word.h"
@@ -33,6 +31,11 @@ class WordTable {
   /// first case `word` loses its final "s"; in the second the entry loses its final "s".
   void MergePlural(std::string& word);
 
+  /// MergePlural followed by CountWord, with one search for the word and both candidates.
+  /// `word` becomes the word as counted (it may lose its final "s"); returns true when a new
+  /// entry was appended.
+  bool MergeAndCount(std::string_view& word, float weight);
+
   /// The entries in rank order (frequency and summed key value, unscaled).
   RankedWords Ranked() const;
 
@@ -41,31 +44,64 @@ class WordTable {
 
  private:
   struct Entry {
-    std::string word;
-    std::int64_t frequency = 0;
+    std::size_t offset = 0;  // of the word in text_
+    std::uint32_t length = 0;
     float keyValue = 0;
+    std::int64_t frequency = 0;
     std::uint64_t stamp = 0;  // when the key value last changed
   };
-  /// True when entry a stands before entry b in rank order.
-  bool Before(std::size_t a, std::size_t b) const;
-  /// The first entry in rank order equal to `word`, or npos.
-  std::size_t FirstEqual(std::string_view word) const;
-  /// Gives entry `index`, the first entry of its word, the word `newWord`.
-  void Rename(std::size_t index, std::string newWord);
+  // One distinct word in the index. Its entries are one entry (`ref` is its index) or several
+  // (`ref` is kHeaps plus the index of a heap in heaps_ whose top is the first in rank order).
+  // A slot whose word lost its last entry to a rename stays as a placeholder (kNoEntries).
+  // Eight bytes, so that the index of a page's words stays in the processor's caches.
+  struct Slot {
+    std::uint32_t hash = 0;  // of the word less its final "s"s
+    std::uint32_t ref = kEmpty;
+  };
+  static constexpr std::uint32_t kEmpty = 0xFFFFFFFF;
+  static constexpr std::uint32_t kNoEntries = 0xFFFFFFFE;
+  static constexpr std::uint32_t kHeaps = 0x80000000;
+  static constexpr std::size_t npos = static_cast<std::size_t>(-1);
 
-  // Lets the index be searched with a string_view, without building a string.
-  struct WordHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view word) const {
-      return std::hash<std::string_view>{}(word);
-    }
+  // The slots of a word and of its two plural-merging candidates.
+  struct Forms {
+    std::size_t singular = npos;  // the word less its final "s"
+    std::size_t exact = npos;
+    std::size_t plural = npos;  // the word plus "s"
+    std::size_t free = npos;    // where a new form would go
   };
 
-  static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+  std::string_view WordOf(const Entry& entry) const {
+    return std::string_view(text_).substr(entry.offset, entry.length);
+  }
+  /// True when entry a stands before entry b in rank order.
+  bool Before(std::size_t a, std::size_t b) const;
+  /// The first entry in rank order of a live slot, or npos.
+  std::size_t FirstOf(std::size_t slot) const;
+  /// Looks up `word` and its forms with one more or one less final "s".
+  Forms Lookup(std::string_view word) const;
+  /// The first entry in rank order equal to `word`, or npos.
+  std::size_t FirstEqual(std::string_view word) const;
+  /// Adds to entry `index` the occurrence with `weight`.
+  void Count(std::size_t index, float weight);
+  /// Appends an entry for `word` counted once with `weight`; its slot is to be `free`.
+  void Append(std::string_view word, float weight, std::size_t free);
+  /// Takes the final "s" off entry `index`, the first entry of the word in slot `from`, and
+  /// adds it to the word's singular in slot `to` (npos when there is none yet: then a new
+  /// slot is taken at `free`). Returns the singular's slot.
+  std::size_t DropFinalS(std::size_t index, std::size_t from, std::size_t to, std::size_t free);
+  /// Stores `slot` at `free` (or where it belongs after the index grows); returns where.
+  std::size_t Occupy(std::size_t free, const Slot& slot);
+  /// The first empty slot on the probe sequence of `hash`.
+  std::size_t FreeSlotFor(std::uint32_t hash) const;
+
   std::vector<Entry> entries_;
-  // Word to the indexes of the entries holding it, as a heap whose top is the first in rank
-  // order; more than one index only after plural chains.
-  std::unordered_map<std::string, std::vector<std::size_t>, WordHash, std::equal_to<>> index_;
+  std::string text_;  // the words as first counted, one after the other
+  // Open addressing with linear probing; the forms of one word share their hash, so they
+  // lie together.
+  std::vector<Slot> slots_;
+  std::size_t usedSlots_ = 0;
+  std::vector<std::vector<std::uint32_t>> heaps_;
   std::uint64_t clock_ = 0;
 };
 

@@ -41,6 +41,33 @@ TEST(analysis, every_kind_of_line_end_ends_a_line) {
   EXPECT_NEAR(analysis.Ranked()[1].keyValue, 300.0 / 51, 1e-5);
 }
 
+TEST(analysis, lines_scanned_in_place_count_as_lines_given_by_value) {
+  // One buffer for every line, as the run reads them: a long line first, so that shorter
+  // ones land in a buffer with room to spare.
+  const std::vector<std::string> lines = {
+      std::string(200, ' ') + "<b>lantern</b> &auml;rger " + std::string(3000, 'x') + " compass",
+      "  LANTERN <title>compasses</title>  ", "", "   ", "m\xfcller lanterns"};
+  Settings settings;
+  settings.thresholdFrequency = 1;
+  ScanObserver quiet;
+  Analysis byValue(settings, quiet);
+  Analysis inPlace(settings, quiet);
+  std::string buffer;
+  for (const std::string& line : lines) {
+    buffer = line;
+    EXPECT_EQ(inPlace.ScanLineInPlace(buffer), byValue.ScanDocumentLine(line)) << line;
+  }
+  byValue.Finish();
+  inPlace.Finish();
+  ASSERT_EQ(inPlace.Ranked().size(), byValue.Ranked().size());
+  ASSERT_EQ(inPlace.Ranked().size(), 5u);  // lantern, aerger, compass, compasses, mueller
+  for (std::size_t i = 0; i < byValue.Ranked().size(); ++i) {
+    EXPECT_EQ(inPlace.Ranked()[i].word, byValue.Ranked()[i].word);
+    EXPECT_EQ(inPlace.Ranked()[i].frequency, byValue.Ranked()[i].frequency);
+    EXPECT_EQ(inPlace.Ranked()[i].keyValue, byValue.Ranked()[i].keyValue);
+  }
+}
+
 TEST(analysis, stop_ends_the_scan_after_the_current_line) {
   test::TempDir dir;
   Settings settings;
@@ -87,8 +114,7 @@ TEST(analysis, empty_and_blank_files_give_an_empty_table) {
   settings.thresholdFrequency = 1;
   Recorder recorder;
   Analysis analysis(settings, recorder);
-  EXPECT_EQ(RunScan(dir.Write("empty.htm", ""), analysis, recorder).outcome,
-            RunOutcome::Completed);
+  EXPECT_EQ(RunScan(dir.Write("empty.htm", ""), analysis, recorder).outcome, RunOutcome::Completed);
   EXPECT_TRUE(analysis.Ranked().empty());
   EXPECT_EQ(RunScan(dir.Write("blank.htm", "   \n\t\t\n"), analysis, recorder).outcome,
             RunOutcome::Completed);

@@ -13,7 +13,9 @@ std::string Encoded(std::string line) {
 }
 
 TEST(markup_encoding, tags_become_markers_and_entities_letters) {
-  EXPECT_EQ(Encoded("<b>cheap</b>&nbsp;flights"), "\x0b" "cheap\x0c flights");
+  EXPECT_EQ(Encoded("<b>cheap</b>&nbsp;flights"),
+            "\x0b"
+            "cheap\x0c flights");
   EXPECT_EQ(Encoded("m&auml;nner"), "maenner");
   EXPECT_EQ(Encoded("caf&eacute;"), "cafe");
   EXPECT_EQ(Encoded("<h1>title</h1>"), "\x06title\x07");
@@ -26,11 +28,19 @@ TEST(markup_encoding, tags_become_markers_and_entities_letters) {
 
 TEST(markup_encoding, accented_letters_written_directly) {
   // UTF-8: the letters the entity table knows, in either case.
-  EXPECT_EQ(Encoded("m\xc3\xbcller caf\xc3\xa9 \xc3\x84rger \xc3\x9f \xc5\xb8"), "mueller cafe aerger ss y");
+  EXPECT_EQ(Encoded("m\xc3\xbcller caf\xc3\xa9 \xc3\x84rger \xc3\x9f \xc5\xb8"),
+            "mueller cafe aerger ss y");
   // Other characters stay as they are.
   EXPECT_EQ(Encoded("\xc3\xb8 \xe2\x82\xac"), "\xc3\xb8 \xe2\x82\xac");
   // Not valid UTF-8: read as Windows-1252.
   EXPECT_EQ(Encoded("m\xfcller caf\xe9 \x9f \xd7 \xf8"), "mueller cafe y \xd7 \xf8");
+  // Without letters that become two, and with them far apart in long lines.
+  EXPECT_EQ(Encoded("caf\xe9 \x9f \xd7 \xf8 \x80"), "cafe y \xd7 \xf8 \x80");
+  const std::string plain(30, 'p');
+  EXPECT_EQ(Encoded(plain + "\xe4" + plain + "\xe9" + plain + "\xdf"),
+            plain + "ae" + plain + "e" + plain + "ss");
+  EXPECT_EQ(Encoded(plain + "\xc3\xa4" + plain + "\xc3\xa9" + plain + "\xc5\xb8"),
+            plain + "ae" + plain + "e" + plain + "y");
 }
 
 TEST(markup_encoding, entity_completed_by_an_earlier_replacement) {
@@ -39,14 +49,20 @@ TEST(markup_encoding, entity_completed_by_an_earlier_replacement) {
   EXPECT_EQ(Encoded("&a&agrave;cute;x"), "ax");
   // The replaced text is not searched again by the same replacement.
   EXPECT_EQ(Encoded("&&aacute;acute;"), "&aacute;");
+  // Two replacements, each ending in its own ";", together complete an entity that began
+  // before them; and the same far into a long line.
+  EXPECT_EQ(Encoded("&&agrave;&agrave;cute;"), "a");
+  const std::string text(300, 't');
+  EXPECT_EQ(Encoded(text + "&&agrave;&agrave;cute; x&y " + text), text + "a x&y " + text);
 }
 
 // The one-pass encoding must equal the literal replacements applied one after the other.
 TEST(markup_encoding, one_pass_equals_replacements_in_order) {
   const std::vector<std::string> pieces = {
-      "&",  ";",   "a",     "acute;", "grave;", "&agrave;", "&aacute;", "&e",   "&egrave;",
-      "uml;", "&yacute;", "<",  ">",     "b",      "/",      "<b>",      "</h1>",    "&nbsp;",
-      "&#160;", "&quot;", "title", "<title>", "&szlig;", "\xc3\xa9", "\xe9", "x", " "};
+      "&",       ";",        "a",        "acute;",   "grave;", "&agrave;", "&aacute;",
+      "&e",      "&egrave;", "uml;",     "&yacute;", "<",      ">",        "b",
+      "/",       "<b>",      "</h1>",    "&nbsp;",   "&#160;", "&quot;",   "title",
+      "<title>", "&szlig;",  "\xc3\xa9", "\xe9",     "x",      " "};
   std::mt19937 random(7);
   for (int round = 0; round < 20000; ++round) {
     std::string line;

@@ -43,6 +43,26 @@ TEST(line_reader, line_ends_split_across_reads) {
   }
 }
 
+TEST(line_reader, long_lines_between_short_ones) {
+  test::TempDir dir;
+  // Lines longer than a read, with and without a line end after them, before and after
+  // short lines; the caller's string is reused from line to line, as the scan does.
+  const std::string longer(300001, 'y');
+  const std::string longest(700000, 'z');
+  const std::string path = dir.Write("g", "a\n" + longer + "\r\nb\r" + longest + "\nc\n" + longest);
+  LineReader reader;
+  ASSERT_TRUE(reader.Open(path));
+  std::string line;
+  Lines lines;
+  while (reader.Next(line)) {
+    lines.push_back(line);
+    // The scan appends a closing blank to every line; there is room for it.
+    EXPECT_GT(line.capacity(), line.size());
+  }
+  EXPECT_EQ(reader.Error(), "");
+  EXPECT_EQ(lines, (Lines{"a", longer, "b", longest, "c", longest}));
+}
+
 TEST(line_reader, open_and_read_failures_are_described) {
   test::TempDir dir;
   LineReader reader;

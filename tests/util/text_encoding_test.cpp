@@ -9,12 +9,33 @@ TEST(text_encoding, recognises_well_formed_utf8) {
   EXPECT_TRUE(IsValidUtf8(""));
   EXPECT_TRUE(IsValidUtf8("plain"));
   EXPECT_TRUE(IsValidUtf8("caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80"));
-  EXPECT_FALSE(IsValidUtf8("caf\xe9"));            // a Windows-1252 letter
-  EXPECT_FALSE(IsValidUtf8("\xc3"));                // cut short
-  EXPECT_FALSE(IsValidUtf8("\xc0\xaf"));            // overlong
-  EXPECT_FALSE(IsValidUtf8("\xed\xa0\x80"));        // a surrogate
-  EXPECT_FALSE(IsValidUtf8("\xf4\x90\x80\x80"));    // beyond U+10FFFF
+  EXPECT_FALSE(IsValidUtf8("caf\xe9"));           // a Windows-1252 letter
+  EXPECT_FALSE(IsValidUtf8("\xc3"));              // cut short
+  EXPECT_FALSE(IsValidUtf8("\xc0\xaf"));          // overlong
+  EXPECT_FALSE(IsValidUtf8("\xed\xa0\x80"));      // a surrogate
+  EXPECT_FALSE(IsValidUtf8("\xf4\x90\x80\x80"));  // beyond U+10FFFF
   EXPECT_FALSE(IsValidUtf8("\x80"));
+  // Long ASCII stretches before, between and after the multi-byte characters.
+  const std::string ascii(21, 'a');
+  EXPECT_TRUE(IsValidUtf8(ascii + "\xc3\xa9" + ascii + "\xe2\x82\xac" + ascii));
+  EXPECT_FALSE(IsValidUtf8(ascii + "\xc3\xa9" + ascii + "\xe9" + ascii));
+  EXPECT_FALSE(IsValidUtf8(ascii + ascii + "\xe2\x82"));
+}
+
+TEST(text_encoding, finds_the_next_high_byte) {
+  // Every position of the high byte, in lines long enough to be read eight bytes at a time.
+  for (std::size_t at = 0; at < 40; ++at) {
+    std::string line(40, 'x');
+    line[at] = '\x80';
+    for (std::size_t from = 0; from <= 41; ++from) {
+      EXPECT_EQ(NextHighByte(line, from), from <= at ? at : line.size()) << at << " " << from;
+    }
+  }
+  EXPECT_EQ(NextHighByte("", 0), 0u);
+  EXPECT_EQ(NextHighByte("a\xff"
+                         "b",
+                         0),
+            1u);
 }
 
 TEST(text_encoding, reads_other_bytes_as_windows_1252) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace tagwright {
 namespace {
 
@@ -24,6 +27,31 @@ TEST(CommonWords, LeavesOtherWordsOut) {
        {"ninth", "zebra", "aa", "", "keyword", "The", "yourselves", "aaa", "zzz", "thes"}) {
     EXPECT_FALSE(IsCommonWord(word, kEnglish)) << word;
   }
+}
+
+TEST(CommonWords, EnglishCheckAgreesWithTheFourLists) {
+  // Every word of up to four letters a to z, and a few longer ones around the longest.
+  std::vector<std::string> words = {"themselves", "themselve", "themselvess", "everywhere",
+                                    "underneath", "underneat", "somethings",  "yesterday"};
+  for (std::string word; word.size() <= 4;) {
+    words.push_back(word);
+    // The next word in the order "", a, b, ..., z, aa, ab, ...
+    std::size_t i = word.size();
+    while (i > 0 && word[i - 1] == 'z') word[--i] = 'a';
+    if (i == 0) {
+      word.insert(word.begin(), 'a');
+    } else {
+      ++word[i - 1];
+    }
+  }
+  int common = 0;
+  for (const std::string& word : words) {
+    const bool listed = IsConjunction(word, kEnglish) || IsGeneralWord(word, kEnglish) ||
+                        IsPreposition(word, kEnglish) || IsNumberWord(word, kEnglish);
+    ASSERT_EQ(IsCommonWord(word, kEnglish), listed) << word;
+    common += listed;
+  }
+  EXPECT_GT(common, 100);
 }
 
 TEST(CommonWords, GermanRowHoldsOnlyConjunctions) {

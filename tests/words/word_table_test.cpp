@@ -5,6 +5,7 @@
 #include <random>
 #include <set>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -197,6 +198,60 @@ TEST(WordTable, MatchesInsertionSortedArrayOnRandomCounts) {
   }
   // The chains of final s that leave two equal entries were met along the way.
   EXPECT_GT(sequencesWithTwins, 0);
+}
+
+TEST(WordTable, MergeAndCountEqualsMergePluralThenCountWord) {
+  const std::vector<std::string> vocabulary = {"a",   "as", "ass", "asss", "b",   "bs",
+                                               "bss", "ab", "abs", "abss", "sss", "s"};
+  std::mt19937 random(20261207);
+  for (int sequence = 0; sequence < 300; ++sequence) {
+    WordTable stepwise;
+    WordTable combined;
+    const int length = 1 + static_cast<int>(random() % 150);
+    for (int step = 0; step < length; ++step) {
+      const std::string word = vocabulary[random() % vocabulary.size()];
+      const float weight = static_cast<float>(1 + random() % 4);
+      std::string merged = word;
+      stepwise.MergePlural(merged);
+      const bool added = stepwise.CountWord(merged, weight);
+      std::string_view counted = word;
+      ASSERT_EQ(combined.MergeAndCount(counted, weight), added) << sequence << " " << step;
+      ASSERT_EQ(counted, merged) << sequence << " " << step;
+    }
+    SCOPED_TRACE("sequence " + std::to_string(sequence));
+    ExpectSameTable(stepwise.Ranked(), combined.Ranked());
+    if (HasFailure()) return;
+  }
+}
+
+TEST(WordTable, ManyWordsWithPluralChainsMatchTheArray) {
+  // Enough words for the index to grow several times while entries lose their final s and
+  // words come back after their last entry was renamed.
+  std::vector<std::string> vocabulary;
+  for (int stem = 0; stem < 300; ++stem) {
+    std::string base = "w";
+    base += std::to_string(stem * 7919 % 1000);
+    base += 'x';
+    for (const char* tail : {"", "s", "ss"}) vocabulary.push_back(base + tail);
+  }
+  std::mt19937 random(5);
+  WordTable table;
+  ReferenceTable reference;
+  for (int step = 0; step < 6000; ++step) {
+    const std::string word = vocabulary[random() % vocabulary.size()];
+    const float weight = static_cast<float>(1 + random() % 3);
+    std::string_view mine = word;
+    std::string theirs = word;
+    reference.MergePlural(theirs);
+    table.MergeAndCount(mine, weight);
+    ASSERT_EQ(mine, theirs) << "step " << step;
+    reference.Count(theirs, weight);
+  }
+  ExpectSameTable(reference.Entries(), table.Ranked());
+  WordTable copy = table;  // the table is a value
+  EXPECT_EQ(copy.intNumWords(), table.intNumWords());
+  EXPECT_EQ(copy.Find(reference.Entries().front().word).frequency,
+            reference.Entries().front().frequency);
 }
 
 }  // namespace
