@@ -15,15 +15,14 @@ namespace tagwright::cli {
 
 namespace {
 
-// The result box's CR LF line ends as newlines.
-std::string AsLines(const std::string& text) {
-  std::string out;
-  out.reserve(text.size());
+// Turns the result box's CR LF line ends into newlines, in place (a result can be large).
+void ToLines(std::string& text) {
+  std::size_t kept = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    out.push_back(text[i]);
+    text[kept++] = text[i];
   }
-  return out;
+  text.resize(kept);
 }
 
 // The window's message for a path that cannot be analysed, or "".
@@ -91,7 +90,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       }
     }
     if (!json && options.files.size() > 1) out << "==> " << file << " <==\n";
-    out << AsLines(text) << '\n';
+    ToLines(text);
+    out << text << '\n';
   }
   out.flush();
   return status;
