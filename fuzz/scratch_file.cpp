@@ -21,8 +21,8 @@ void ScratchFile::Write(std::string_view bytes) {
   Require(::ftruncate(fd_, 0) == 0, "ftruncate failed");
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t wrote = ::pwrite(fd_, bytes.data() + done, bytes.size() - done,
-                                   static_cast<off_t>(done));
+    const ssize_t wrote =
+        ::pwrite(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
     Require(wrote > 0, "pwrite failed");
     done += static_cast<std::size_t>(wrote);
   }

@@ -27,8 +27,7 @@ constexpr NumberOption kNumberOptions[] = {
     {"--short-size", "The short-word size", 1, 9, &Settings::shortWordSize},
     {"--min-frequency", "The minimum frequency", 1, 9, &Settings::thresholdFrequency},
     {"--table-weight", "The table weight", 0, 9, &Settings::tableWeight},
-    {"--existing-weight", "The existing-keywords weight", 0, 9,
-     &Settings::existingKeywordsWeight},
+    {"--existing-weight", "The existing-keywords weight", 0, 9, &Settings::existingKeywordsWeight},
     {"--bold-weight", "The bold weight", 1, 9, &Settings::boldWeight},
 };
 
@@ -90,7 +89,8 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
     for (const auto& option : kNumberOptions) {
       if (arg != option.name) continue;
       known = true;
-      if (!hasValue || !ParseNumber(value, option.low, option.high, options.settings.*option.field)) {
+      if (!hasValue ||
+          !ParseNumber(value, option.low, option.high, options.settings.*option.field)) {
         error = std::string(option.what) + " must be a whole number from " +
                 std::to_string(option.low) + " to " + std::to_string(option.high) + ".";
         return false;

@@ -68,8 +68,9 @@ std::string MetaTagJson(const std::string& file, const MetaTag& tag) {
   if (tag.noWords) return out + ",\"message\":" + JsonString(tag.text) + "}";
   // The tag is the result's first line; the statistics follow it.
   const std::string line = tag.text.substr(0, tag.text.find("\r\n"));
-  return out + ",\"tag\":" + JsonString(line) + ",\"keywords\":" +
-         std::to_string(tag.keywordCount) + ",\"bytes\":" + std::to_string(tag.tagLength) + "}";
+  return out + ",\"tag\":" + JsonString(line) +
+         ",\"keywords\":" + std::to_string(tag.keywordCount) +
+         ",\"bytes\":" + std::to_string(tag.tagLength) + "}";
 }
 
 std::string ExistingJson(const std::string& file, const std::string& text) {

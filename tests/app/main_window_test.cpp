@@ -58,9 +58,9 @@ void MainWindowTest::rememberedFileThatIsGoneIsDroppedSilently() {
   WindowHarness h;
   const QString gone = h.Page("gone.html", "<p>x</p>");
   std::remove(gone.toStdString().c_str());
-  h.WriteState(("\"" + gone +
-                "\"\r\n\"web\"\r\n\"75\"\r\n\"600\"\r\n3\r\n0\r\n2\r\n1\r\n4\r\n0\r\n1\r\n")
-                   .toStdString());
+  h.WriteState(
+      ("\"" + gone + "\"\r\n\"web\"\r\n\"75\"\r\n\"600\"\r\n3\r\n0\r\n2\r\n1\r\n4\r\n0\r\n1\r\n")
+          .toStdString());
   h.Start();
   QCOMPARE(h.Find<QLineEdit>("txbInputFile")->text(), QString());
   // The rest of the state stands.
@@ -73,9 +73,9 @@ void MainWindowTest::rememberedFileThatIsGoneIsDroppedSilently() {
 void MainWindowTest::rememberedHtmlFileIsKept() {
   WindowHarness h;
   const QString page = h.Page("page.html", SamplePage());
-  h.WriteState(("\"" + page +
-                "\"\r\n\"\"\r\n\"50\"\r\n\"500\"\r\n2\r\n1\r\n1\r\n1\r\n2\r\n1\r\n1\r\n")
-                   .toStdString());
+  h.WriteState(
+      ("\"" + page + "\"\r\n\"\"\r\n\"50\"\r\n\"500\"\r\n2\r\n1\r\n1\r\n1\r\n2\r\n1\r\n1\r\n")
+          .toStdString());
   h.Start();
   QCOMPARE(h.Find<QLineEdit>("txbInputFile")->text(), page);
   QCOMPARE(h.FocusName(), QStringLiteral("cmdGenerateKeywordMetaTag"));

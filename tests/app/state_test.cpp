@@ -23,7 +23,8 @@ const char* const kLists[] = {"cboShortWordSize", "cboThresholdFrequency", "cboT
 
 // The state file of an input file and defaults otherwise.
 std::string StateNaming(const QString& inputFile) {
-  return ("\"" + inputFile + "\"\r\n\"\"\r\n\"50\"\r\n\"500\"\r\n2\r\n1\r\n1\r\n1\r\n2\r\n1\r\n1\r\n")
+  return ("\"" + inputFile +
+          "\"\r\n\"\"\r\n\"50\"\r\n\"500\"\r\n2\r\n1\r\n1\r\n1\r\n2\r\n1\r\n1\r\n")
       .toStdString();
 }
 
@@ -153,9 +154,9 @@ void StateTest::hostileFileGivesTheDefaults_data() {
   QTest::newRow("empty") << QByteArray();
   QTest::newRow("binary") << QByteArray("\x00\xff\xfe\r\n\x01\"\x00\"\r\n\x80\x81", 13);
   QTest::newRow("only quotes") << QByteArray(5000, '"');
-  QTest::newRow("huge numbers")
-      << QByteArray("\"\"\r\n\"\"\r\n\"50\"\r\n\"500\"\r\n99999999999999999999\r\n1\r\n1\r\n1\r\n2\r\n"
-                    "1\r\n1\r\n");
+  QTest::newRow("huge numbers") << QByteArray(
+      "\"\"\r\n\"\"\r\n\"50\"\r\n\"500\"\r\n99999999999999999999\r\n1\r\n1\r\n1\r\n2\r\n"
+      "1\r\n1\r\n");
   QByteArray many;
   for (int i = 0; i < 5000; ++i) many += "\"item\",";
   QTest::newRow("thousands of items") << many;

@@ -61,18 +61,25 @@ TEST(cli, several_files_get_headers_and_json_gets_one_object_each) {
   const std::string a = dir.Write("a.htm", kPage);
   const std::string b = dir.Write("b.html", "<p>nothing here</p>");
   const Result r = Cli({"existing", a, b});
-  EXPECT_EQ(r.out, "==> " + a + " <==\nExisting keyword meta tag:\n"
-                   "<meta name=\"keywords\" content=\"flights, travel\">\n"
-                   "==> " + b + " <==\nNo keyword meta tag found.\n");
+  EXPECT_EQ(r.out, "==> " + a +
+                       " <==\nExisting keyword meta tag:\n"
+                       "<meta name=\"keywords\" content=\"flights, travel\">\n"
+                       "==> " +
+                       b + " <==\nNo keyword meta tag found.\n");
   const Result j = Cli({"generate", "--format", "json", a, b});
-  EXPECT_EQ(j.out, "{\"file\":\"" + a + "\",\"tag\":\"<META NAME=\\\"keywords\\\" "
-                   "CONTENT=\\\"flights,cheap,travel,deals\\\">\",\"keywords\":4,\"bytes\":57}\n"
-                   "{\"file\":\"" + b + "\",\"message\":\"No words with more than 3 letters occur "
-                   "at least twice.\"}\n");
+  EXPECT_EQ(j.out,
+            "{\"file\":\"" + a +
+                "\",\"tag\":\"<META NAME=\\\"keywords\\\" "
+                "CONTENT=\\\"flights,cheap,travel,deals\\\">\",\"keywords\":4,\"bytes\":57}\n"
+                "{\"file\":\"" +
+                b +
+                "\",\"message\":\"No words with more than 3 letters occur "
+                "at least twice.\"}\n");
   const Result l = Cli({"list", "--format=json", "--min-frequency", "3", a});
-  EXPECT_EQ(l.out, "{\"file\":\"" + a + "\",\"words\":[{\"rank\":1,\"word\":\"flights\","
-                   "\"value\":100,\"frequency\":4},{\"rank\":2,\"word\":\"travel\",\"value\":"
-                   "18.571428,\"frequency\":3}]}\n");
+  EXPECT_EQ(l.out, "{\"file\":\"" + a +
+                       "\",\"words\":[{\"rank\":1,\"word\":\"flights\","
+                       "\"value\":100,\"frequency\":4},{\"rank\":2,\"word\":\"travel\",\"value\":"
+                       "18.571428,\"frequency\":3}]}\n");
 }
 
 TEST(cli, mistakes_give_the_window_message_and_status_2) {
@@ -80,7 +87,8 @@ TEST(cli, mistakes_give_the_window_message_and_status_2) {
   const std::string page = dir.Write("page.htm", kPage);
   const std::string text = dir.Write("page.txt", kPage);
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-      {{"list", "--max-keywords", "101", page}, "Maximum number of keywords in the meta tag is 100."},
+      {{"list", "--max-keywords", "101", page},
+       "Maximum number of keywords in the meta tag is 100."},
       {{"list", "--max-keywords", "4", page}, "Minimum number of keywords in the meta tag is 5."},
       {{"list", "--max-bytes", "1001", page}, "Maximum number of bytes in the meta tag is 1000."},
       {{"list", "  "}, "Input file not specified."},
@@ -88,8 +96,10 @@ TEST(cli, mistakes_give_the_window_message_and_status_2) {
       {{"list", page, text}, "Input file must have .htm or .html extension."},
       {{"list", (dir.Path() / "gone.htm").string()}, "Input file not found."},
       {{"list", dir.Path().string() + "/my.dir/page"}, "Invalid input file specification"},
-      {{"list", "--short-size", "0", page}, "The short-word size must be a whole number from 1 to 9."},
-      {{"list", "--table-weight", "x", page}, "The table weight must be a whole number from 0 to 9."},
+      {{"list", "--short-size", "0", page},
+       "The short-word size must be a whole number from 1 to 9."},
+      {{"list", "--table-weight", "x", page},
+       "The table weight must be a whole number from 0 to 9."},
       {{"count", page}, "Unknown command \"count\": use list, generate or existing (see --help)."},
   };
   for (const auto& [args, message] : cases) {
@@ -106,8 +116,9 @@ TEST(cli, limits_take_what_the_boxes_take) {
   // "1.5" filters to 15; an empty text means no limit.
   EXPECT_EQ(Cli({"generate", "--max-keywords", "1.5", "--max-bytes", "", page}).status, 0);
   const Result r = Cli({"generate", "--max-bytes", "40", page});
-  EXPECT_EQ(r.out, "<META NAME=\"keywords\" CONTENT=\"flights\">\n\n"
-                   "Number of keywords in meta tag: 1\nNumber of bytes in meta tag: 38\n");
+  EXPECT_EQ(r.out,
+            "<META NAME=\"keywords\" CONTENT=\"flights\">\n\n"
+            "Number of keywords in meta tag: 1\nNumber of bytes in meta tag: 38\n");
 }
 
 TEST(cli, read_failure_is_reported_with_status_1) {

@@ -14,9 +14,9 @@ constexpr std::size_t kDeep = 100'000;
 
 TEST(deep_nesting, hundred_thousand_nested_tables_count_and_unwind) {
   for (const char* separator : {"", "\n"}) {
-    const std::string page = test::Repeat(std::string("<table><tr><td>") + separator, kDeep) +
-                             "lantern" + test::Repeat(std::string("</td></tr></table>") + separator, kDeep) +
-                             " compass";
+    const std::string page =
+        test::Repeat(std::string("<table><tr><td>") + separator, kDeep) + "lantern" +
+        test::Repeat(std::string("</td></tr></table>") + separator, kDeep) + " compass";
     const auto counted = test::AnalysePage(page, test::KeepAll());
     ASSERT_EQ(counted.result.outcome, RunOutcome::Completed);
     EXPECT_EQ(counted.Weight("lantern"), 4) << "inside the tables, with table weight 1";
@@ -61,13 +61,13 @@ TEST(deep_nesting, page_after_hundred_thousand_unclosed_tags_yields_its_words) {
 TEST(deep_nesting, hundred_thousand_unclosed_contexts_keep_their_weight) {
   const auto bold = test::AnalysePage(test::Repeat("<b>", kDeep) + "lantern", test::KeepAll());
   EXPECT_EQ(bold.Weight("lantern"), 6);
-  const auto heading = test::AnalysePage(test::Repeat("<h1>", kDeep) + "lantern\ncompass",
-                                         test::KeepAll());
+  const auto heading =
+      test::AnalysePage(test::Repeat("<h1>", kDeep) + "lantern\ncompass", test::KeepAll());
   EXPECT_EQ(heading.Weight("lantern"), 9);
   EXPECT_EQ(heading.Weight("compass"), 9) << "an unclosed heading lasts to the end";
   // Comment openers inside a comment are text of the comment: the first end closes it.
-  const auto comment = test::AnalysePage(test::Repeat("<!-- x\n", kDeep) + "--> lantern",
-                                         test::KeepAll());
+  const auto comment =
+      test::AnalysePage(test::Repeat("<!-- x\n", kDeep) + "--> lantern", test::KeepAll());
   EXPECT_EQ(comment.table.intNumWords(), 1);
   EXPECT_EQ(comment.Weight("lantern"), 3);
 }
@@ -78,11 +78,11 @@ TEST(deep_nesting, font_sizes_beyond_any_number_are_held_to_one_to_seven) {
   const struct {
     std::string size;
     float weight;
-  } cases[] = {{e30, 7}, {"+" + e30, 7}, {"-" + e30, 1}, {e400, 7}, {"-" + e400, 1},
-               {e400 + "." + e400, 7}, {"+" + e30 + "e30", 7}, {"0." + e400, 1}};
+  } cases[] = {{e30, 7},        {"+" + e30, 7},         {"-" + e30, 1},         {e400, 7},
+               {"-" + e400, 1}, {e400 + "." + e400, 7}, {"+" + e30 + "e30", 7}, {"0." + e400, 1}};
   for (const auto& c : cases) {
-    const auto result = test::AnalysePage(
-        "<font size=\"" + c.size + "\">lantern</font> compass", test::KeepAll());
+    const auto result =
+        test::AnalysePage("<font size=\"" + c.size + "\">lantern</font> compass", test::KeepAll());
     ASSERT_EQ(result.result.outcome, RunOutcome::Completed) << c.size.substr(0, 40);
     EXPECT_EQ(result.Weight("lantern"), c.weight) << c.size.substr(0, 40);
     EXPECT_EQ(result.Weight("compass"), 3) << c.size.substr(0, 40);

@@ -71,7 +71,8 @@ class FifoFeeder {
   std::thread thread_;
 };
 
-const char kValidState[] = "\"a.html\"\r\n\"\"\r\n\"50\"\r\n\"500\"\r\n2\r\n1\r\n1\r\n1\r\n2\r\n1\r\n1\r\n";
+const char kValidState[] =
+    "\"a.html\"\r\n\"\"\r\n\"50\"\r\n\"500\"\r\n2\r\n1\r\n1\r\n1\r\n2\r\n1\r\n1\r\n";
 
 TEST(hostile_path, folder_fifo_and_devices_named_like_pages_are_not_files) {
   HostilePaths paths;

@@ -91,14 +91,15 @@ TEST(hostile_state_file, negative_and_huge_numbers) {
   EXPECT_EQ(numbers("-1", "1")->shortWordSizeIndex, -1);  // no entry chosen
   EXPECT_EQ(numbers("-0", "1")->shortWordSizeIndex, 0);
   for (const std::string& index : {"-2"s, "9"s, "32768"s, "-32769"s, "2147483648"s,
-                                  "99999999999999999999999999999999"s, "1e3"s, "0x1"s, ""s}) {
+                                   "99999999999999999999999999999999"s, "1e3"s, "0x1"s, ""s}) {
     EXPECT_EQ(numbers(index, "1"), std::nullopt) << index;
   }
   // A check box takes the rounded leading number of its line, from 0 to 2.
   EXPECT_EQ(numbers("2", "2.5")->ignoreShortWords, 2);
   EXPECT_EQ(numbers("2", "1e999")->ignoreShortWords, 1);
   EXPECT_EQ(numbers("2", "junk")->ignoreShortWords, 0);
-  for (const std::string& check : {"-1"s, "2.6"s, "3"s, std::string(400, '9'), "-" + std::string(400, '9')}) {
+  for (const std::string& check :
+       {"-1"s, "2.6"s, "3"s, std::string(400, '9'), "-" + std::string(400, '9')}) {
     EXPECT_EQ(numbers("2", check), std::nullopt) << check.substr(0, 20);
   }
   // The limit boxes take any text; it is checked where it is used.

@@ -33,8 +33,7 @@ TEST(huge_page, thirty_megabyte_word_or_tag_loses_nothing_after_it) {
   // A word longer than any real one is dropped; a tag left open for 30 MB ends at its bracket.
   const std::string word = test::Repeat("ab", k30MB / 2);
   const std::string tag = "<p class=\"" + test::Repeat("x", k30MB) + "\"";
-  const auto page =
-      test::AnalysePage(word + "\ncompass compass\n" + tag + "\n>garden garden\n");
+  const auto page = test::AnalysePage(word + "\ncompass compass\n" + tag + "\n>garden garden\n");
   ASSERT_EQ(page.result.outcome, RunOutcome::Completed);
   EXPECT_EQ(page.table.intNumWords(), 2);
   EXPECT_EQ(page.Frequency("compass"), 2);
@@ -68,8 +67,8 @@ TEST(huge_page, half_a_million_distinct_words_are_all_counted) {
   const std::string list = ShowWordList(page.ranked, test::KeepAll());
   EXPECT_TRUE(list.ends_with("\r\n500000   100    1 " + DistinctWord(kWords - 1) + "\r\n"));
 
-  const MetaTag tag = GenerateMetaTag(page.ranked, MetaTagRequest{"100", "1000", ""},
-                                      test::KeepAll());
+  const MetaTag tag =
+      GenerateMetaTag(page.ranked, MetaTagRequest{"100", "1000", ""}, test::KeepAll());
   EXPECT_TRUE(tag.text.starts_with("<META NAME=\"keywords\" CONTENT=\"" + DistinctWord(0) + "," +
                                    DistinctWord(1) + ","));
   // 31 bytes of opening, then 97 words of 9 letters and 96 commas: the byte limit exactly.

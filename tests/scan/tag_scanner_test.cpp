@@ -9,13 +9,10 @@ using test::Scan;
 
 TEST(tag_scanner, context_weights_with_default_settings) {
   Scan s;
-  s.Lines({"<title>titleword</title>",
-           "<meta name=\"description\" content=\"descword\">",
-           "<meta name=\"keywords\" content=\"keyword\">",
-           "plainword <b>boldword</b>",
+  s.Lines({"<title>titleword</title>", "<meta name=\"description\" content=\"descword\">",
+           "<meta name=\"keywords\" content=\"keyword\">", "plainword <b>boldword</b>",
            "<table><tr><td>cellword <b>boldcell</b></td></tr></table>",
-           "<h1>headone</h1> <h6>headsix</h6>",
-           "<font size=+2>fontword</font> postlude"});
+           "<h1>headone</h1> <h6>headsix</h6>", "<font size=+2>fontword</font> postlude"});
   EXPECT_EQ(s.Weight("titleword"), 51);
   EXPECT_EQ(s.Weight("descword"), 27);
   EXPECT_EQ(s.Weight("keyword"), 7);
@@ -50,8 +47,7 @@ TEST(tag_scanner, table_weight_zero_skips_tables_across_lines_and_nesting) {
   noTables.tableWeight = 0;
   Scan s(noTables);
   s.Lines({"prelude <table><tr><td>inner <table><td>nested</td></table> still",
-           "second line</td></tr>",
-           "</table> postlude </table> tail"});
+           "second line</td></tr>", "</table> postlude </table> tail"});
   EXPECT_EQ(s.Weight("prelude"), 3);
   EXPECT_EQ(s.Weight("inner"), 0);
   EXPECT_EQ(s.Weight("nested"), 0);
@@ -69,10 +65,8 @@ TEST(tag_scanner, stray_table_end_lowers_nesting_when_tables_count) {
 
 TEST(tag_scanner, scripts_styles_and_comments_are_skipped) {
   Scan s;
-  s.Lines({"<script>var <b>hidden</b> = 1;</script>visible",
-           "<style>p { color: red }</style>shown",
-           "uno <!-- comment", "middle", "end --> tres",
-           "<!-->right"});
+  s.Lines({"<script>var <b>hidden</b> = 1;</script>visible", "<style>p { color: red }</style>shown",
+           "uno <!-- comment", "middle", "end --> tres", "<!-->right"});
   EXPECT_EQ(s.Weight("hidden"), 0);
   EXPECT_EQ(s.Weight("var"), 0);
   EXPECT_EQ(s.Weight("visible"), 3);
@@ -88,8 +82,8 @@ TEST(tag_scanner, scripts_styles_and_comments_are_skipped) {
 TEST(tag_scanner, contexts_last_across_lines) {
   Scan s;
   s.Lines({"<title>alpha", "beta</title> plain",
-           "<h3>level topic</h1> outro <h2>duo <b>ex</b>   </h2> gonzo",
-           "<a", "href=\"x\">anchor</a>"});
+           "<h3>level topic</h1> outro <h2>duo <b>ex</b>   </h2> gonzo", "<a",
+           "href=\"x\">anchor</a>"});
   EXPECT_EQ(s.Weight("alpha"), 51);
   EXPECT_EQ(s.Weight("beta"), 51);
   EXPECT_EQ(s.Weight("plain"), 3);
@@ -125,9 +119,10 @@ TEST(tag_scanner, meta_tags_are_read_within_themselves) {
   // A head on one line: the charset tag must not borrow the description's name, nor the
   // viewport its content.
   Scan s;
-  s.Lines({"<head><meta charset=\"utf-8\"><meta name=\"viewport\" content=\"width=device-width, "
-           "initial-scale=1\"><meta name=\"description\" content=\"real summary\"><title>t"
-           "</title></head>"});
+  s.Lines(
+      {"<head><meta charset=\"utf-8\"><meta name=\"viewport\" content=\"width=device-width, "
+       "initial-scale=1\"><meta name=\"description\" content=\"real summary\"><title>t"
+       "</title></head>"});
   EXPECT_EQ(s.Weight("width"), 0);
   EXPECT_EQ(s.Weight("device"), 0);
   EXPECT_EQ(s.Weight("initial"), 0);

@@ -30,8 +30,9 @@ StateValues Changed() {
 TEST(state_file, eleven_lines_in_the_fixed_format) {
   StateValues v;
   v.inputFile = "/tmp/page.htm";
-  EXPECT_EQ(FormatState(v),
-            "\"/tmp/page.htm\"\r\n\"\"\r\n\"50\"\r\n\"500\"\r\n2\r\n1\r\n1\r\n1\r\n2\r\n1\r\n1\r\n");
+  EXPECT_EQ(
+      FormatState(v),
+      "\"/tmp/page.htm\"\r\n\"\"\r\n\"50\"\r\n\"500\"\r\n2\r\n1\r\n1\r\n1\r\n2\r\n1\r\n1\r\n");
 }
 
 TEST(state_file, every_value_comes_back) {
@@ -51,7 +52,8 @@ TEST(state_file, quotation_marks_are_doubled_and_come_back) {
 TEST(state_file, hand_written_items) {
   // Items end at commas; items after the eleventh are ignored; an unescaped quotation mark
   // ends its item and the rest up to the comma is dropped.
-  const auto v = ParseState("\"a.htm\",\"the \"best\" tools\"\n  \"50\" , \"500\"\n2,1,1\n1\n2\n1\n1,9,9\n");
+  const auto v =
+      ParseState("\"a.htm\",\"the \"best\" tools\"\n  \"50\" , \"500\"\n2,1,1\n1\n2\n1\n1,9,9\n");
   ASSERT_TRUE(v.has_value());
   EXPECT_EQ(v->inputFile, "a.htm");
   EXPECT_EQ(v->beginWith, "the ");
@@ -106,8 +108,8 @@ TEST(state_file, saving_replaces_the_file_and_keeps_it_on_failure) {
   EXPECT_FALSE(std::filesystem::exists(path + ".new"));
 
   if (::geteuid() != 0) {  // root may write anywhere
-    std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_read |
-                                                 std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(
+        dir.Path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     EXPECT_NE(SaveStateFile(path, Changed()), "");
     EXPECT_EQ(LoadStateFile(path), StateValues{});
   }
