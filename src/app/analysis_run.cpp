@@ -41,11 +41,11 @@ bool MainWindow::CheckInputBeforeReading() {
   const std::string path = std::string(TrimBlanks(txbInputFile_->text().toStdString()));
   txbInputFile_->setText(QString::fromStdString(path));
   if (path.empty()) {
-    Message(tr("Input file not specified."), tr("Error"), MessageIcon::Exclamation);
+    Message(QString::fromUtf8(kInputFileNotSpecified), tr("Error"), MessageIcon::Exclamation);
     return false;
   }
   if (!FileExists(LocalPath(txbInputFile_->text()))) {
-    Message(tr("Input file not found."), tr("File not found"), MessageIcon::Exclamation);
+    Message(QString::fromUtf8(kInputFileNotFound), tr("File not found"), MessageIcon::Exclamation);
     return false;
   }
   return true;

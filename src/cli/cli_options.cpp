@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "output/limits.h"
+#include "util/file_proc.h"
 
 namespace tagwright::cli {
 
@@ -130,7 +131,7 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
     return false;
   }
   if (options.files.empty()) {
-    error = "Input file not specified.";
+    error = kInputFileNotSpecified;
     return false;
   }
   return true;

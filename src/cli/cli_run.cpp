@@ -28,9 +28,9 @@ void ToLines(std::string& text) {
 // The window's message for a path that cannot be analysed, or "".
 std::string CheckFile(const std::string& path) {
   const std::string trimmed(TrimBlanks(path));
-  if (trimmed.empty()) return "Input file not specified.";
+  if (trimmed.empty()) return kInputFileNotSpecified;
   const FileSpecCheck check = CheckInputFileSpec(trimmed);
-  if (check == FileSpecCheck::NotFound) return "Input file not found.";
+  if (check == FileSpecCheck::NotFound) return kInputFileNotFound;
   return FileSpecMessage(check);
 }
 

@@ -15,6 +15,10 @@ enum class FileSpecCheck { Valid, BadForm, BadExtension, NotFound };
 /// extension (containing "htm", any case), existence.
 FileSpecCheck CheckInputFileSpec(const std::string& path);
 
+/// What a run says when the input box is empty, or names no existing file.
+inline constexpr const char* kInputFileNotSpecified = "Input file not specified.";
+inline constexpr const char* kInputFileNotFound = "Input file not found.";
+
 /// The message a failed check shows ("" for Valid).
 std::string FileSpecMessage(FileSpecCheck check);
 

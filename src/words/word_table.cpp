@@ -179,7 +179,10 @@ std::size_t WordTable::DropFinalS(std::size_t index, std::size_t from, std::size
 }
 
 bool WordTable::CountWord(std::string_view word, float weight) {
-  const Forms forms = Lookup(word);
+  return CountForms(word, weight, Lookup(word));
+}
+
+bool WordTable::CountForms(std::string_view word, float weight, const Forms& forms) {
   if (forms.exact != npos) {
     Count(FirstOf(forms.exact), weight);
     return false;
@@ -188,36 +191,29 @@ bool WordTable::CountWord(std::string_view word, float weight) {
   return true;
 }
 
-void WordTable::MergePlural(std::string& word) {
-  const Forms forms = Lookup(word);
+bool WordTable::MergeForms(Forms& forms) {
+  // Two candidates: an entry holding the word less a final "s" (then the word loses its "s")
+  // and one holding the word plus "s" (then that entry loses it). The first in rank order wins.
   const std::size_t singular = FirstOf(forms.singular);
   const std::size_t plural = FirstOf(forms.plural);
-  if (singular != npos && (plural == npos || Before(singular, plural))) {
-    word.pop_back();
-  } else if (plural != npos) {
-    DropFinalS(plural, forms.plural, forms.exact, forms.free);
-  }
+  if (singular != npos && (plural == npos || Before(singular, plural))) return true;
+  if (plural != npos) forms.exact = DropFinalS(plural, forms.plural, forms.exact, forms.free);
+  return false;
+}
+
+void WordTable::MergePlural(std::string& word) {
+  Forms forms = Lookup(word);
+  if (MergeForms(forms)) word.pop_back();
 }
 
 bool WordTable::MergeAndCount(std::string_view& word, float weight) {
-  // Two candidates: an entry holding `word` less a final "s" (then `word` loses its "s") and
-  // one holding `word` plus "s" (then that entry loses it). The first in rank order wins.
-  const Forms forms = Lookup(word);
-  const std::size_t singular = FirstOf(forms.singular);
-  const std::size_t plural = FirstOf(forms.plural);
-  if (singular != npos && (plural == npos || Before(singular, plural))) {
+  Forms forms = Lookup(word);
+  if (MergeForms(forms)) {
     word.remove_suffix(1);
-    Count(singular, weight);
+    Count(FirstOf(forms.singular), weight);
     return false;
   }
-  std::size_t exact = forms.exact;
-  if (plural != npos) exact = DropFinalS(plural, forms.plural, forms.exact, forms.free);
-  if (exact != npos) {
-    Count(FirstOf(exact), weight);
-    return false;
-  }
-  Append(word, weight, forms.free);
-  return true;
+  return CountForms(word, weight, forms);
 }
 
 RankedWords WordTable::Ranked() const {

@@ -80,6 +80,12 @@ class WordTable {
   std::size_t FirstOf(std::size_t slot) const;
   /// Looks up `word` and its forms with one more or one less final "s".
   Forms Lookup(std::string_view word) const;
+  /// The plural merge on looked-up forms: true when the word is to lose its final "s" (its
+  /// singular comes first); otherwise an entry of the word plus "s" may have lost its "s", and
+  /// `forms.exact` then names the word's slot.
+  bool MergeForms(Forms& forms);
+  /// Counts `word`, whose forms are looked up, in its first entry or in a new one; true when new.
+  bool CountForms(std::string_view word, float weight, const Forms& forms);
   /// The first entry in rank order equal to `word`, or npos.
   std::size_t FirstEqual(std::string_view word) const;
   /// Adds to entry `index` the occurrence with `weight`.
