@@ -276,7 +276,7 @@ void TagScanner::ScanTag() {
     // On to the next bracket of either kind: the next ">", unless a "<" comes before it.
     const std::size_t closing = NextClosingBracket(intPos);
     const void* opening = std::memchr(strLine.data() + intPos, '<', closing - intPos);
-    intPos = opening == nullptr ? closing : static_cast<const char*>(opening) - strLine.data();
+    intPos = opening == nullptr ? closing : static_cast<std::size_t>(static_cast<const char*>(opening) - strLine.data());
   }
 }
 
@@ -294,7 +294,7 @@ std::size_t TagScanner::NextClosingBracket(std::size_t from) {
   std::size_t found = strLine.size();
   if (from < strLine.size()) {
     const void* hit = std::memchr(strLine.data() + from, '>', strLine.size() - from);
-    if (hit != nullptr) found = static_cast<const char*>(hit) - strLine.data();
+    if (hit != nullptr) found = static_cast<std::size_t>(static_cast<const char*>(hit) - strLine.data());
   }
   nextBracket_ = Memo{from, found};
   return found;

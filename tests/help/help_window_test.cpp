@@ -165,7 +165,7 @@ void HelpWindowTest::layoutFollowsTheWindowSize() {
   // The text wraps anew at the box's width: narrower means more visual lines.
   help->resize(300, 520);
   QTRY_COMPARE(text->width(), Px(Tw(300 + frame.width()) - 350));
-  const int narrowHeight = text->document()->size().height();
+  const int narrowHeight = qRound(text->document()->size().height());
   help->resize(700, 520);
   QTRY_COMPARE(text->width(), Px(Tw(700 + frame.width()) - 350));
   QVERIFY(text->document()->size().height() < narrowHeight);

@@ -53,9 +53,9 @@ TEST(bracket_lookahead, agrees_with_the_plain_answer_on_random_lines) {
     const std::size_t length = random() % 120;
     std::string line;
     // Lines that lean towards openers, towards closers, or neither.
-    const unsigned lean = random() % 3;
+    const auto lean = random() % 3;
     for (std::size_t i = 0; i < length; ++i) {
-      const unsigned r = random() % 10;
+      const auto r = random() % 10;
       line += r < 3 + lean ? '<' : r < 7 ? '>' : (r == 7 ? ' ' : 'a');
     }
     const Reference reference(line);
