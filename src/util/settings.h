@@ -30,6 +30,9 @@ class AnalysisSettings {
   virtual int ExistingKeywordsWeight() const = 0;
   /// Bold weight (1 to 9).
   virtual int BoldWeight() const = 0;
+  /// The modern reading: tags with attributes, hidden content and navigation skipped, common
+  /// words of the page's language, words in every script. Off reads pages the classic way.
+  virtual bool ModernMarkup() const { return false; }
 };
 
 /// Plain settings values, initialised to the defaults.
@@ -41,6 +44,7 @@ struct Settings final : AnalysisSettings {
   int tableWeight = 1;
   int existingKeywordsWeight = 1;
   int boldWeight = 3;
+  bool modernMarkup = false;
 
   bool IgnoreCommonWords() const override { return ignoreCommonWords; }
   bool IgnoreShortWords() const override { return ignoreShortWords; }
@@ -49,6 +53,7 @@ struct Settings final : AnalysisSettings {
   int TableWeight() const override { return tableWeight; }
   int ExistingKeywordsWeight() const override { return existingKeywordsWeight; }
   int BoldWeight() const override { return boldWeight; }
+  bool ModernMarkup() const override { return modernMarkup; }
 };
 
 /// What shapes the meta tag without affecting the scan: the texts of the two limit boxes and
