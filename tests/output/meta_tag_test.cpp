@@ -48,6 +48,14 @@ TEST(GenerateMetaTag, StopsAtTheFirstWordOverTheByteLimit) {
             "<META NAME=\"keywords\" CONTENT=\"\">\r\n\r\n"
             "Number of keywords in meta tag: 0\r\n"
             "Number of bytes in meta tag: 31");
+
+  // A word that brings the count to the limit exactly still fits; one byte less and it does
+  // not: the tag with "alpha" takes 36 bytes, and ",beta" 5 more.
+  for (const auto& [limit, count] : {std::pair{"41", 2}, std::pair{"40", 1}}) {
+    const MetaTag fill =
+        GenerateMetaTag(Ranked({"alpha", "beta", "gamma"}), Request("50", limit, ""), Settings{});
+    EXPECT_EQ(fill.keywordCount, count) << "limit " << limit;
+  }
 }
 
 TEST(GenerateMetaTag, BeginsWithThePhrasesAndSkipsWordsInThem) {
