@@ -42,22 +42,6 @@ std::size_t PlainRunEnd(std::string_view line, std::size_t from) {
 
 bool IsSignOrDigit(char c) { return c == '+' || c == '-' || (c >= '0' && c <= '9'); }
 
-// The decimal number (digits with an optional fraction) that begins at `at`; 0 if none does.
-double NumberAt(std::string_view text, std::size_t at) {
-  double value = 0;
-  std::size_t i = at;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-    value = value * 10 + (text[i] - '0');
-  if (i < text.size() && text[i] == '.') {
-    double scale = 0.1;
-    for (++i; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-      value += (text[i] - '0') * scale;
-      scale /= 10;
-    }
-  }
-  return value;
-}
-
 // End of an occurrence of `pattern` starting at `start`, with blanks between its characters
 // ignored; npos when there is none.
 std::size_t MatchIgnoringBlanks(std::string_view text, std::size_t start,
@@ -276,7 +260,9 @@ void TagScanner::ScanTag() {
     // On to the next bracket of either kind: the next ">", unless a "<" comes before it.
     const std::size_t closing = NextClosingBracket(intPos);
     const void* opening = std::memchr(strLine.data() + intPos, '<', closing - intPos);
-    intPos = opening == nullptr ? closing : static_cast<std::size_t>(static_cast<const char*>(opening) - strLine.data());
+    intPos = opening == nullptr
+                 ? closing
+                 : static_cast<std::size_t>(static_cast<const char*>(opening) - strLine.data());
   }
 }
 
@@ -294,7 +280,8 @@ std::size_t TagScanner::NextClosingBracket(std::size_t from) {
   std::size_t found = strLine.size();
   if (from < strLine.size()) {
     const void* hit = std::memchr(strLine.data() + from, '>', strLine.size() - from);
-    if (hit != nullptr) found = static_cast<std::size_t>(static_cast<const char*>(hit) - strLine.data());
+    if (hit != nullptr)
+      found = static_cast<std::size_t>(static_cast<const char*>(hit) - strLine.data());
   }
   nextBracket_ = Memo{from, found};
   return found;
@@ -376,11 +363,11 @@ void TagScanner::ScanFontTag() {
     if (at < tagEnd) {
       double size;
       if (strLine[at] == '+') {
-        size = intFontSize + NumberAt(strLine, at + 1);
+        size = intFontSize + UnsignedNumber(std::string_view(strLine).substr(at + 1));
       } else if (strLine[at] == '-') {
-        size = intFontSize - NumberAt(strLine, at + 1);
+        size = intFontSize - UnsignedNumber(std::string_view(strLine).substr(at + 1));
       } else {
-        size = NumberAt(strLine, at);
+        size = UnsignedNumber(std::string_view(strLine).substr(at));
       }
       intFontSize = static_cast<int>(std::clamp<std::int64_t>(RoundHalfEven(size), 1, 7));
     }

@@ -13,29 +13,10 @@ std::size_t NextNonBlank(std::string_view text, std::size_t start) {
   return text.size();
 }
 
-std::size_t FindAnyChar(std::string_view text, std::size_t start, std::string_view chars) {
-  if (start >= text.size() || chars.empty()) return text.size();
-  const std::size_t found = text.find_first_of(chars, start);
-  return found == std::string_view::npos ? text.size() : found;
-}
-
 std::size_t LetterRunLength(std::string_view text, std::size_t start) {
   std::size_t end = start;
   while (end < text.size() && IsLetter(text[end])) ++end;
   return end - start;
-}
-
-std::string RemoveBlanks(std::string_view text) {
-  std::string result;
-  result.reserve(text.size());
-  for (char c : text) {
-    if (c != ' ') result.push_back(c);
-  }
-  return result;
-}
-
-void RemoveChars(std::string& text, std::string_view chars) {
-  std::erase_if(text, [chars](char c) { return chars.find(c) != std::string_view::npos; });
 }
 
 std::int64_t CountChar(std::string_view text, char c) {
@@ -76,6 +57,11 @@ double LeadingNumber(std::string_view text) {
     if (text[i] == '-') sign = -1;
     ++i;
   }
+  return sign * UnsignedNumber(text.substr(i));
+}
+
+double UnsignedNumber(std::string_view text) {
+  std::size_t i = 0;
   double value = 0;
   for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
     value = value * 10 + (text[i] - '0');
@@ -87,7 +73,7 @@ double LeadingNumber(std::string_view text) {
       scale /= 10;
     }
   }
-  return sign * value;
+  return value;
 }
 
 std::int64_t RoundHalfEven(double value) {

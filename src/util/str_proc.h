@@ -13,9 +13,6 @@ namespace tagwright {
 /// First position after `start` whose character is not a blank (code 32); the length if none.
 std::size_t NextNonBlank(std::string_view text, std::size_t start);
 
-/// First position at or after `start` whose character is one of `chars`; the length if none.
-std::size_t FindAnyChar(std::string_view text, std::size_t start, std::string_view chars);
-
 /// True for the letters a to z in either case.
 inline bool IsLetter(char c) {
   // Setting bit 5 makes capitals small and moves no other character into a to z.
@@ -25,12 +22,6 @@ inline bool IsLetter(char c) {
 /// Number of consecutive letters beginning at `start`.
 std::size_t LetterRunLength(std::string_view text, std::size_t start);
 
-/// `text` without its blanks.
-std::string RemoveBlanks(std::string_view text);
-
-/// Removes from `text` every character that occurs in `chars`.
-void RemoveChars(std::string& text, std::string_view chars);
-
 /// How many characters of `text` equal `c`.
 std::int64_t CountChar(std::string_view text, char c);
 
@@ -38,8 +29,11 @@ std::int64_t CountChar(std::string_view text, char c);
 /// when `allowNegative`) before the first digit.
 void FilterNumericText(std::string& text, bool allowNegative);
 
-/// The leading number of `text` (blanks skipped, optional sign, digits, optional fraction);
-/// 0 when no number begins there.
+/// The unsigned decimal number at the start of `text` (digits, optional fraction); 0 when
+/// none begins there.
+double UnsignedNumber(std::string_view text);
+
+/// The leading number of `text` (blanks skipped, optional sign, then as UnsignedNumber).
 double LeadingNumber(std::string_view text);
 
 /// Rounds to the nearest whole number, halves to the even neighbour, held to the int64 range.

@@ -10,10 +10,6 @@ TEST(str_proc, searches_report_failure_as_the_length) {
   EXPECT_EQ(NextNonBlank("<   ", 0), 4u);
   EXPECT_EQ(NextNonBlank("ab", 7), 2u);
   EXPECT_EQ(NextNonBlank("ab", 0), 1u);  // the start itself is never examined
-  EXPECT_EQ(FindAnyChar("size=+2>", 4, "-+0123456789"), 5u);
-  EXPECT_EQ(FindAnyChar("size=+2>", 8, ">"), 8u);
-  EXPECT_EQ(FindAnyChar("a>b", 1, ">"), 1u);
-  EXPECT_EQ(FindAnyChar("abc", 0, ""), 3u);
 }
 
 TEST(str_proc, letters_are_a_to_z_only) {
@@ -26,15 +22,7 @@ TEST(str_proc, letters_are_a_to_z_only) {
   EXPECT_EQ(LetterRunLength("web", 9), 0u);
 }
 
-TEST(str_proc, removing_and_counting_characters) {
-  EXPECT_EQ(RemoveBlanks(" a b  c "), "abc");
-  EXPECT_EQ(RemoveBlanks(""), "");
-  std::string word = "civic";
-  RemoveChars(word, "ivxlcm");
-  EXPECT_EQ(word, "");
-  word = "civics";
-  RemoveChars(word, "ivxlcm");
-  EXPECT_EQ(word, "s");
+TEST(str_proc, counting_characters_and_trimming) {
   EXPECT_EQ(CountChar("a,b,,c", ','), 3);
   EXPECT_EQ(TrimBlanks("  a b  "), "a b");
   EXPECT_EQ(TrimBlanks("   "), "");
@@ -65,6 +53,10 @@ TEST(str_proc, leading_number_and_rounding) {
   EXPECT_EQ(LeadingNumber("-3"), -3);
   EXPECT_EQ(LeadingNumber("abc"), 0);
   EXPECT_EQ(LeadingNumber(""), 0);
+  // Without blanks or a sign of its own: what follows a font size's sign.
+  EXPECT_EQ(UnsignedNumber("4.6>"), 4.6);
+  EXPECT_EQ(UnsignedNumber(" 4"), 0);
+  EXPECT_EQ(UnsignedNumber("-4"), 0);
   EXPECT_EQ(RoundHalfEven(12.5), 12);
   EXPECT_EQ(RoundHalfEven(13.5), 14);
   EXPECT_EQ(RoundHalfEven(-2.5), -2);
