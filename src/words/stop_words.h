@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string_view>
+
+namespace tagwright {
+
+/// True when `word` is a common word of `language`, an `<html lang>` value such as "de",
+/// "de-DE", "pt_BR" or "EN": only its primary subtag counts, in any case; an empty or unknown
+/// language means English. `word` is lower-case UTF-8, as written ("für", "и"); the Latin
+/// words are also known in their transliteration ("fuer"). Safe to call from several threads.
+bool IsStopWord(std::string_view language, std::string_view word);
+
+}  // namespace tagwright

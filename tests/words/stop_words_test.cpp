@@ -1,0 +1,81 @@
+#include "words/stop_words.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace tagwright {
+namespace {
+
+struct Case {
+  const char* language;
+  const char* word;
+  bool stop;
+};
+
+TEST(StopWords, KnowsTheCommonWordsOfEachLanguage) {
+  const Case cases[] = {
+      {"en", "the", true},       {"en", "because", true},  {"en", "lantern", false},
+      {"de", "und", true},       {"de", "für", true},      {"de", "fuer", true},
+      {"de", "nachdem", true},   {"de", "obgleich", true}, {"de", "laterne", false},
+      {"fr", "les", true},       {"fr", "être", true},     {"fr", "etre", true},
+      {"fr", "lanterne", false}, {"es", "porque", true},   {"es", "también", true},
+      {"es", "farol", false},    {"it", "della", true},    {"it", "perché", true},
+      {"it", "lanterna", false}, {"pt", "não", true},      {"pt", "nao", true},
+      {"pt", "lanterna", false}, {"nl", "het", true},      {"nl", "zijn", true},
+      {"nl", "lantaarn", false}, {"ru", "и", true},        {"ru", "это", true},
+      {"ru", "фонарь", false},   {"ja", "これ", true},     {"ja", "提灯", false},
+      {"zh", "我们", true},      {"zh", "灯笼", false},    {"de", "", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsStopWord(c.language, c.word), c.stop) << c.language << " " << c.word;
+  }
+}
+
+TEST(StopWords, MatchesTheLanguageByItsPrimarySubtag) {
+  const Case cases[] = {
+      {"de-DE", "und", true},  {"DE", "und", true},    {"de_AT", "oder", true},
+      {"pt_BR", "não", true},  {"PT-br", "não", true}, {"zh-Hans-CN", "我们", true},
+      {"de", "the", false},    {"en", "und", false},   {"en-US", "und", false},
+      {"", "the", true},       {"", "und", false},     {"xx", "the", true},
+      {"xx-DE", "und", false}, {"deu", "und", false},  {"d", "und", false},
+      {"-de", "und", false},   {"en-GB", "the", true}, {"ru-RU", "the", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsStopWord(c.language, c.word), c.stop) << c.language << " " << c.word;
+  }
+}
+
+// The compiled-in lists must hold every word of the data files, the first and the last too.
+TEST(StopWords, HoldsEveryWordOfTheDataFiles) {
+  for (const char* language : {"de", "en", "es", "fr", "it", "ja", "nl", "pt", "ru", "zh"}) {
+    std::ifstream file(std::string(TAGWRIGHT_STOP_WORD_DIR) + "/" + language + ".txt");
+    ASSERT_TRUE(file) << language;
+    int count = 0;
+    for (std::string word; std::getline(file, word); ++count) {
+      EXPECT_TRUE(IsStopWord(language, word)) << language << " " << word;
+    }
+    EXPECT_GT(count, 100) << language;
+  }
+}
+
+TEST(StopWords, AnswersFromSeveralThreadsAtOnce) {
+  // Several threads may be the first to ask; each must see the lists whole.
+  std::vector<std::thread> threads;
+  std::vector<int> found(4, 0);
+  for (std::size_t t = 0; t < found.size(); ++t) {
+    threads.emplace_back([&found, t] {
+      for (int i = 0; i < 1000; ++i) {
+        found[t] += IsStopWord("de", "und") && IsStopWord("ru", "это") && !IsStopWord("de", "the");
+      }
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  for (int n : found) EXPECT_EQ(n, 1000);
+}
+
+}  // namespace
+}  // namespace tagwright
