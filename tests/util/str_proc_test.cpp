@@ -64,5 +64,20 @@ TEST(str_proc, leading_number_and_rounding) {
   EXPECT_EQ(RoundHalfEven(-1e300), INT64_MIN);
 }
 
+TEST(StrProc, LowerCaseChangesOnlyCapitalsAtEveryOffset) {
+  // Every byte value, at every position of the sixteen-byte steps and in the tail after them.
+  std::string all;
+  for (int c = 0; c < 256; ++c) all.push_back(static_cast<char>(c));
+  for (std::size_t start = 0; start < 17; ++start) {
+    std::string text = all.substr(start) + all.substr(0, start) + "XyZ";
+    std::string expected = text;
+    for (char& c : expected) {
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    LowerCaseAscii(text);
+    EXPECT_EQ(text, expected) << "rotated by " << start;
+  }
+}
+
 }  // namespace
 }  // namespace tagwright
