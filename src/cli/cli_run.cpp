@@ -79,11 +79,20 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         status = 1;
         continue;
       }
+      if (options.command == Command::List && !json) {
+        // A list can be long: written as it is made, with newlines for line ends.
+        if (options.files.size() > 1) out << "==> " << file << " <==\n";
+        WriteWordList(analysis.Ranked(), options.settings, "\n",
+                      [&out](std::string_view part) {
+                        out.write(part.data(), static_cast<std::streamsize>(part.size()));
+                      });
+        out << '\n';
+        continue;
+      }
       if (options.command == Command::List) {
-        text = json ? WordListJson(file, analysis.Ranked(),
-                                   ShowNoWordsMessage(options.settings.ShortWordSize(),
-                                                      options.settings.ThresholdFrequency()))
-                    : ShowWordList(analysis.Ranked(), options.settings);
+        text = WordListJson(file, analysis.Ranked(),
+                            ShowNoWordsMessage(options.settings.ShortWordSize(),
+                                               options.settings.ThresholdFrequency()));
       } else {
         const MetaTag tag = GenerateMetaTag(analysis.Ranked(), options.request, options.settings);
         text = json ? MetaTagJson(file, tag) : tag.text;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 
 #include "util/str_proc.h"
 
@@ -11,13 +12,18 @@ namespace {
 
 constexpr std::string_view kLineBreak = "\r\n";
 
-/// Appends `value` in decimal, right-aligned in `width` characters (wider numbers overflow).
-void AppendRight(std::string& text, std::int64_t value, std::size_t width) {
+/// Writes `value` in decimal, right-aligned in `width` characters (wider numbers overflow),
+/// and returns the end of what was written.
+char* PutRight(char* out, std::int64_t value, std::size_t width) {
   char digits[24];
   const std::size_t length =
       static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, value).ptr - digits);
-  if (length < width) text.append(width - length, ' ');
-  text.append(digits, length);
+  if (length < width) {
+    std::memset(out, ' ', width - length);
+    out += width - length;
+  }
+  std::memcpy(out, digits, length);
+  return out + length;
 }
 
 std::size_t DigitCount(std::int64_t value) { return std::to_string(value).size(); }
@@ -38,9 +44,11 @@ std::string ShowNoWordsMessage(int shortWordSize, int thresholdFrequency) {
   return text;
 }
 
-std::string ShowWordList(const RankedWords& words, const AnalysisSettings& settings) {
+void WriteWordList(const RankedWords& words, const AnalysisSettings& settings,
+                   std::string_view lineBreak, const std::function<void(std::string_view)>& write) {
   if (words.empty()) {
-    return ShowNoWordsMessage(settings.ShortWordSize(), settings.ThresholdFrequency());
+    write(ShowNoWordsMessage(settings.ShortWordSize(), settings.ThresholdFrequency()));
+    return;
   }
   const auto intNumWords = static_cast<std::int64_t>(words.size());
   const std::size_t rankWidth = std::max<std::size_t>(4, DigitCount(intNumWords));
@@ -49,34 +57,58 @@ std::string ShowWordList(const RankedWords& words, const AnalysisSettings& setti
   // Sized by the highest frequency so that five or more digits keep the columns apart.
   const std::size_t frequencyWidth = std::max<std::size_t>(4, DigitCount(highestFrequency));
 
-  std::string text = "Rank Value Frequency";
-  // Room for every row as wide as the columns are, so that a long list is not copied as the
-  // text grows.
-  std::size_t size = text.size() + 64;
-  for (const RankedWord& w : words) size += rankWidth + frequencyWidth + w.word.size() + 10;
-  text.reserve(size);
-  text += kLineBreak;
+  // Rows are gathered in a buffer of about 64 KiB and handed on when it is full.
+  constexpr std::size_t kFlushAt = 1 << 16;
+  std::string buffer;
+  buffer.reserve(kFlushAt + 256);
+  buffer += "Rank Value Frequency";
+  buffer += lineBreak;
   bool noteWritten = false;
   for (std::int64_t rank = 1; rank <= intNumWords; ++rank) {
     const RankedWord& w = words[static_cast<std::size_t>(rank - 1)];
     const std::int64_t value = RoundHalfEven(w.keyValue);
-    if (value != 0) {
-      AppendRight(text, rank, rankWidth);
-      text += ' ';
-      AppendRight(text, value, 5);
-      text += ' ';
-      AppendRight(text, w.frequency, frequencyWidth);
-      text += ' ';
-      text += w.word;
-      text += kLineBreak;
-    } else if (!noteWritten) {
-      text += kLineBreak;
-      text += "Words with key value 0 not shown.";
-      text += kLineBreak;
-      noteWritten = true;
+    if (value == 0) {
+      if (!noteWritten) {
+        buffer += lineBreak;
+        buffer += "Words with key value 0 not shown.";
+        buffer += lineBreak;
+        noteWritten = true;
+      }
+      continue;
+    }
+    // Numbers take at most 20 characters, the three blanks and the line break a few more.
+    const std::size_t old = buffer.size();
+    buffer.resize(old + rankWidth + frequencyWidth + 80 + lineBreak.size());
+    char* out = buffer.data() + old;
+    out = PutRight(out, rank, rankWidth);
+    *out++ = ' ';
+    out = PutRight(out, value, 5);
+    *out++ = ' ';
+    out = PutRight(out, w.frequency, frequencyWidth);
+    *out++ = ' ';
+    buffer.resize(static_cast<std::size_t>(out - buffer.data()));
+    buffer += w.word;
+    buffer += lineBreak;
+    if (buffer.size() >= kFlushAt) {
+      write(buffer);
+      buffer.clear();
     }
   }
-  return text;
+  write(buffer);
 }
 
+std::string ShowWordList(const RankedWords& words, const AnalysisSettings& settings) {
+  std::string text;
+  WriteWordList(words, settings, kLineBreak, [&text, &words](std::string_view part) {
+    // The first part is at most one buffer: the rest then comes in without copying the text
+    // as it grows.
+    if (text.empty()) {
+      std::size_t size = part.size();
+      for (const RankedWord& w : words) size += w.word.size() + 40;
+      text.reserve(size);
+    }
+    text += part;
+  });
+  return text;
+}
 }  // namespace tagwright

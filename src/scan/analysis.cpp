@@ -42,8 +42,7 @@ bool Analysis::ScanLineInPlace(std::string& line) {
 }
 
 void Analysis::Finish() {
-  ranked_ = table_.Ranked();
-  ApplyThresholdFrequency(ranked_, settings_.ThresholdFrequency());
+  ranked_ = table_.Ranked(settings_.ThresholdFrequency());
   ScaleKeyValues(ranked_);
 }
 

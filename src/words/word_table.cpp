@@ -1,6 +1,8 @@
 #include "words/word_table.h"
 
 #include <algorithm>
+#include <bit>
+#include <cmath>
 #include <cstring>
 #include <new>
 #include <utility>
@@ -216,27 +218,38 @@ bool WordTable::MergeAndCount(std::string_view& word, float weight) {
   return CountForms(word, weight, forms);
 }
 
-RankedWords WordTable::Ranked() const {
-  // The sort keys side by side in 16 bytes, so that sorting does not reach into the entries.
+RankedWords WordTable::Ranked(std::int64_t minFrequency) const {
+  // Stamps are unique (each comes from its own clock tick), so (value, stamp) orders the
+  // entries totally. Key values are sums of positive weights: their bit patterns order like
+  // the values, so while the clock fits in 32 bits the rank order is that of one 64-bit key,
+  // the value's bits inverted above the stamp.
   struct Key {
-    std::uint64_t stamp;
-    float keyValue;
+    std::uint64_t order;
     std::uint32_t index;
   };
+  bool packed = clock_ <= 0xFFFFFFFF;
   std::vector<Key> keys;
   keys.reserve(entries_.size());
   for (std::size_t i = 0; i < entries_.size(); ++i) {
-    keys.push_back(Key{entries_[i].stamp, entries_[i].keyValue, static_cast<std::uint32_t>(i)});
+    const Entry& entry = entries_[i];
+    if (entry.frequency < minFrequency) continue;
+    packed = packed && !std::signbit(entry.keyValue) && !std::isnan(entry.keyValue);
+    const auto bits = std::bit_cast<std::uint32_t>(entry.keyValue);
+    keys.push_back(
+        Key{static_cast<std::uint64_t>(~bits) << 32 | entry.stamp, static_cast<std::uint32_t>(i)});
   }
-  std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
-    if (a.keyValue != b.keyValue) return a.keyValue > b.keyValue;
-    return a.stamp < b.stamp;
-  });
-  RankedWords ranked;
-  ranked.reserve(keys.size());
-  for (const Key& key : keys) {
-    const Entry& entry = entries_[key.index];
-    ranked.push_back(RankedWord{std::string(WordOf(entry)), entry.frequency, entry.keyValue});
+  if (packed) {
+    std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) { return a.order < b.order; });
+  } else {
+    std::sort(keys.begin(), keys.end(),
+              [this](const Key& a, const Key& b) { return Before(a.index, b.index); });
+  }
+  RankedWords ranked(keys.size());
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    const Entry& entry = entries_[keys[i].index];
+    ranked[i].word.assign(WordOf(entry));
+    ranked[i].frequency = entry.frequency;
+    ranked[i].keyValue = entry.keyValue;
   }
   return ranked;
 }

@@ -36,8 +36,9 @@ class WordTable {
   /// entry was appended.
   bool MergeAndCount(std::string_view& word, float weight);
 
-  /// The entries in rank order (frequency and summed key value, unscaled).
-  RankedWords Ranked() const;
+  /// The entries counted at least `minFrequency` times in rank order (frequency and summed
+  /// key value, unscaled).
+  RankedWords Ranked(std::int64_t minFrequency = 1) const;
 
   /// Frequency and key value of the first entry equal to `word` (0, 0 when absent).
   RankedWord Find(std::string_view word) const;

@@ -65,5 +65,27 @@ TEST(ShowNoWordsMessage, SaysSizeAndFrequencyInWords) {
             "No words with more than 2 letters occur at least 3 times.");
 }
 
+TEST(WriteWordList, PartsJoinToTheListWithTheGivenLineBreak) {
+  // Long enough for several parts, with a zero-value tail for the closing note.
+  RankedWords words = Numbered(9000);
+  words[0] = {"keyword", 40000, 100};
+  words.push_back({"zero", 2, 0.2f});
+  std::string expected = ShowWordList(words, Settings{});
+  std::erase(expected, '\r');
+  std::string joined;
+  int parts = 0;
+  WriteWordList(words, Settings{}, "\n", [&](std::string_view part) {
+    joined += part;
+    ++parts;
+  });
+  EXPECT_GT(parts, 1);
+  EXPECT_EQ(joined, expected);
+  EXPECT_TRUE(joined.ends_with("\n9000    50     2 word\n\nWords with key value 0 not shown.\n"));
+
+  joined.clear();
+  WriteWordList({}, Settings{}, "\n", [&](std::string_view part) { joined += part; });
+  EXPECT_EQ(joined, ShowNoWordsMessage(3, 2));
+}
+
 }  // namespace
 }  // namespace tagwright
