@@ -70,6 +70,7 @@ class WordTable {
     std::size_t exact = npos;
     std::size_t plural = npos;  // the word plus "s"
     std::size_t free = npos;    // where a new form would go
+    std::uint32_t hash = 0;     // of the word less its final "s"s
   };
 
   std::string_view WordOf(const Entry& entry) const {
@@ -91,8 +92,9 @@ class WordTable {
   std::size_t FirstEqual(std::string_view word) const;
   /// Adds to entry `index` the occurrence with `weight`.
   void Count(std::size_t index, float weight);
-  /// Appends an entry for `word` counted once with `weight`; its slot is to be `free`.
-  void Append(std::string_view word, float weight, std::size_t free);
+  /// Appends an entry for `word` (whose stem hash is `hash`) counted once with `weight`; its
+  /// slot is to be `free`.
+  void Append(std::string_view word, float weight, std::uint32_t hash, std::size_t free);
   /// Takes the final "s" off entry `index`, the first entry of the word in slot `from`, and
   /// adds it to the word's singular in slot `to` (npos when there is none yet: then a new
   /// slot is taken at `free`). Returns the singular's slot.
