@@ -155,9 +155,18 @@ void WordTable::Append(std::string_view word, float weight, std::uint32_t hash, 
   // Entry and heap indexes have 31 bits; so many words would not fit in memory anyway.
   if (entries_.size() >= kHeaps) throw std::bad_alloc();
   const auto index = static_cast<std::uint32_t>(entries_.size());
-  const auto length = static_cast<std::uint32_t>(word.size());
-  entries_.push_back(Entry{text_.size(), length, weight, 1, ++clock_});
-  text_.append(word);
+  if (word.size() >= kInText) throw std::bad_alloc();
+  Entry entry{{}, static_cast<std::uint32_t>(word.size()), weight, 1, ++clock_};
+  if (word.size() <= sizeof entry.letters) {
+    std::memcpy(entry.letters, word.data(), word.size());
+  } else {
+    const std::size_t offset = text_.size();
+    static_assert(sizeof offset == sizeof entry.letters);
+    std::memcpy(entry.letters, &offset, sizeof offset);
+    entry.length |= kInText;
+    text_.append(word);
+  }
+  entries_.push_back(entry);
   Occupy(free, Slot{hash, index});
 }
 

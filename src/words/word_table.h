@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,13 +45,17 @@ class WordTable {
   RankedWord Find(std::string_view word) const;
 
  private:
+  // 32 bytes. A word of up to eight letters is kept in the entry itself, so that finding and
+  // counting it touches one cache line; a longer one lies in text_.
   struct Entry {
-    std::size_t offset = 0;  // of the word in text_
-    std::uint32_t length = 0;
+    char letters[8] = {};      // the word, or the offset of a longer word in text_
+    std::uint32_t length = 0;  // with kInText set when the word lies in text_
     float keyValue = 0;
     std::int64_t frequency = 0;
     std::uint64_t stamp = 0;  // when the key value last changed
   };
+  static constexpr std::uint32_t kInText = 0x80000000;
+  static_assert(sizeof(Entry) == 32);
   // One distinct word in the index. Its entries are one entry (`ref` is its index) or several
   // (`ref` is kHeaps plus the index of a heap in heaps_ whose top is the first in rank order).
   // A slot whose word lost its last entry to a rename stays as a placeholder (kNoEntries).
@@ -74,7 +79,10 @@ class WordTable {
   };
 
   std::string_view WordOf(const Entry& entry) const {
-    return std::string_view(text_).substr(entry.offset, entry.length);
+    if ((entry.length & kInText) == 0) return std::string_view(entry.letters, entry.length);
+    std::size_t offset = 0;
+    std::memcpy(&offset, entry.letters, sizeof offset);
+    return std::string_view(text_).substr(offset, entry.length & ~kInText);
   }
   /// True when entry a stands before entry b in rank order.
   bool Before(std::size_t a, std::size_t b) const;
@@ -105,7 +113,7 @@ class WordTable {
   std::size_t FreeSlotFor(std::uint32_t hash) const;
 
   std::vector<Entry> entries_;
-  std::string text_;  // the words as first counted, one after the other
+  std::string text_;  // the words longer than eight letters as first counted, one after the other
   // Open addressing with linear probing; the forms of one word share their hash, so they
   // lie together.
   std::vector<Slot> slots_;

@@ -226,11 +226,13 @@ TEST(WordTable, MergeAndCountEqualsMergePluralThenCountWord) {
 
 TEST(WordTable, ManyWordsWithPluralChainsMatchTheArray) {
   // Enough words for the index to grow several times while entries lose their final s and
-  // words come back after their last entry was renamed.
+  // words come back after their last entry was renamed; of 3 to 12 letters, so that words
+  // kept in the entry and words kept apart (over eight letters) merge both ways.
   std::vector<std::string> vocabulary;
   for (int stem = 0; stem < 300; ++stem) {
     std::string base = "w";
     base += std::to_string(stem * 7919 % 1000);
+    base.append(static_cast<std::size_t>(stem % 6), 'q');
     base += 'x';
     for (const char* tail : {"", "s", "ss"}) vocabulary.push_back(base + tail);
   }
@@ -248,6 +250,11 @@ TEST(WordTable, ManyWordsWithPluralChainsMatchTheArray) {
     reference.Count(theirs, weight);
   }
   ExpectSameTable(reference.Entries(), table.Ranked());
+  // The rare words are left out before the ranking, the others keep their order.
+  RankedWords frequent = reference.Entries();
+  std::erase_if(frequent, [](const RankedWord& w) { return w.frequency < 12; });
+  ASSERT_LT(frequent.size(), reference.Entries().size());
+  ExpectSameTable(frequent, table.Ranked(12));
   WordTable copy = table;  // the table is a value
   EXPECT_EQ(copy.intNumWords(), table.intNumWords());
   EXPECT_EQ(copy.Find(reference.Entries().front().word).frequency,
