@@ -1,5 +1,6 @@
 #include "util/str_proc.h"
 
+#include <bit>
 #include <cmath>
 #include <limits>
 
@@ -19,6 +20,20 @@ std::size_t NextNonBlank(std::string_view text, std::size_t start) {
 
 std::size_t LetterRunLength(std::string_view text, std::size_t start) {
   std::size_t end = start;
+#if defined(__SSE2__)
+  // Sixteen bytes at a time: setting bit 5 makes capitals small, and the shift puts a to z at
+  // the 26 smallest signed bytes, so that one compare finds the letters.
+  const __m128i caseBit = _mm_set1_epi8(0x20);
+  const __m128i shift = _mm_set1_epi8(static_cast<char>(0x80 - 'a'));
+  const __m128i limit = _mm_set1_epi8(static_cast<char>(-128 + 26));
+  for (; end + 16 <= text.size(); end += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + end));
+    const __m128i letters =
+        _mm_cmplt_epi8(_mm_add_epi8(_mm_or_si128(bytes, caseBit), shift), limit);
+    const auto others = ~static_cast<unsigned>(_mm_movemask_epi8(letters)) & 0xFFFFu;
+    if (others != 0) return end + static_cast<std::size_t>(std::countr_zero(others)) - start;
+  }
+#endif
   while (end < text.size() && IsLetter(text[end])) ++end;
   return end - start;
 }

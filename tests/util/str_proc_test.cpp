@@ -79,5 +79,22 @@ TEST(StrProc, LowerCaseChangesOnlyCapitalsAtEveryOffset) {
   }
 }
 
+TEST(StrProc, LetterRunsEndAtTheFirstOtherByteAtEveryOffset) {
+  // Runs of every length up to 40 at every start, ended by each kind of neighbour of the
+  // letters: @ [ ` { (either side of A to Z and a to z), a digit, a high byte, or the end.
+  const std::string letters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+  for (const std::string end : {"@", "[", "`", "{", "7", "\xe1", ""}) {
+    for (std::size_t length = 0; length <= 40; ++length) {
+      for (std::size_t start = 0; start < 17; ++start) {
+        std::string text(start, '-');
+        for (std::size_t i = 0; i < length; ++i) text += letters[(i * 7 + start) % letters.size()];
+        text += end + "tail";
+        if (end.empty()) text.resize(start + length);
+        EXPECT_EQ(LetterRunLength(text, start), length) << start << " " << length << " " << end;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tagwright
