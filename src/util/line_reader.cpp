@@ -62,10 +62,12 @@ bool LineReader::Fill() {
   const std::size_t old = buffer_.size();
   nextLf_ = nextCr_ = kUnknown;
   if (buffer_.capacity() < old + kChunk) {
-    // A long line grows the buffer by doubling, but never much beyond what is left of the
-    // file: the rest of a 20 MB one-line page needs 20 MB, not 32. The byte to spare is for
-    // the closing blank the scanner appends.
-    std::size_t capacity = std::max(2 * buffer_.capacity(), old + kChunk);
+    // A long line grows the buffer eightfold, but never much beyond what is left of the file:
+    // the rest of a 20 MB one-line page needs 20 MB, not 32. Room reserved is not memory used
+    // until it is read into, so the large steps cost nothing but spare the copies and page
+    // faults of many small ones. The byte to spare is for the closing blank the scanner
+    // appends.
+    std::size_t capacity = std::max(8 * buffer_.capacity(), old + kChunk);
     if (unread_ > 0) capacity = std::min(capacity, std::max(old + kChunk, old + unread_ + 1));
     std::string grown;
     grown.reserve(capacity);
