@@ -204,6 +204,7 @@ void TagScanner::ScanStrLine() {
 void TagScanner::TakeWord() {
   const std::size_t n = LetterRunLength(strLine, intPos);
   strWord = std::string_view(strLine).substr(intPos, n);
+  table_.PrefetchWordAt(strLine, intPos + n);
   if (ProcessWord(strWord, table_, settings_, *this) == WordOutcome::Added) {
     observer_.OnNewWord(strWord, table_.intNumWords());
   }

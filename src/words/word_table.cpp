@@ -7,6 +7,8 @@
 #include <new>
 #include <utility>
 
+#include "util/str_proc.h"
+
 namespace tagwright {
 
 namespace {
@@ -107,6 +109,19 @@ WordTable::Forms WordTable::Lookup(std::string_view word) const {
   }
   forms.free = i;
   return forms;
+}
+
+void WordTable::PrefetchWord(std::string_view text, std::size_t from) const {
+  const std::size_t gapEnd = std::min(text.size(), from + 4);
+  for (std::size_t i = from; i < gapEnd; ++i) {
+    const char c = text[i];
+    if (c == '<' || c == '&') return;
+    if (IsLetter(c)) {
+      const std::string_view word = text.substr(i, LetterRunLength(text, i));
+      __builtin_prefetch(&slots_[StemHash(word) & (slots_.size() - 1)]);
+      return;
+    }
+  }
 }
 
 std::size_t WordTable::FirstEqual(std::string_view word) const {
