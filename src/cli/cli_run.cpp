@@ -82,10 +82,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       if (options.command == Command::List && !json) {
         // A list can be long: written as it is made, with newlines for line ends.
         if (options.files.size() > 1) out << "==> " << file << " <==\n";
-        WriteWordList(analysis.Ranked(), options.settings, "\n",
-                      [&out](std::string_view part) {
-                        out.write(part.data(), static_cast<std::streamsize>(part.size()));
-                      });
+        WriteWordList(analysis.Ranked(), options.settings, "\n", [&out](std::string_view part) {
+          out.write(part.data(), static_cast<std::streamsize>(part.size()));
+        });
         out << '\n';
         continue;
       }

@@ -94,7 +94,9 @@ std::size_t LineReader::NextOf(char c, std::size_t& cached, std::size_t from) co
     const void* hit = from < buffer_.size()
                           ? std::memchr(buffer_.data() + from, c, buffer_.size() - from)
                           : nullptr;
-    cached = hit == nullptr ? buffer_.size() : static_cast<std::size_t>(static_cast<const char*>(hit) - buffer_.data());
+    cached = hit == nullptr
+                 ? buffer_.size()
+                 : static_cast<std::size_t>(static_cast<const char*>(hit) - buffer_.data());
   }
   return cached;
 }

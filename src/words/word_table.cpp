@@ -43,8 +43,8 @@ std::uint32_t StemHash(std::string_view word) {
     first = Load(at, 4);
     last = Load(at + length - 4, 4);
   } else if (length > 0) {
-    first = static_cast<unsigned char>(at[0]) | static_cast<std::uint64_t>(
-        static_cast<unsigned char>(at[length / 2])) << 8;
+    first = static_cast<unsigned char>(at[0]) |
+            static_cast<std::uint64_t>(static_cast<unsigned char>(at[length / 2])) << 8;
     last = static_cast<unsigned char>(at[length - 1]);
   }
   hash = (hash ^ first) * kMultiplier;
@@ -283,7 +283,8 @@ RankedWords WordTable::Ranked(std::int64_t minFrequency) const {
         Key{static_cast<std::uint64_t>(~bits) << 32 | entry.stamp, static_cast<std::uint32_t>(i)});
   }
   if (packed) {
-    std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) { return a.order < b.order; });
+    std::sort(keys.begin(), keys.end(),
+              [](const Key& a, const Key& b) { return a.order < b.order; });
   } else {
     std::sort(keys.begin(), keys.end(),
               [this](const Key& a, const Key& b) { return Before(a.index, b.index); });
