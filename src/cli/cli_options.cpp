@@ -3,7 +3,6 @@
 #include <charconv>
 
 #include "output/limits.h"
-#include "util/file_proc.h"
 
 namespace tagwright::cli {
 
@@ -15,6 +14,8 @@ bool ParseNumber(const std::string& text, int low, int high, int& value) {
   const auto [end, error] = std::from_chars(text.data(), last, value);
   return error == std::errc() && end == last && value >= low && value <= high;
 }
+
+constexpr int kMaxJobs = 256;
 
 struct NumberOption {
   const char* name;
@@ -32,110 +33,212 @@ constexpr NumberOption kNumberOptions[] = {
     {"--bold-weight", "The bold weight", 1, 9, &Settings::boldWeight},
 };
 
+// The options that take a value, besides the number options.
+constexpr const char* kValueOptions[] = {"--max-keywords", "--max-bytes", "--begin-with",
+                                         "--format", "--jobs"};
+
+bool IsNumberOption(const std::string& name) {
+  for (const auto& option : kNumberOptions) {
+    if (name == option.name) return true;
+  }
+  return false;
+}
+
+bool TakesValue(const std::string& name) {
+  if (IsNumberOption(name)) return true;
+  for (const char* option : kValueOptions) {
+    if (name == option) return true;
+  }
+  return false;
+}
+
+bool SetCommand(const std::string& word, CliOptions& options, std::string& error) {
+  if (word == "list") {
+    options.command = Command::List;
+  } else if (word == "generate") {
+    options.command = Command::Generate;
+  } else if (word == "existing") {
+    options.command = Command::Existing;
+  } else if (word == "apply") {
+    options.command = Command::Apply;
+  } else {
+    error = "Unknown command \"" + word +
+            "\": use list, generate, existing or apply (see --help).";
+    return false;
+  }
+  return true;
+}
+
+// An option without a value. False when `name` is none of them.
+bool SetFlag(const std::string& name, CliOptions& options) {
+  if (name == "--no-short") {
+    options.settings.ignoreShortWords = false;
+  } else if (name == "--no-common") {
+    options.settings.ignoreCommonWords = false;
+  } else if (name == "--modern") {
+    options.settings.modernMarkup = true;
+  } else if (name == "--recursive") {
+    options.recursive = true;
+  } else if (name == "--dry-run") {
+    options.dryRun = true;
+  } else if (name == "--backup") {
+    options.backup = true;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+bool SetValue(const std::string& name, const std::string& value, CliOptions& options,
+              std::string& error) {
+  for (const auto& option : kNumberOptions) {
+    if (name != option.name) continue;
+    if (!ParseNumber(value, option.low, option.high, options.settings.*option.field)) {
+      error = std::string(option.what) + " must be a whole number from " +
+              std::to_string(option.low) + " to " + std::to_string(option.high) + ".";
+      return false;
+    }
+    return true;
+  }
+  if (name == "--jobs") {
+    if (!ParseNumber(value, 1, kMaxJobs, options.jobs)) {
+      error = "The number of jobs must be a whole number from 1 to " + std::to_string(kMaxJobs) +
+              ".";
+      return false;
+    }
+  } else if (name == "--max-keywords") {
+    options.request.maxKeywordsText = value;
+    error = CheckMaxNumKeywords(options.request.maxKeywordsText);
+  } else if (name == "--max-bytes") {
+    options.request.maxBytesText = value;
+    error = CheckMaxNumBytes(options.request.maxBytesText);
+  } else if (name == "--begin-with") {
+    options.request.beginWithText = value;
+  } else if (name == "--format") {
+    if (value == "text") {
+      options.format = Format::Text;
+    } else if (value == "json") {
+      options.format = Format::Json;
+    } else {
+      error = "The format must be text or json.";
+    }
+  }
+  return error.empty();
+}
+
 }  // namespace
 
 bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
                      std::string& error) {
   options = CliOptions{};
+  error.clear();
   bool commandSeen = false;
   bool optionsEnded = false;
+  bool help = false;
+  bool version = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
-    std::string arg = args[i];
-    if (optionsEnded || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
+    const std::string& arg = args[i];
+    if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+      // A word: the command first, then the files ("-" is standard input).
       if (commandSeen) {
         options.files.push_back(arg);
-        continue;
-      }
-      if (arg == "list") {
-        options.command = Command::List;
-      } else if (arg == "generate") {
-        options.command = Command::Generate;
-      } else if (arg == "existing") {
-        options.command = Command::Existing;
-      } else {
-        error = "Unknown command \"" + arg + "\": use list, generate or existing (see --help).";
+      } else if (!SetCommand(arg, options, error)) {
         return false;
+      } else {
+        commandSeen = true;
       }
-      commandSeen = true;
       continue;
     }
     if (arg == "--") {
       optionsEnded = true;
       continue;
     }
-    if (arg == "--help") {
-      options.command = Command::Help;
-      return true;
-    }
-    if (arg == "--no-short") {
-      options.settings.ignoreShortWords = false;
+    if (arg[1] != '-') {
+      // Short options, which may be grouped: -h, -r, and -j with its number attached or next.
+      for (std::size_t k = 1; k < arg.size(); ++k) {
+        const char c = arg[k];
+        if (c == 'h') {
+          help = true;
+        } else if (c == 'r') {
+          options.recursive = true;
+        } else if (c == 'j') {
+          std::string value = arg.substr(k + 1);
+          if (value.empty()) {
+            if (i + 1 == args.size()) {
+              error = "The option -j needs a value (see --help).";
+              return false;
+            }
+            value = args[++i];
+          }
+          if (!SetValue("--jobs", value, options, error)) return false;
+          break;
+        } else {
+          error = "Unknown option -" + std::string(1, c) + " (see --help).";
+          return false;
+        }
+      }
       continue;
     }
-    if (arg == "--no-common") {
-      options.settings.ignoreCommonWords = false;
-      continue;
-    }
-    // The other options take a value, as the next argument or after "=".
+    std::string name = arg;
     std::string value;
-    bool hasValue = false;
-    if (const std::size_t equals = arg.find('='); equals != std::string::npos) {
+    const std::size_t equals = arg.find('=');
+    const bool attached = equals != std::string::npos;
+    if (attached) {
+      name = arg.substr(0, equals);
       value = arg.substr(equals + 1);
-      arg.erase(equals);
-      hasValue = true;
-    } else if (i + 1 < args.size()) {
-      value = args[++i];
-      hasValue = true;
     }
-    bool known = false;
-    for (const auto& option : kNumberOptions) {
-      if (arg != option.name) continue;
-      known = true;
-      if (!hasValue ||
-          !ParseNumber(value, option.low, option.high, options.settings.*option.field)) {
-        error = std::string(option.what) + " must be a whole number from " +
-                std::to_string(option.low) + " to " + std::to_string(option.high) + ".";
+    if (name == "--help" || name == "--version") {
+      if (attached) {
+        error = "The option " + name + " takes no value (see --help).";
         return false;
       }
-    }
-    if (known) continue;
-    if (!hasValue) {
-      error = "Unknown option " + arg + " or missing value (see --help).";
-      return false;
-    }
-    if (arg == "--max-keywords") {
-      options.request.maxKeywordsText = value;
-      error = CheckMaxNumKeywords(options.request.maxKeywordsText);
-      if (!error.empty()) return false;
-    } else if (arg == "--max-bytes") {
-      options.request.maxBytesText = value;
-      error = CheckMaxNumBytes(options.request.maxBytesText);
-      if (!error.empty()) return false;
-    } else if (arg == "--begin-with") {
-      options.request.beginWithText = value;
-    } else if (arg == "--format") {
-      if (value == "text") {
-        options.format = Format::Text;
-      } else if (value == "json") {
-        options.format = Format::Json;
-      } else {
-        error = "The format must be text or json.";
+      (name == "--help" ? help : version) = true;
+    } else if (name == "--backup" && attached) {
+      options.backup = true;
+      options.backupSuffix = value;
+      if (value.empty() || value.find('/') != std::string::npos) {
+        error = "The backup suffix must be a non-empty text without \"/\".";
         return false;
       }
+    } else if (SetFlag(name, options)) {
+      if (attached) {
+        error = "The option " + name + " takes no value (see --help).";
+        return false;
+      }
+    } else if (TakesValue(name)) {
+      if (!attached) {
+        if (i + 1 == args.size()) {
+          error = "The option " + name + " needs a value (see --help).";
+          return false;
+        }
+        value = args[++i];
+      }
+      if (!SetValue(name, value, options, error)) return false;
     } else {
-      error = "Unknown option " + arg + " (see --help).";
+      error = "Unknown option " + name + " (see --help).";
       return false;
     }
   }
+  if (help || version) {
+    options.command = help ? Command::Help : Command::Version;
+    return true;
+  }
   if (!commandSeen) {
-    error = "No command given: use list, generate or existing (see --help).";
+    error = "No command given: use list, generate, existing or apply (see --help).";
     return false;
   }
   if (options.files.empty()) {
-    error = kInputFileNotSpecified;
+    error = "No input file given (see --help).";
+    return false;
+  }
+  if ((options.dryRun || options.backup) && options.command != Command::Apply) {
+    error = "--dry-run and --backup go with apply only.";
     return false;
   }
   return true;
 }
+
+std::string VersionText() { return std::string("tagwright-cli ") + TAGWRIGHT_VERSION + "\n"; }
 
 std::string UsageText() {
   return R"(Usage: tagwright-cli COMMAND [OPTIONS] FILE...
@@ -148,6 +251,12 @@ text, tables, description and keywords meta tags, font sizes) and prints:
                      "Generate keywords meta tag" shows it
   existing FILE...   the page's own keywords meta tag, as
                      "Show existing  keywords" shows it
+  apply FILE...      generates the tag for each page and writes it into the page:
+                     over the keywords meta tag that existing finds, or on a line
+                     of its own just before </head>. Every other byte stays; the
+                     page is replaced atomically, keeping its permissions.
+
+A FILE of - reads one page from standard input (apply then prints the new page).
 
 Options (the window's defaults in brackets):
   --short-size N       ignore words of N letters or fewer, 1 to 9 [3]
@@ -157,6 +266,9 @@ Options (the window's defaults in brackets):
   --table-weight N     weight of text in tables, 0 to 9; 0 skips tables [1]
   --existing-weight N  weight of the page's own keywords, 0 to 9; 0 skips them [1]
   --bold-weight N      weight of bold text, 1 to 9 [3]
+  --modern             the modern reading: tags with attributes, hidden content
+                       and navigation skipped, common words of the page's
+                       language, words in every script [off]
   --max-keywords TEXT  at most this many keywords, 5 to 100 ["50"]
   --max-bytes TEXT     at most this many bytes in the tag, up to 1000 ["500"]
                        Both limits take what you would type into their boxes:
@@ -164,17 +276,31 @@ Options (the window's defaults in brackets):
                        and an empty text means no limit.
   --begin-with TEXT    comma-separated phrases that the tag begins with
   --format text|json   json prints one object per file and line: the words with
-                       rank, value and frequency, or the tag with its keyword
-                       and byte counts [text]
-  --help               show this text
+                       rank, value and frequency, the tag with its keyword and
+                       byte counts, or whether an existing tag was found [text]
+  -r, --recursive      search the folders among the FILEs for .htm and .html
+                       files (any case), in sorted order, not following links
+                       to folders
+  -j, --jobs N         analyse N files at once, 1 to 256 [the number of cores];
+                       the output is the same as with -j 1
+  --dry-run            apply: change nothing, print what would change as a
+                       unified diff (diff -u)
+  --backup[=SUFFIX]    apply: keep each original page as FILE~ (or FILE+SUFFIX)
+  -h, --help           show this text
+  --version            show the version
+  --                   the arguments after it are files, even if they begin
+                       with -
 
 Each result is printed as the window's result box would hold it, followed by a
 newline. With several files, each result is preceded by a line "==> FILE <==".
+Options may stand before or after the command. With --existing-weight 0, apply
+gives the same page when run again.
 
-Exit status: 0 on success; 1 when a file could not be read or analysed (a
-message on standard error); 2 for an out-of-range option, a missing file, an
-empty path or a file without an htm extension (the window's message on standard
-error, and nothing else is written).
+Exit status: 0 on success; 1 when a file could not be processed (not found,
+not a regular file, no htm extension, unreadable, no </head> for apply, changed
+on disk while apply ran) or the output could not be written, with a message
+"tagwright-cli: FILE: ..." on standard error, the other files being processed;
+2 for a mistake in the options, with nothing written.
 )";
 }
 

@@ -7,8 +7,11 @@
 
 namespace tagwright::cli {
 
-enum class Command { List, Generate, Existing, Help };
+enum class Command { List, Generate, Existing, Apply, Help, Version };
 enum class Format { Text, Json };
+
+/// The name that stands for standard input among the files.
+inline constexpr const char* kStandardInput = "-";
 
 struct CliOptions {
   Command command = Command::Help;
@@ -16,6 +19,12 @@ struct CliOptions {
   Settings settings;
   MetaTagRequest request;
   std::vector<std::string> files;
+  bool recursive = false;
+  /// How many files are analysed at once; 0 for the number of cores.
+  int jobs = 0;
+  bool dryRun = false;
+  bool backup = false;
+  std::string backupSuffix = "~";
 };
 
 /// Reads the command line (without the program name). On a mistake, returns false with the
@@ -24,5 +33,8 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options, 
 
 /// The text of --help.
 std::string UsageText();
+
+/// The text of --version.
+std::string VersionText();
 
 }  // namespace tagwright::cli

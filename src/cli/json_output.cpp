@@ -3,11 +3,16 @@
 #include <charconv>
 #include <cstdio>
 
+#include "util/text_encoding.h"
+#include "util/utf8_text.h"
+
 namespace tagwright::cli {
 
 std::string JsonString(std::string_view text) {
+  const std::string valid = ReplaceInvalidUtf8(text);
   std::string out = "\"";
-  for (char c : text) {
+  out.reserve(valid.size() + 2);
+  for (char c : valid) {
     switch (c) {
       case '"':
         out += "\\\"";
@@ -38,6 +43,12 @@ std::string JsonString(std::string_view text) {
   return out;
 }
 
+std::string JsonFileFields(std::string_view file) {
+  std::string out = "\"file\":" + JsonString(file);
+  if (!IsValidUtf8(file)) out += ",\"file_base64\":\"" + Base64(file) + "\"";
+  return out;
+}
+
 namespace {
 
 std::string Number(float value) {
@@ -48,9 +59,9 @@ std::string Number(float value) {
 
 }  // namespace
 
-std::string WordListJson(const std::string& file, const RankedWords& words,
+std::string WordListJson(std::string_view file, const RankedWords& words,
                          const std::string& noWordsMessage) {
-  std::string out = "{\"file\":" + JsonString(file) + ",\"words\":[";
+  std::string out = "{" + JsonFileFields(file) + ",\"words\":[";
   for (std::size_t i = 0; i < words.size(); ++i) {
     if (i > 0) out.push_back(',');
     out += "{\"rank\":" + std::to_string(i + 1) + ",\"word\":" + JsonString(words[i].word) +
@@ -63,18 +74,18 @@ std::string WordListJson(const std::string& file, const RankedWords& words,
   return out;
 }
 
-std::string MetaTagJson(const std::string& file, const MetaTag& tag) {
-  std::string out = "{\"file\":" + JsonString(file);
+std::string MetaTagJson(std::string_view file, const MetaTag& tag) {
+  std::string out = "{" + JsonFileFields(file);
   if (tag.noWords) return out + ",\"message\":" + JsonString(tag.text) + "}";
-  // The tag is the result's first line; the statistics follow it.
-  const std::string line = tag.text.substr(0, tag.text.find("\r\n"));
-  return out + ",\"tag\":" + JsonString(line) +
+  return out + ",\"tag\":" + JsonString(tag.tag) +
          ",\"keywords\":" + std::to_string(tag.keywordCount) +
          ",\"bytes\":" + std::to_string(tag.tagLength) + "}";
 }
 
-std::string ExistingJson(const std::string& file, const std::string& text) {
-  return "{\"file\":" + JsonString(file) + ",\"text\":" + JsonString(text) + "}";
+std::string ExistingJson(std::string_view file, const ExistingTag& found) {
+  const bool isFound = found.status == ExistingTag::Status::Found;
+  return "{" + JsonFileFields(file) + ",\"found\":" + (isFound ? "true" : "false") +
+         ",\"tag\":" + JsonString(isFound ? found.tag : "") + "}";
 }
 
 }  // namespace tagwright::cli

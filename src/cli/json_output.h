@@ -4,22 +4,27 @@
 #include <string_view>
 
 #include "output/meta_tag.h"
+#include "scan/existing_tag.h"
 #include "words/ranked_word.h"
 
 namespace tagwright::cli {
 
-/// `text` as a JSON string literal (UTF-8 passes through; control characters are escaped).
+/// `text` as a JSON string literal: control characters escaped, and every byte that is not
+/// part of well-formed UTF-8 replaced by U+FFFD, so the output is always valid UTF-8.
 std::string JsonString(std::string_view text);
+
+/// "file":NAME, and when the name is not UTF-8, also "file_base64" with its exact bytes.
+std::string JsonFileFields(std::string_view file);
 
 /// {"file":..., "words":[{"rank":..,"word":..,"value":..,"frequency":..}...]} and, when no word
 /// qualifies, "message" with the no-words sentence.
-std::string WordListJson(const std::string& file, const RankedWords& words,
+std::string WordListJson(std::string_view file, const RankedWords& words,
                          const std::string& noWordsMessage);
 
 /// {"file":..., "tag":..., "keywords":.., "bytes":..}, or "message" when no word qualifies.
-std::string MetaTagJson(const std::string& file, const MetaTag& tag);
+std::string MetaTagJson(std::string_view file, const MetaTag& tag);
 
-/// {"file":..., "text":...} for the existing-tag lookup.
-std::string ExistingJson(const std::string& file, const std::string& text);
+/// {"file":..., "found":true|false, "tag":...} for the existing-tag search ("" when none).
+std::string ExistingJson(std::string_view file, const ExistingTag& found);
 
 }  // namespace tagwright::cli

@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <iostream>
 #include <string>
 #include <vector>
@@ -7,5 +9,5 @@
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
   const std::vector<std::string> args(argv + 1, argv + argc);
-  return tagwright::cli::RunCli(args, std::cout, std::cerr);
+  return tagwright::cli::RunCli(args, std::cout, std::cerr, std::cin, ::isatty(2) == 1);
 }

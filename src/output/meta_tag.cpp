@@ -67,6 +67,7 @@ MetaTag GenerateMetaTag(const RankedWords& words, const MetaTagRequest& request,
   }
 
   tag.text += kClosing;
+  tag.tag = tag.text;
   tag.text += "\r\n\r\nNumber of keywords in meta tag: " + std::to_string(tag.keywordCount);
   tag.text += "\r\nNumber of bytes in meta tag: " + std::to_string(tag.tagLength);
   return tag;

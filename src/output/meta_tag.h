@@ -13,6 +13,8 @@ struct MetaTag {
   /// The whole result text: the tag, two line breaks and the two statistics lines (CR LF),
   /// or the no-words message when the table is empty.
   std::string text;
+  /// The tag alone, without its statistics lines (empty when the table is empty).
+  std::string tag;
   /// The "Begin meta tag with:" text without leading and trailing blanks, for the box; the
   /// untouched text when the table is empty.
   std::string beginWithText;

@@ -7,6 +7,7 @@
 #include "scan/tag_scanner.h"
 #include "util/line_reader.h"
 #include "util/str_proc.h"
+#include "util/text_lines.h"
 #include "words/ranking.h"
 
 namespace tagwright {
@@ -66,6 +67,28 @@ RunResult RunScan(const std::string& path, Analysis& analysis, ScanObserver& obs
     return {RunOutcome::Failed, std::string("The analysis failed: ") + e.what()};
   }
   return result;
+}
+
+RunResult RunScanText(std::string_view page, Analysis& analysis, ScanObserver& observer) {
+  try {
+    analysis.Reset();
+    TextLines lines(page);
+    std::string_view view;
+    std::size_t begin = 0;
+    std::string line;
+    while (lines.Next(view, begin)) {
+      line.assign(view);
+      if (!analysis.ScanLineInPlace(line)) continue;
+      observer.OnYield();
+      if (observer.StopRequested()) return {RunOutcome::Stopped, ""};
+    }
+    analysis.Finish();
+  } catch (const std::bad_alloc&) {
+    return {RunOutcome::Failed, "There is not enough memory to analyse the file."};
+  } catch (const std::exception& e) {
+    return {RunOutcome::Failed, std::string("The analysis failed: ") + e.what()};
+  }
+  return {};
 }
 
 }  // namespace tagwright

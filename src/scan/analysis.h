@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "scan/scan_observer.h"
 #include "util/settings.h"
@@ -64,5 +65,8 @@ struct RunResult {
 /// line and stopping after the line on which the observer asks to stop. A completed scan is
 /// finished (minimum frequency and scaling) before returning.
 RunResult RunScan(const std::string& path, Analysis& analysis, ScanObserver& observer);
+
+/// The same for a page already in memory, cut into lines as a file is.
+RunResult RunScanText(std::string_view page, Analysis& analysis, ScanObserver& observer);
 
 }  // namespace tagwright

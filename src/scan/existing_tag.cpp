@@ -5,46 +5,135 @@
 #include "util/line_reader.h"
 #include "util/str_proc.h"
 #include "util/text_encoding.h"
+#include "util/text_lines.h"
 
 namespace tagwright {
 
 namespace {
 
-constexpr std::string_view kNotFound = "No keyword meta tag found.";
+constexpr std::size_t npos = std::string_view::npos;
 
-// The text from the first "<meta " on, when the text also holds "keywords" in quotes.
-bool FindTag(std::string_view text, std::string& shown) {
-  const std::size_t meta = text.find("<meta ");
-  if (meta == std::string_view::npos || text.find("\"keywords\"") == std::string_view::npos) {
-    return false;
+// What one lower-cased, stripped line holds: where the head ends on it, and the "<meta " of
+// a line that shows a keywords tag (only the text before "</head>" counts, for a head written
+// on one line).
+struct LineFinding {
+  std::size_t headEnd = npos;
+  std::size_t meta = npos;
+};
+
+LineFinding CheckLine(std::string_view text) {
+  LineFinding found;
+  found.headEnd = text.find("</head>");
+  const std::string_view head = text.substr(0, found.headEnd);
+  const std::size_t meta = head.find("<meta ");
+  if (meta != npos && head.find("\"keywords\"") != npos) found.meta = meta;
+  return found;
+}
+
+// The first `needle` at or after `from` in `text`, remembering the last answer in `cached`:
+// asked with rising `from`, the searches together pass over the text once.
+std::size_t FindFrom(std::string_view text, std::string_view needle, std::size_t from,
+                     std::size_t& cached) {
+  if (cached == npos || cached < from) cached = text.find(needle, from);
+  return cached;
+}
+
+// Looks at one line as read from the document; true when the search ends on it.
+bool SearchLine(std::string& line, ExistingTag& result) {
+  LowerCaseAscii(line);
+  const std::string_view text = TrimBlanks(line);
+  const LineFinding found = CheckLine(text);
+  if (found.meta != npos) {
+    result.status = ExistingTag::Status::Found;
+    result.tag = ToUtf8(text.substr(found.meta, found.headEnd - found.meta));
+    return true;
   }
-  shown = "Existing keyword meta tag:\r\n" + ToUtf8(text.substr(meta));
-  return true;
+  return found.headEnd != npos;
 }
 
 }  // namespace
 
-std::string ShowExistingKeywordMetaTag(const std::string& path) {
+ExistingTag FindExistingKeywordMetaTag(const std::string& path) {
+  ExistingTag result;
   try {
     LineReader reader;
-    if (!reader.Open(path)) return "Error when looking for keywords meta tag.";
+    if (!reader.Open(path)) return {ExistingTag::Status::Error, "", reader.Error()};
     std::string line;
-    std::string shown;
     while (reader.Next(line)) {
-      LowerCaseAscii(line);
-      const std::string_view text = TrimBlanks(line);
-      const std::size_t headEnd = text.find("</head>");
-      if (headEnd != std::string_view::npos) {
-        // A head written on one line: the tag may stand before its end.
-        return FindTag(text.substr(0, headEnd), shown) ? shown : std::string(kNotFound);
-      }
-      if (FindTag(text, shown)) return shown;
+      if (SearchLine(line, result)) return result;
     }
-    if (!reader.Error().empty()) return "Error when looking for keywords meta tag.";
-    return std::string(kNotFound);
-  } catch (const std::exception&) {
-    return "Error when looking for keywords meta tag.";
+    if (!reader.Error().empty()) return {ExistingTag::Status::Error, "", reader.Error()};
+  } catch (const std::exception& e) {
+    return {ExistingTag::Status::Error, "", e.what()};
   }
+  return result;
+}
+
+ExistingTag FindExistingKeywordMetaTagInText(std::string_view page) {
+  ExistingTag result;
+  TextLines lines(page);
+  std::string_view view;
+  std::size_t begin = 0;
+  std::string line;
+  while (lines.Next(view, begin)) {
+    line.assign(view);
+    if (SearchLine(line, result)) break;
+  }
+  return result;
+}
+
+std::string ExistingTagText(const ExistingTag& found) {
+  switch (found.status) {
+    case ExistingTag::Status::Found:
+      return "Existing keyword meta tag:\r\n" + found.tag;
+    case ExistingTag::Status::NotFound:
+      return "No keyword meta tag found.";
+    case ExistingTag::Status::Error:
+      break;
+  }
+  return "Error when looking for keywords meta tag.";
+}
+
+std::string ShowExistingKeywordMetaTag(const std::string& path) {
+  return ExistingTagText(FindExistingKeywordMetaTag(path));
+}
+
+HeadPlaces LocateKeywordsTag(std::string_view page) {
+  std::string lower(page);
+  LowerCaseAscii(lower);
+  const std::string_view text = lower;
+  HeadPlaces places;
+  std::size_t nextClose = npos;
+  std::size_t nextKeywords = npos;
+  TextLines lines(text);
+  std::string_view line;
+  std::size_t lineBegin = 0;
+  while (lines.Next(line, lineBegin)) {
+    const std::string_view stripped = TrimBlanks(line);
+    const LineFinding found = CheckLine(stripped);
+    const std::size_t offset = lineBegin + static_cast<std::size_t>(stripped.data() - line.data());
+    if (found.meta != npos) {
+      // The line shows a tag: the first of its meta tags that holds the quoted word is the
+      // one to replace. A tag may go on over the line's end.
+      const std::string_view head = stripped.substr(0, found.headEnd);
+      for (std::size_t meta = found.meta; meta != npos; meta = head.find("<meta ", meta + 1)) {
+        const std::size_t begin = offset + meta;
+        const std::size_t close = FindFrom(text, ">", begin, nextClose);
+        if (close == npos) break;
+        const std::size_t keywords = FindFrom(text, "\"keywords\"", begin, nextKeywords);
+        if (keywords != npos && keywords < close) {
+          places.tagBegin = begin;
+          places.tagEnd = close + 1;
+          return places;
+        }
+      }
+    }
+    if (found.headEnd != npos) {
+      places.headEnd = offset + found.headEnd;
+      return places;
+    }
+  }
+  return places;
 }
 
 }  // namespace tagwright

@@ -1,13 +1,49 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace tagwright {
 
-/// The result text of "Show existing  keywords" for a file that exists: "Existing keyword
-/// meta tag:", CR LF and the lower-cased line from its first "<meta " on; "No keyword meta tag
-/// found."; or "Error when looking for keywords meta tag." when the file cannot be read. The
-/// shown text is UTF-8 (document bytes that are not valid UTF-8 are read as Windows-1252).
+/// What the search for a page's own keywords meta tag found.
+struct ExistingTag {
+  enum class Status { Found, NotFound, Error };
+  Status status = Status::NotFound;
+  /// When found: the lower-cased, stripped line from its first "<meta " on, as UTF-8 (document
+  /// bytes that are not valid UTF-8 are read as Windows-1252).
+  std::string tag;
+  /// When the file could not be read: a plain description of the failure.
+  std::string error;
+};
+
+/// Reads the head of the file at `path` line by line, up to the line holding "</head>", for a
+/// line with "<meta " and the quoted word "keywords" (all compared in lower case).
+ExistingTag FindExistingKeywordMetaTag(const std::string& path);
+
+/// The same search in a page held in memory.
+ExistingTag FindExistingKeywordMetaTagInText(std::string_view page);
+
+/// The result text of "Show existing  keywords" for a search: "Existing keyword meta tag:",
+/// CR LF and the tag; "No keyword meta tag found."; or "Error when looking for keywords meta
+/// tag.".
+std::string ExistingTagText(const ExistingTag& found);
+
+/// ExistingTagText(FindExistingKeywordMetaTag(path)).
 std::string ShowExistingKeywordMetaTag(const std::string& path);
+
+/// Where a page held in memory has its keywords meta tag, or where its head ends.
+struct HeadPlaces {
+  static constexpr std::size_t npos = std::string_view::npos;
+  /// The keywords meta tag from its "<" through its ">", on the line the search above finds:
+  /// the first "<meta " tag there that holds the quoted word "keywords". npos when none.
+  std::size_t tagBegin = npos;
+  std::size_t tagEnd = npos;
+  /// The "</head>" that ends the search when no tag was found; npos when there is none.
+  std::size_t headEnd = npos;
+};
+
+/// Searches `page` as FindExistingKeywordMetaTag searches a file, in linear time.
+HeadPlaces LocateKeywordsTag(std::string_view page);
 
 }  // namespace tagwright

@@ -1,0 +1,63 @@
+#include "scan/apply_tag.h"
+
+#include "scan/existing_tag.h"
+#include "util/text_encoding.h"
+#include "util/utf8_text.h"
+
+namespace tagwright {
+
+std::string_view PageLineEnd(std::string_view page) {
+  const std::size_t end = page.find_first_of("\r\n");
+  if (end == std::string_view::npos || page[end] == '\n') return "\n";
+  if (end + 1 < page.size() && page[end + 1] == '\n') return "\r\n";
+  return "\r";
+}
+
+PageRewrite RewritePage(std::string_view page, std::string_view tag) {
+  PageRewrite result;
+  const HeadPlaces places = LocateKeywordsTag(page);
+  // The tag is UTF-8 when it arrives; a stray byte in it is taken as Windows-1252.
+  const std::string utf8Tag = ToUtf8(tag);
+  std::string encoded = IsValidUtf8(page) ? utf8Tag : Utf8ToWindows1252(utf8Tag);
+
+  if (places.tagBegin != HeadPlaces::npos) {
+    result.action = PageRewrite::Action::Replaced;
+    result.begin = places.tagBegin;
+    result.end = places.tagEnd;
+    const std::string_view old = page.substr(result.begin, result.end - result.begin);
+    if (old.size() >= 3 && old[old.size() - 2] == '/' && !encoded.empty() &&
+        encoded.back() == '>') {
+      encoded.insert(encoded.size() - 1, old[old.size() - 3] == ' ' ? " /" : "/");
+    }
+    result.inserted = std::move(encoded);
+  } else if (places.headEnd != HeadPlaces::npos) {
+    result.action = PageRewrite::Action::Inserted;
+    const std::string_view lineEnd = PageLineEnd(page);
+    std::size_t lineStart = page.find_last_of("\r\n", places.headEnd);
+    lineStart = lineStart == std::string_view::npos ? 0 : lineStart + 1;
+    std::size_t indentEnd = lineStart;
+    while (indentEnd < places.headEnd && (page[indentEnd] == ' ' || page[indentEnd] == '\t')) {
+      ++indentEnd;
+    }
+    const std::string_view indent = page.substr(lineStart, indentEnd - lineStart);
+    if (indentEnd == places.headEnd) {
+      // "</head>" begins its line: the tag goes on a line of its own above it.
+      result.begin = lineStart;
+      result.inserted.append(indent).append(encoded).append(lineEnd);
+    } else {
+      // Something stands before "</head>" on its line: the tag gets a line between them.
+      result.begin = places.headEnd;
+      result.inserted.append(lineEnd).append(indent).append(encoded).append(lineEnd);
+    }
+    result.end = result.begin;
+  } else {
+    return result;
+  }
+  result.page.reserve(page.size() - (result.end - result.begin) + result.inserted.size());
+  result.page.append(page.substr(0, result.begin))
+      .append(result.inserted)
+      .append(page.substr(result.end));
+  return result;
+}
+
+}  // namespace tagwright

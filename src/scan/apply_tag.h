@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tagwright {
+
+/// What writing a keywords meta tag into a page did.
+struct PageRewrite {
+  enum class Action { Replaced, Inserted, NoHeadEnd };
+  Action action = Action::NoHeadEnd;
+  /// The rewritten page (empty for NoHeadEnd).
+  std::string page;
+  /// The span [begin, end) of the old page that `inserted` took the place of; begin == end for
+  /// an insertion. Every byte outside it is kept.
+  std::size_t begin = 0;
+  std::size_t end = 0;
+  std::string inserted;
+};
+
+/// Writes `tag` (UTF-8) into `page`: over the keywords meta tag that the existing-tag search
+/// finds, or else on a line of its own just before "</head>", with the page's own line end
+/// and the indentation of the line holding "</head>". The tag is written in the page's
+/// encoding: as it is when the page is valid UTF-8, otherwise as Windows-1252, with character
+/// references for characters that Windows-1252 cannot hold. A replaced tag that was closed
+/// with "/>" keeps that ending.
+PageRewrite RewritePage(std::string_view page, std::string_view tag);
+
+/// The page's first line end (CR LF, CR or LF); LF when it has none.
+std::string_view PageLineEnd(std::string_view page);
+
+}  // namespace tagwright

@@ -1,0 +1,140 @@
+#include "util/utf8_text.h"
+
+#include <array>
+
+namespace tagwright {
+
+bool NextCodePoint(std::string_view text, std::size_t& pos, std::uint32_t& code) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char c = byte(pos);
+  if (c < 0x80) {
+    code = c;
+    ++pos;
+    return true;
+  }
+  std::size_t length;
+  unsigned char low = 0x80;  // bounds of the second byte: no overlong forms, no surrogates,
+  unsigned char high = 0xBF;  // nothing beyond U+10FFFF
+  if (c >= 0xC2 && c <= 0xDF) {
+    length = 2;
+    code = c & 0x1Fu;
+  } else if (c >= 0xE0 && c <= 0xEF) {
+    length = 3;
+    code = c & 0x0Fu;
+    if (c == 0xE0) low = 0xA0;
+    if (c == 0xED) high = 0x9F;
+  } else if (c >= 0xF0 && c <= 0xF4) {
+    length = 4;
+    code = c & 0x07u;
+    if (c == 0xF0) low = 0x90;
+    if (c == 0xF4) high = 0x8F;
+  } else {
+    ++pos;
+    return false;
+  }
+  if (text.size() - pos < length || byte(pos + 1) < low || byte(pos + 1) > high) {
+    ++pos;
+    return false;
+  }
+  for (std::size_t i = 1; i < length; ++i) {
+    const unsigned char next = byte(pos + i);
+    if (next < 0x80 || next > 0xBF) {
+      ++pos;
+      return false;
+    }
+    code = (code << 6) | (next & 0x3Fu);
+  }
+  pos += length;
+  return true;
+}
+
+void AppendCodePoint(std::string& out, std::uint32_t code) {
+  if (code < 0x80) {
+    out.push_back(static_cast<char>(code));
+  } else if (code < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (code >> 6)));
+    out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  } else if (code < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (code >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (code >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  }
+}
+
+std::string ReplaceInvalidUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    const std::size_t begin = pos;
+    std::uint32_t code;
+    if (NextCodePoint(text, pos, code)) {
+      out.append(text, begin, pos - begin);
+    } else {
+      out += "\xEF\xBF\xBD";
+    }
+  }
+  return out;
+}
+
+namespace {
+
+// The characters of the bytes 0x80 to 0x9F in Windows-1252 (0 where the byte is unassigned).
+constexpr std::array<std::uint32_t, 32> kHighControls = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+// The Windows-1252 byte of `code`, or 0 when it has none.
+unsigned char Windows1252Byte(std::uint32_t code) {
+  if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) return static_cast<unsigned char>(code);
+  for (std::size_t i = 0; i < kHighControls.size(); ++i) {
+    if (kHighControls[i] == code) return static_cast<unsigned char>(0x80 + i);
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::string Utf8ToWindows1252(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::uint32_t code;
+    if (!NextCodePoint(text, pos, code)) code = 0xFFFD;
+    const unsigned char b = Windows1252Byte(code);
+    if (b != 0 || code == 0) {
+      out.push_back(static_cast<char>(b));
+    } else {
+      out += "&#" + std::to_string(code) + ";";
+    }
+  }
+  return out;
+}
+
+std::string Base64(std::string_view bytes) {
+  static constexpr char kDigits[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string out;
+  out.reserve((bytes.size() + 2) / 3 * 4);
+  for (std::size_t i = 0; i < bytes.size(); i += 3) {
+    const std::size_t n = bytes.size() - i < 3 ? bytes.size() - i : 3;
+    std::uint32_t group = 0;
+    for (std::size_t k = 0; k < 3; ++k) {
+      group <<= 8;
+      if (k < n) group |= static_cast<unsigned char>(bytes[i + k]);
+    }
+    for (std::size_t k = 0; k < 4; ++k) {
+      out.push_back(k <= n ? kDigits[(group >> (18 - 6 * k)) & 0x3F] : '=');
+    }
+  }
+  return out;
+}
+
+}  // namespace tagwright
