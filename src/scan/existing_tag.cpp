@@ -30,13 +30,27 @@ LineFinding CheckLine(std::string_view text) {
   return found;
 }
 
-// The first `needle` at or after `from` in `text`, remembering the last answer in `cached`:
-// asked with rising `from`, the searches together pass over the text once.
-std::size_t FindFrom(std::string_view text, std::string_view needle, std::size_t from,
-                     std::size_t& cached) {
-  if (cached == npos || cached < from) cached = text.find(needle, from);
-  return cached;
-}
+// The first `needle` at or after `from` in a text, remembering the last answer: asked with
+// rising `from`, the searches together pass over the text once, also when there is none.
+class ForwardSearch {
+ public:
+  ForwardSearch(std::string_view text, std::string_view needle) : text_(text), needle_(needle) {}
+  std::size_t From(std::size_t from) {
+    if (!searched_ || from < from_ || (found_ != npos && found_ < from)) {
+      found_ = text_.find(needle_, from);
+      from_ = from;
+      searched_ = true;
+    }
+    return found_;
+  }
+
+ private:
+  std::string_view text_;
+  std::string_view needle_;
+  bool searched_ = false;
+  std::size_t from_ = 0;
+  std::size_t found_ = npos;
+};
 
 // Looks at one line as read from the document; true when the search ends on it.
 bool SearchLine(std::string& line, ExistingTag& result) {
@@ -103,8 +117,8 @@ HeadPlaces LocateKeywordsTag(std::string_view page) {
   LowerCaseAscii(lower);
   const std::string_view text = lower;
   HeadPlaces places;
-  std::size_t nextClose = npos;
-  std::size_t nextKeywords = npos;
+  ForwardSearch close(text, ">");
+  ForwardSearch keywords(text, "\"keywords\"");
   TextLines lines(text);
   std::string_view line;
   std::size_t lineBegin = 0;
@@ -118,12 +132,12 @@ HeadPlaces LocateKeywordsTag(std::string_view page) {
       const std::string_view head = stripped.substr(0, found.headEnd);
       for (std::size_t meta = found.meta; meta != npos; meta = head.find("<meta ", meta + 1)) {
         const std::size_t begin = offset + meta;
-        const std::size_t close = FindFrom(text, ">", begin, nextClose);
-        if (close == npos) break;
-        const std::size_t keywords = FindFrom(text, "\"keywords\"", begin, nextKeywords);
-        if (keywords != npos && keywords < close) {
+        const std::size_t end = close.From(begin);
+        if (end == npos) break;
+        const std::size_t word = keywords.From(begin);
+        if (word != npos && word < end) {
           places.tagBegin = begin;
-          places.tagEnd = close + 1;
+          places.tagEnd = end + 1;
           return places;
         }
       }

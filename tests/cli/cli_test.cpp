@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
+#include "cli_options.h"
 #include "support/temp_dir.h"
 
 namespace tagwright::cli {
@@ -82,32 +84,92 @@ TEST(cli, several_files_get_headers_and_json_gets_one_object_each) {
                        "18.571428,\"frequency\":3}]}\n");
 }
 
-TEST(cli, mistakes_give_the_window_message_and_status_2) {
+TEST(cli, option_mistakes_give_status_2_and_write_nothing) {
   test::TempDir dir;
   const std::string page = dir.Write("page.htm", kPage);
-  const std::string text = dir.Write("page.txt", kPage);
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
       {{"list", "--max-keywords", "101", page},
        "Maximum number of keywords in the meta tag is 100."},
       {{"list", "--max-keywords", "4", page}, "Minimum number of keywords in the meta tag is 5."},
       {{"list", "--max-bytes", "1001", page}, "Maximum number of bytes in the meta tag is 1000."},
-      {{"list", "  "}, "Input file not specified."},
-      {{"list"}, "Input file not specified."},
-      {{"list", page, text}, "Input file must have .htm or .html extension."},
-      {{"list", (dir.Path() / "gone.htm").string()}, "Input file not found."},
-      {{"list", dir.Path().string() + "/my.dir/page"}, "Invalid input file specification"},
+      {{"list"}, "No input file given (see --help)."},
       {{"list", "--short-size", "0", page},
        "The short-word size must be a whole number from 1 to 9."},
       {{"list", "--table-weight", "x", page},
        "The table weight must be a whole number from 0 to 9."},
-      {{"count", page}, "Unknown command \"count\": use list, generate or existing (see --help)."},
+      {{"list", "-j", "0", page}, "The number of jobs must be a whole number from 1 to 256."},
+      {{"list", page, "--jobs"}, "The option --jobs needs a value (see --help)."},
+      {{"count", page},
+       "Unknown command \"count\": use list, generate, existing or apply (see --help)."},
+      // An unknown option is a mistake about itself alone: the next argument is not taken.
+      {{"list", "--bogus", page}, "Unknown option --bogus (see --help)."},
+      {{"list", "-x", page}, "Unknown option -x (see --help)."},
+      {{"list", "--modern=yes", page}, "The option --modern takes no value (see --help)."},
+      {{"list", "--dry-run", page}, "--dry-run and --backup go with apply only."},
+      {{"apply", "--backup=", page}, "The backup suffix must be a non-empty text without \"/\"."},
   };
   for (const auto& [args, message] : cases) {
     const Result r = Cli(args);
     EXPECT_EQ(r.status, 2) << message;
-    EXPECT_EQ(r.err, message + "\n");
+    EXPECT_EQ(r.err, "tagwright-cli: " + message + "\n");
     EXPECT_EQ(r.out, "") << message;
   }
+}
+
+TEST(cli, a_problem_with_one_file_leaves_the_others_and_gives_status_1) {
+  test::TempDir dir;
+  const std::string page = dir.Write("page.htm", kPage);
+  const std::string text = dir.Write("page.txt", kPage);
+  const std::string gone = (dir.Path() / "gone.htm").string();
+  const std::string folder = (dir.Path() / "folder.html").string();
+  std::filesystem::create_directory(folder);
+  const std::string badForm = dir.Path().string() + "/my.dir/page";
+  const Result r = Cli({"existing", gone, page, text, folder, badForm, ""});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "==> " + page +
+                       " <==\nExisting keyword meta tag:\n"
+                       "<meta name=\"keywords\" content=\"flights, travel\">\n");
+  EXPECT_EQ(r.err, "tagwright-cli: " + gone + ": Input file not found.\n" +
+                       "tagwright-cli: " + text +
+                       ": Input file must have .htm or .html extension.\n" +
+                       "tagwright-cli: " + folder + ": is a folder (use -r to search it)\n" +
+                       "tagwright-cli: " + badForm + ": Input file not found.\n" +
+                       "tagwright-cli: : Input file not specified.\n");
+}
+
+TEST(cli, help_version_double_dash_and_standard_input) {
+  const Result help = Cli({"-h"});
+  EXPECT_EQ(help.status, 0);
+  for (const char* option : {"apply FILE", "--recursive", "--jobs N", "--modern", "--dry-run",
+                             "--backup[=SUFFIX]", "Exit status"}) {
+    EXPECT_NE(help.out.find(option), std::string::npos) << option;
+  }
+  EXPECT_EQ(Cli({"list", "--help", "--no-short"}).out, help.out);
+  EXPECT_EQ(Cli({"--version"}).out, "tagwright-cli 1.0\n");
+
+  test::TempDir dir;
+  const std::string page = dir.Write("-odd.htm", kPage);
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(dir.Path());
+  const Result dashed = Cli({"generate", "--", "-odd.htm"});
+  std::filesystem::current_path(before);
+  EXPECT_EQ(dashed.status, 0) << dashed.err;
+
+  std::ostringstream out, err;
+  std::istringstream in(kPage);
+  EXPECT_EQ(RunCli({"generate", "-"}, out, err, in), 0);
+  EXPECT_EQ(out.str(), dashed.out);
+}
+
+TEST(cli, modern_reading_is_an_option) {
+  CliOptions options;
+  std::string error;
+  ASSERT_TRUE(ParseCliOptions({"list", "x.htm"}, options, error));
+  EXPECT_FALSE(options.settings.modernMarkup);
+  ASSERT_TRUE(ParseCliOptions({"--modern", "list", "-rj3", "x.htm"}, options, error)) << error;
+  EXPECT_TRUE(options.settings.modernMarkup);
+  EXPECT_TRUE(options.recursive);
+  EXPECT_EQ(options.jobs, 3);
 }
 
 TEST(cli, limits_take_what_the_boxes_take) {
@@ -119,17 +181,6 @@ TEST(cli, limits_take_what_the_boxes_take) {
   EXPECT_EQ(r.out,
             "<META NAME=\"keywords\" CONTENT=\"flights\">\n\n"
             "Number of keywords in meta tag: 1\nNumber of bytes in meta tag: 38\n");
-}
-
-TEST(cli, read_failure_is_reported_with_status_1) {
-  test::TempDir dir;
-  const std::string page = dir.Write("page.htm", kPage);
-  const std::string folder = dir.Path().string() + "/folder.htm";
-  std::filesystem::create_directory(folder);
-  // A folder named like a page is not a file.
-  EXPECT_EQ(Cli({"list", folder}).err, "Input file not found.\n");
-  EXPECT_EQ(Cli({"--help"}).status, 0);
-  EXPECT_NE(Cli({"--help"}).out.find("--max-keywords TEXT"), std::string::npos);
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(hostile_path_cli, fifo_folder_and_devices_are_not_found) {
+TEST(hostile_path_cli, fifo_folder_and_devices_are_reported_and_skipped) {
   test::TempDir dir;
   const std::string fifo = (dir.Path() / "fifo.html").string();
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
@@ -23,17 +23,30 @@ TEST(hostile_path_cli, fifo_folder_and_devices_are_not_found) {
   fs::create_directory(folder);
   const std::string zero = (dir.Path() / "zero.html").string();
   fs::create_symlink("/dev/zero", zero);
-  const std::string page = dir.Write("page.html", "<p>lantern lantern</p>\n");
+  const std::string page = dir.Write("page.html", "<head></head><p>lantern lantern</p>\n");
 
-  for (const std::string& path : {fifo, folder, zero}) {
-    for (const char* command : {"list", "generate", "existing"}) {
+  const std::pair<std::string, std::string> bad[] = {
+      {fifo, "not a regular file"},
+      {folder, "is a folder (use -r to search it)"},
+      {zero, "not a regular file"}};
+  // What the good page gives, processed all the same: nothing waits on the FIFO or reads
+  // /dev/zero for ever.
+  const std::pair<const char*, const char*> commands[] = {
+      {"list", "lantern"},
+      {"generate", "CONTENT=\"lantern\""},
+      {"existing", "No keyword meta tag found."},
+      {"apply", ""}};
+  for (const auto& [path, message] : bad) {
+    for (const auto& [command, shown] : commands) {
+      dir.Write("page.html", "<head></head><p>lantern lantern</p>\n");
       std::ostringstream out, err;
-      // A good page before the bad one: nothing is written before every file is checked.
-      EXPECT_EQ(RunCli({command, page, path}, out, err), 2) << command << " " << path;
-      EXPECT_EQ(err.str(), "Input file not found.\n") << command << " " << path;
-      EXPECT_EQ(out.str(), "") << command << " " << path;
+      EXPECT_EQ(RunCli({command, page, path}, out, err), 1) << command << " " << path;
+      EXPECT_EQ(err.str(), "tagwright-cli: " + path + ": " + message + "\n") << command;
+      EXPECT_NE(out.str().find(shown), std::string::npos) << command << ": " << out.str();
     }
   }
+  EXPECT_EQ(test::ReadFile(page),
+            "<head>\n<META NAME=\"keywords\" CONTENT=\"lantern\">\n</head><p>lantern lantern</p>\n");
 }
 
 }  // namespace

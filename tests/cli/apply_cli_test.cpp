@@ -1,0 +1,225 @@
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <sstream>
+#include <streambuf>
+
+#include "cli_run.h"
+#include "file_list.h"
+#include "page_file.h"
+#include "support/temp_dir.h"
+#include "util/text_encoding.h"
+#include "util/utf8_text.h"
+
+namespace tagwright::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+Result Cli(std::vector<std::string> args) {
+  std::ostringstream out, err;
+  const int status = RunCli(args, out, err);
+  return {status, out.str(), err.str()};
+}
+
+const std::string kPage =
+    "<html>\r\n<head>\r\n  <title>Cheap Flights</title>\r\n  </head>\r\n"
+    "<body><h1>Cheap flights</h1><p>Flights and travel deals, travel deals.</p></body>\r\n";
+const std::string kApplied =
+    "<html>\r\n<head>\r\n  <title>Cheap Flights</title>\r\n"
+    "  <META NAME=\"keywords\" CONTENT=\"flights,cheap,travel,deals\">\r\n  </head>\r\n"
+    "<body><h1>Cheap flights</h1><p>Flights and travel deals, travel deals.</p></body>\r\n";
+
+std::size_t FilesIn(const fs::path& folder) {
+  return static_cast<std::size_t>(
+      std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+TEST(ApplyCli, WritesThroughLinksKeepingPermissions) {
+  test::TempDir dir;
+  const std::string page = dir.Write("page.html", kPage);
+  fs::permissions(page, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  const std::string link = (dir.Path() / "link.htm").string();
+  fs::create_symlink("page.html", link);
+
+  const Result r = Cli({"apply", link});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "");
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(test::ReadFile(page), kApplied);
+  EXPECT_EQ(fs::status(page).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(FilesIn(dir.Path()), 2u);  // no temporary file left behind
+}
+
+TEST(ApplyCli, DryRunPrintsTheDiffAndBackupKeepsTheOriginal) {
+  test::TempDir dir;
+  const std::string page = dir.Write("page.html", kPage);
+  const Result dry = Cli({"apply", "--dry-run", page});
+  EXPECT_EQ(dry.status, 0);
+  EXPECT_EQ(dry.out, "--- " + page + "\n+++ " + page +
+                         "\n@@ -1,5 +1,6 @@\n <html>\r\n <head>\r\n"
+                         "   <title>Cheap Flights</title>\r\n"
+                         "+  <META NAME=\"keywords\" CONTENT=\"flights,cheap,travel,deals\">\r\n"
+                         "   </head>\r\n <body><h1>Cheap flights</h1><p>Flights and travel "
+                         "deals, travel deals.</p></body>\r\n");
+  EXPECT_EQ(test::ReadFile(page), kPage);
+  EXPECT_EQ(FilesIn(dir.Path()), 1u);
+
+  EXPECT_EQ(Cli({"apply", "--backup", page}).status, 0);
+  EXPECT_EQ(test::ReadFile(page + "~"), kPage);
+  EXPECT_EQ(test::ReadFile(page), kApplied);
+  dir.Write("page.html", kPage);
+  EXPECT_EQ(Cli({"apply", "--backup=.orig", page}).status, 0);
+  EXPECT_EQ(test::ReadFile(page + ".orig"), kPage);
+}
+
+TEST(ApplyCli, SecondRunWithoutExistingWeightChangesNothing) {
+  test::TempDir dir;
+  const std::string pages[] = {
+      dir.Write("a.html", kPage),
+      dir.Write("b.htm", "<head><title>Sea kayak tours \xa9</title><meta name=\"keywords\" "
+                         "content=\"boats, boats, boats\"></head><p>Kayak tours, sea tours.</p>"),
+      dir.Write("c.htm", "<HEAD>\r<TITLE>Mountain huts</TITLE>\r</HEAD>\r<B>huts</B> mountain"),
+  };
+  const std::vector<std::string> args = {"apply", "--existing-weight", "0", "--begin-with",
+                                         "Caf\xc3\xa9", "-r", dir.Path().string()};
+  EXPECT_EQ(Cli(args).status, 0);
+  std::vector<std::string> once;
+  for (const std::string& page : pages) once.push_back(test::ReadFile(page));
+  // A Windows-1252 page gets the phrase in Windows-1252.
+  EXPECT_NE(once[1].find("CONTENT=\"caf\xe9,tours,kayak\">"), std::string::npos) << once[1];
+  EXPECT_EQ(Cli(args).status, 0);
+  for (std::size_t i = 0; i < once.size(); ++i) EXPECT_EQ(test::ReadFile(pages[i]), once[i]);
+}
+
+TEST(ApplyCli, PageWithoutHeadEndIsLeftAlone) {
+  test::TempDir dir;
+  const std::string bare = dir.Write("bare.htm", "<p>Flights, flights.</p>");
+  const std::string page = dir.Write("page.htm", kPage);
+  const Result r = Cli({"apply", bare, page});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "tagwright-cli: " + bare + ": the page has no </head>; it is left alone.\n");
+  EXPECT_EQ(test::ReadFile(bare), "<p>Flights, flights.</p>");
+  EXPECT_EQ(test::ReadFile(page), kApplied);
+}
+
+TEST(ApplyCli, PageChangedSinceReadingIsNotOverwritten) {
+  test::TempDir dir;
+  const std::string page = dir.Write("page.htm", kPage);
+  PageFile read;
+  std::string error;
+  ASSERT_TRUE(ReadPageFile(page, read, error)) << error;
+  dir.Write("page.htm", kPage + "<p>edited</p>");
+  EXPECT_FALSE(ReplacePageFile(page, read, kApplied, "~", error));
+  EXPECT_EQ(error, "the page changed on disk while it was processed; it is left alone");
+  EXPECT_EQ(test::ReadFile(page), kPage + "<p>edited</p>");
+  EXPECT_EQ(FilesIn(dir.Path()), 1u);  // neither a backup nor a temporary file
+}
+
+TEST(ApplyCli, StandardInputGivesThePageOnStandardOutput) {
+  std::ostringstream out, err;
+  std::istringstream in(kPage);
+  EXPECT_EQ(RunCli({"apply", "-"}, out, err, in), 0);
+  EXPECT_EQ(out.str(), kApplied);
+}
+
+TEST(FolderSearch, SortedPagesWithoutFollowingLinksToFolders) {
+  test::TempDir dir;
+  const fs::path root = dir.Path();
+  fs::create_directories(root / "sub" / "deeper");
+  fs::create_directories(root / "folder.html");
+  dir.Write("b.htm", "");
+  dir.Write("A.HTML", "");
+  dir.Write("notes.txt", "");
+  dir.Write("sub/z.Htm", "");
+  dir.Write("sub/deeper/y.html", "");
+  dir.Write("folder.html/inside.htm", "");
+  fs::create_directory_symlink(root, root / "sub" / "loop");
+  fs::create_directory_symlink(root / "sub", root / "sub.html");
+  fs::create_symlink(root / "b.htm", root / "c.html");
+  ASSERT_EQ(::mkfifo((root / "fifo.html").c_str(), 0600), 0);
+
+  std::vector<InputItem> items = ListInputs({root.string(), "-"}, true);
+  ASSERT_FALSE(items.empty());
+  EXPECT_EQ(items.back().path, "-");
+  items.pop_back();
+  std::vector<std::string> paths;
+  for (const InputItem& item : items) {
+    EXPECT_EQ(item.error, "") << item.path;
+    paths.push_back(fs::path(item.path).lexically_relative(root).string());
+  }
+  EXPECT_EQ(paths, (std::vector<std::string>{"A.HTML", "b.htm", "c.html", "folder.html/inside.htm",
+                                             "sub/deeper/y.html", "sub/z.Htm"}));
+}
+
+TEST(ParallelJobs, OutputIsTheSameAsWithOneJob) {
+  test::TempDir dir;
+  std::vector<std::string> args = {"list", "--format", "json"};
+  for (int i = 0; i < 40; ++i) {
+    std::string page = "<head><title>Page " + std::to_string(i) + "</title></head>";
+    for (int k = 0; k <= i; ++k) page += " word" + std::string(1, static_cast<char>('a' + k % 26));
+    args.push_back(dir.Write("p" + std::to_string(100 + i) + ".htm", page + " wordz wordz"));
+    if (i == 20) args.push_back((dir.Path() / "missing.htm").string());
+  }
+  for (const char* command : {"list", "generate", "existing"}) {
+    args[0] = command;
+    std::vector<std::string> one = args;
+    one.push_back("-j1");
+    std::vector<std::string> two = args;
+    two.push_back("--jobs=2");
+    const Result a = Cli(one);
+    const Result b = Cli(two);
+    EXPECT_EQ(a.status, 1);
+    EXPECT_EQ(b.status, 1);
+    EXPECT_EQ(a.out, b.out) << command;
+    EXPECT_EQ(a.err, b.err) << command;
+    EXPECT_GT(a.out.size(), 2000u);
+  }
+}
+
+TEST(CliOutput, JsonIsValidForNamesThatAreNotUtf8) {
+  test::TempDir dir;
+  const std::string page =
+      dir.Write("caf\xe9.htm", "<head><meta name=\"keywords\" content=\"a\"></head>");
+  const Result r = Cli({"existing", "--format", "json", page});
+  EXPECT_TRUE(IsValidUtf8(r.out));
+  EXPECT_EQ(r.out, "{\"file\":\"" + dir.Path().string() + "/caf\xef\xbf\xbd.htm\",\"file_base64\":\"" +
+                       Base64(page) + "\",\"found\":true,\"tag\":\"<meta name=\\\"keywords\\\" "
+                       "content=\\\"a\\\">\"}\n");
+}
+
+// A stream that fails every write as a full disk does.
+class FullDisk : public std::streambuf {
+ protected:
+  int_type overflow(int_type) override {
+    errno = ENOSPC;
+    return traits_type::eof();
+  }
+  std::streamsize xsputn(const char*, std::streamsize) override {
+    errno = ENOSPC;
+    return 0;
+  }
+};
+
+TEST(CliOutput, WriteFailureGivesStatus1) {
+  test::TempDir dir;
+  const std::string page = dir.Write("page.htm", kPage);
+  FullDisk full;
+  std::ostream out(&full);
+  std::ostringstream err;
+  EXPECT_EQ(RunCli({"list", page, page}, out, err), 1);
+  EXPECT_EQ(err.str(), "tagwright-cli: cannot write the output: No space left on device\n");
+}
+
+}  // namespace
+}  // namespace tagwright::cli
