@@ -1,5 +1,5 @@
-// Fuzzes the whole analysis of a page: reading, encoding, scanning, counting, ranking and the
-// three outputs (word list, meta tag, existing tag).
+// Fuzzes the whole analysis of a page: reading, encoding, scanning, counting, ranking, the
+// three outputs (word list, meta tag, existing tag) and writing the tag into the page.
 //
 // Input: a header line, then the page. The header reads "FSTEKB|keywords|bytes|begin with":
 // six characters for the settings (a digit stands for itself; F holds the two filter check
@@ -18,11 +18,13 @@
 #include "output/meta_tag.h"
 #include "output/word_list.h"
 #include "scan/analysis.h"
+#include "scan/apply_tag.h"
 #include "scan/existing_tag.h"
 #include "scan/markup_encoding.h"
 #include "scratch_file.h"
 #include "util/str_proc.h"
 #include "util/text_encoding.h"
+#include "util/utf8_text.h"
 #include "words/word_filters.h"
 
 namespace tagwright::fuzz {
@@ -226,6 +228,54 @@ void CheckExistingTag(const std::string& path) {
   Require(IsValidUtf8(shown), "the existing tag is shown as UTF-8");
 }
 
+std::size_t Occurrences(std::string_view text, std::string_view what) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(what); at != std::string_view::npos; at = text.find(what, at + 1)) {
+    ++count;
+  }
+  return count;
+}
+
+// Writing the generated tag into the page: every byte outside the replaced span is kept, the
+// span is one whole tag, the tag is there once more than before outside the span, the page's
+// own search then finds a tag, and writing it again changes nothing.
+void CheckApply(std::string_view page, const std::string& path, const MetaTag& tag) {
+  const ExistingTag inFile = FindExistingKeywordMetaTag(path);
+  const ExistingTag inMemory = FindExistingKeywordMetaTagInText(page);
+  Require(inFile.status == inMemory.status && inFile.tag == inMemory.tag,
+          "the existing tag is the same found in the file and in memory");
+  if (tag.noWords) return;
+  const PageRewrite rewrite = RewritePage(page, tag.tag);
+  if (rewrite.action == PageRewrite::Action::NoHeadEnd) {
+    Require(rewrite.page.empty(), "a page without a head end is not rewritten");
+    return;
+  }
+  Require(rewrite.begin <= rewrite.end && rewrite.end <= page.size(), "the span lies in the page");
+  const std::string_view kept = page.substr(0, rewrite.begin);
+  const std::string_view rest = page.substr(rewrite.end);
+  Require(rewrite.page.size() == kept.size() + rewrite.inserted.size() + rest.size() &&
+              rewrite.page.starts_with(kept) && rewrite.page.ends_with(rest) &&
+              rewrite.page.compare(kept.size(), rewrite.inserted.size(), rewrite.inserted) == 0,
+          "every byte outside the replaced span is kept");
+  const std::string_view old = page.substr(rewrite.begin, rewrite.end - rewrite.begin);
+  if (rewrite.action == PageRewrite::Action::Replaced) {
+    Require(old.size() >= 7 && old.back() == '>' && old.find('<', 1) == std::string_view::npos,
+            "a replaced span is one whole tag");
+    Require(inMemory.status == ExistingTag::Status::Found, "only a tag that is shown is replaced");
+  } else {
+    Require(old.empty(), "an insertion replaces nothing");
+  }
+  // The tag up to its closing, which a kept "/>" may follow.
+  const std::string written = IsValidUtf8(page) ? ToUtf8(tag.tag) : Utf8ToWindows1252(ToUtf8(tag.tag));
+  const std::string_view body = std::string_view(written).substr(0, written.size() - 1);
+  Require(Occurrences(rewrite.inserted, body) == 1, "the tag is written once");
+  Require(Occurrences(rewrite.page, body) == Occurrences(kept, body) + Occurrences(rest, body) + 1,
+          "the page holds the tag once more than outside the span");
+  Require(FindExistingKeywordMetaTagInText(rewrite.page).status == ExistingTag::Status::Found,
+          "the written tag is found");
+  Require(RewritePage(rewrite.page, tag.tag).page == rewrite.page, "writing it again changes nothing");
+}
+
 // The one-pass encoding must agree with its whole-line reference on every line.
 void CheckEncoding(const std::vector<std::string>& lines) {
   for (std::string line : lines) {
@@ -261,6 +311,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckWordList(analysis.Ranked(), settings);
   CheckMetaTag(analysis.Ranked(), c.request, settings);
   CheckExistingTag(page.Path());
+  CheckApply(c.page, page.Path(), GenerateMetaTag(analysis.Ranked(), c.request, settings));
   CheckEncoding(lines);
   return 0;
 }

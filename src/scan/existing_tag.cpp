@@ -119,6 +119,7 @@ HeadPlaces LocateKeywordsTag(std::string_view page) {
   HeadPlaces places;
   ForwardSearch close(text, ">");
   ForwardSearch keywords(text, "\"keywords\"");
+  ForwardSearch open(text, "<");
   TextLines lines(text);
   std::string_view line;
   std::size_t lineBegin = 0;
@@ -134,8 +135,9 @@ HeadPlaces LocateKeywordsTag(std::string_view page) {
         const std::size_t begin = offset + meta;
         const std::size_t end = close.From(begin);
         if (end == npos) break;
+        // A "<" before the ">" means the tag was never closed: it is not replaced.
         const std::size_t word = keywords.From(begin);
-        if (word != npos && word < end) {
+        if (word != npos && word < end && open.From(begin + 1) > end) {
           places.tagBegin = begin;
           places.tagEnd = end + 1;
           return places;

@@ -36,7 +36,8 @@ std::string ShowExistingKeywordMetaTag(const std::string& path);
 struct HeadPlaces {
   static constexpr std::size_t npos = std::string_view::npos;
   /// The keywords meta tag from its "<" through its ">", on the line the search above finds:
-  /// the first "<meta " tag there that holds the quoted word "keywords". npos when none.
+  /// the first "<meta " tag there that holds the quoted word "keywords" and no "<" (a tag may
+  /// go on over the line's end). npos when none.
   std::size_t tagBegin = npos;
   std::size_t tagEnd = npos;
   /// The "</head>" that ends the search when no tag was found; npos when there is none.
