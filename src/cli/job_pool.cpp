@@ -35,9 +35,12 @@ void RunJobs(std::size_t count, int workers,
     }
     return;
   }
-  const std::size_t ahead = 8 * static_cast<std::size_t>(workers);
+  // Workers may run this many jobs ahead of the delivery: enough that they rarely wait for
+  // the output, few enough that the results held stay small.
+  const std::size_t ahead = 64 * static_cast<std::size_t>(workers);
   std::mutex mutex;
-  std::condition_variable changed;
+  std::condition_variable ready;  // the next result to deliver is there
+  std::condition_variable room;   // a worker may take another job
   std::vector<std::optional<JobOutput>> results(count);
   std::size_t next = 0;
   std::size_t delivered = 0;
@@ -46,7 +49,7 @@ void RunJobs(std::size_t count, int workers,
   const auto work = [&](int worker) {
     std::unique_lock lock(mutex);
     for (;;) {
-      changed.wait(lock, [&] { return next >= count || next < delivered + ahead; });
+      room.wait(lock, [&] { return next >= count || next < delivered + ahead; });
       if (next >= count) return;
       const std::size_t index = next++;
       lock.unlock();
@@ -54,17 +57,17 @@ void RunJobs(std::size_t count, int workers,
       lock.lock();
       results[index] = std::move(output);
       ++done;
-      changed.notify_all();
+      if (index == delivered) ready.notify_one();
     }
   };
   std::vector<std::jthread> threads;
-  const auto started = static_cast<std::size_t>(workers) < count ? workers : static_cast<int>(count);
+  const int started = static_cast<std::size_t>(workers) < count ? workers : static_cast<int>(count);
   for (int w = 0; w < started; ++w) threads.emplace_back(work, w);
 
   while (delivered < count) {
     std::unique_lock lock(mutex);
-    if (!changed.wait_for(lock, std::chrono::milliseconds(200),
-                          [&] { return results[delivered].has_value(); })) {
+    if (!ready.wait_for(lock, std::chrono::milliseconds(200),
+                        [&] { return results[delivered].has_value(); })) {
       const std::size_t doneNow = done;
       lock.unlock();
       tick(doneNow);
@@ -72,10 +75,11 @@ void RunJobs(std::size_t count, int workers,
     }
     JobOutput output = std::move(*results[delivered]);
     results[delivered].reset();
+    const bool full = next >= delivered + ahead;
     ++delivered;
     const std::size_t doneNow = done;
-    changed.notify_all();
     lock.unlock();
+    if (full) room.notify_all();
     deliver(output);
     tick(doneNow);
   }
