@@ -113,31 +113,38 @@ std::string ShowExistingKeywordMetaTag(const std::string& path) {
 }
 
 HeadPlaces LocateKeywordsTag(std::string_view page) {
-  std::string lower(page);
-  LowerCaseAscii(lower);
-  const std::string_view text = lower;
   HeadPlaces places;
-  ForwardSearch close(text, ">");
-  ForwardSearch keywords(text, "\"keywords\"");
-  ForwardSearch open(text, "<");
-  TextLines lines(text);
-  std::string_view line;
+  ForwardSearch close(page, ">");
+  ForwardSearch open(page, "<");
+  std::size_t lastClose = npos;
+  std::string line;
+  std::string candidate;
+  TextLines lines(page);
+  std::string_view view;
   std::size_t lineBegin = 0;
-  while (lines.Next(line, lineBegin)) {
+  while (lines.Next(view, lineBegin)) {
+    line.assign(view);
+    LowerCaseAscii(line);
     const std::string_view stripped = TrimBlanks(line);
     const LineFinding found = CheckLine(stripped);
     const std::size_t offset = lineBegin + static_cast<std::size_t>(stripped.data() - line.data());
     if (found.meta != npos) {
       // The line shows a tag: the first of its meta tags that holds the quoted word is the
-      // one to replace. A tag may go on over the line's end.
+      // one to replace. A tag may go on over the line's end, but a "<" before its ">" means
+      // it was never closed.
       const std::string_view head = stripped.substr(0, found.headEnd);
       for (std::size_t meta = found.meta; meta != npos; meta = head.find("<meta ", meta + 1)) {
         const std::size_t begin = offset + meta;
         const std::size_t end = close.From(begin);
         if (end == npos) break;
-        // A "<" before the ">" means the tag was never closed: it is not replaced.
-        const std::size_t word = keywords.From(begin);
-        if (word != npos && word < end && open.From(begin + 1) > end) {
+        // A closed tag that ends at the same ">" as the one looked at before lies inside it;
+        // closed tags that end at different ones do not overlap, so every byte is
+        // lower-cased once at most.
+        if (open.From(begin + 1) < end || end == lastClose) continue;
+        lastClose = end;
+        candidate.assign(page.substr(begin, end - begin));
+        LowerCaseAscii(candidate);
+        if (candidate.find("\"keywords\"") != npos) {
           places.tagBegin = begin;
           places.tagEnd = end + 1;
           return places;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <string_view>
 
@@ -16,8 +17,8 @@ class TextLines {
   bool Next(std::string_view& line, std::size_t& begin) {
     if (pos_ >= text_.size()) return false;
     begin = pos_;
-    std::size_t end = text_.find_first_of("\r\n", pos_);
-    if (end == std::string_view::npos) end = text_.size();
+    // The next CR and LF are remembered, so a text with few of one kind is searched once.
+    const std::size_t end = std::min(NextOf('\n', lf_), NextOf('\r', cr_));
     line = text_.substr(begin, end - begin);
     pos_ = end;
     if (pos_ < text_.size() && text_[pos_++] == '\r' && pos_ < text_.size() &&
@@ -28,8 +29,16 @@ class TextLines {
   }
 
  private:
+  std::size_t NextOf(char c, std::size_t& cached) const {
+    if (cached == kUnknown || cached < pos_) cached = std::min(text_.find(c, pos_), text_.size());
+    return cached;
+  }
+
+  static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
   std::string_view text_;
   std::size_t pos_ = 0;
+  std::size_t lf_ = kUnknown;
+  std::size_t cr_ = kUnknown;
 };
 
 }  // namespace tagwright
