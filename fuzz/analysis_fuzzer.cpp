@@ -230,7 +230,8 @@ void CheckExistingTag(const std::string& path) {
 
 std::size_t Occurrences(std::string_view text, std::string_view what) {
   std::size_t count = 0;
-  for (std::size_t at = text.find(what); at != std::string_view::npos; at = text.find(what, at + 1)) {
+  for (std::size_t at = text.find(what); at != std::string_view::npos;
+       at = text.find(what, at + 1)) {
     ++count;
   }
   return count;
@@ -266,14 +267,16 @@ void CheckApply(std::string_view page, const std::string& path, const MetaTag& t
     Require(old.empty(), "an insertion replaces nothing");
   }
   // The tag up to its closing, which a kept "/>" may follow.
-  const std::string written = IsValidUtf8(page) ? ToUtf8(tag.tag) : Utf8ToWindows1252(ToUtf8(tag.tag));
+  const std::string written =
+      IsValidUtf8(page) ? ToUtf8(tag.tag) : Utf8ToWindows1252(ToUtf8(tag.tag));
   const std::string_view body = std::string_view(written).substr(0, written.size() - 1);
   Require(Occurrences(rewrite.inserted, body) == 1, "the tag is written once");
   Require(Occurrences(rewrite.page, body) == Occurrences(kept, body) + Occurrences(rest, body) + 1,
           "the page holds the tag once more than outside the span");
   Require(FindExistingKeywordMetaTagInText(rewrite.page).status == ExistingTag::Status::Found,
           "the written tag is found");
-  Require(RewritePage(rewrite.page, tag.tag).page == rewrite.page, "writing it again changes nothing");
+  Require(RewritePage(rewrite.page, tag.tag).page == rewrite.page,
+          "writing it again changes nothing");
 }
 
 // The one-pass encoding must agree with its whole-line reference on every line.

@@ -62,8 +62,7 @@ bool SetCommand(const std::string& word, CliOptions& options, std::string& error
   } else if (word == "apply") {
     options.command = Command::Apply;
   } else {
-    error = "Unknown command \"" + word +
-            "\": use list, generate, existing or apply (see --help).";
+    error = "Unknown command \"" + word + "\": use list, generate, existing or apply (see --help).";
     return false;
   }
   return true;
@@ -102,8 +101,8 @@ bool SetValue(const std::string& name, const std::string& value, CliOptions& opt
   }
   if (name == "--jobs") {
     if (!ParseNumber(value, 1, kMaxJobs, options.jobs)) {
-      error = "The number of jobs must be a whole number from 1 to " + std::to_string(kMaxJobs) +
-              ".";
+      error =
+          "The number of jobs must be a whole number from 1 to " + std::to_string(kMaxJobs) + ".";
       return false;
     }
   } else if (name == "--max-keywords") {

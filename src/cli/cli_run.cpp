@@ -135,15 +135,14 @@ class FileProcessor {
       result.out = UnifiedDiff(page.bytes, rewrite.page, file);
     } else if (fromInput) {
       result.out = rewrite.page;
-    } else if (changed &&
-               !ReplacePageFile(file, page, rewrite.page,
-                                options_.backup ? options_.backupSuffix : "", error)) {
+    } else if (changed && !ReplacePageFile(file, page, rewrite.page,
+                                           options_.backup ? options_.backupSuffix : "", error)) {
       return Problem(file, error);
     }
     if (Json()) {
-      const char* action = !changed ? "unchanged"
+      const char* action = !changed                                          ? "unchanged"
                            : rewrite.action == PageRewrite::Action::Replaced ? "replaced"
-                                                                              : "inserted";
+                                                                             : "inserted";
       std::string json = "{" + JsonFileFields(file) + ",\"action\":\"" + action +
                          "\",\"tag\":" + JsonString(tag.tag) +
                          ",\"keywords\":" + std::to_string(tag.keywordCount) +

@@ -23,8 +23,7 @@ JobOutput RunGuarded(const std::function<JobOutput(std::size_t, int)>& job, std:
 
 }  // namespace
 
-void RunJobs(std::size_t count, int workers,
-             const std::function<JobOutput(std::size_t, int)>& job,
+void RunJobs(std::size_t count, int workers, const std::function<JobOutput(std::size_t, int)>& job,
              const std::function<void(JobOutput&)>& deliver,
              const std::function<void(std::size_t)>& tick) {
   if (workers <= 1 || count <= 1) {

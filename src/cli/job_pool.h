@@ -18,8 +18,7 @@ struct JobOutput {
 /// as it and all before it are done. Workers run at most a few jobs ahead of the delivery, so
 /// memory stays bounded. `tick(done)` is called on the calling thread now and then (about five
 /// times a second at least) with the number of jobs done.
-void RunJobs(std::size_t count, int workers,
-             const std::function<JobOutput(std::size_t, int)>& job,
+void RunJobs(std::size_t count, int workers, const std::function<JobOutput(std::size_t, int)>& job,
              const std::function<void(JobOutput&)>& deliver,
              const std::function<void(std::size_t)>& tick);
 

@@ -92,7 +92,8 @@ template <typename Check>
 bool WriteAtomically(const std::string& target, std::string_view bytes, const struct stat& like,
                      std::string& error, Check check) {
   const std::string folder = Folder(target);
-  std::string name = target.substr(target.rfind('/') + 1);
+  // The page's name, cut short so the temporary name stays within the file system's limit.
+  const std::string name = target.substr(target.rfind('/') + 1).substr(0, 100);
   std::string temp = (folder == "/" ? "" : folder) + "/." + name + ".tagwright-XXXXXX";
   const int raw = ::mkstemp(temp.data());
   if (raw < 0) {

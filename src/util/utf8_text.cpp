@@ -13,7 +13,7 @@ bool NextCodePoint(std::string_view text, std::size_t& pos, std::uint32_t& code)
     return true;
   }
   std::size_t length;
-  unsigned char low = 0x80;  // bounds of the second byte: no overlong forms, no surrogates,
+  unsigned char low = 0x80;   // bounds of the second byte: no overlong forms, no surrogates,
   unsigned char high = 0xBF;  // nothing beyond U+10FFFF
   if (c >= 0xC2 && c <= 0xDF) {
     length = 2;

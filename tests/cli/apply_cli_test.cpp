@@ -61,6 +61,14 @@ TEST(ApplyCli, WritesThroughLinksKeepingPermissions) {
   EXPECT_EQ(FilesIn(dir.Path()), 2u);  // no temporary file left behind
 }
 
+TEST(ApplyCli, LongestNamesGetATemporaryFileToo) {
+  test::TempDir dir;
+  const std::string page = dir.Write(std::string(250, 'n') + ".html", kPage);
+  const Result r = Cli({"apply", page});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(test::ReadFile(page), kApplied);
+}
+
 TEST(ApplyCli, DryRunPrintsTheDiffAndBackupKeepsTheOriginal) {
   test::TempDir dir;
   const std::string page = dir.Write("page.html", kPage);
@@ -87,12 +95,13 @@ TEST(ApplyCli, SecondRunWithoutExistingWeightChangesNothing) {
   test::TempDir dir;
   const std::string pages[] = {
       dir.Write("a.html", kPage),
-      dir.Write("b.htm", "<head><title>Sea kayak tours \xa9</title><meta name=\"keywords\" "
-                         "content=\"boats, boats, boats\"></head><p>Kayak tours, sea tours.</p>"),
+      dir.Write("b.htm",
+                "<head><title>Sea kayak tours \xa9</title><meta name=\"keywords\" "
+                "content=\"boats, boats, boats\"></head><p>Kayak tours, sea tours.</p>"),
       dir.Write("c.htm", "<HEAD>\r<TITLE>Mountain huts</TITLE>\r</HEAD>\r<B>huts</B> mountain"),
   };
-  const std::vector<std::string> args = {"apply", "--existing-weight", "0", "--begin-with",
-                                         "Caf\xc3\xa9", "-r", dir.Path().string()};
+  const std::vector<std::string> args = {
+      "apply", "--existing-weight", "0", "--begin-with", "Caf\xc3\xa9", "-r", dir.Path().string()};
   EXPECT_EQ(Cli(args).status, 0);
   std::vector<std::string> once;
   for (const std::string& page : pages) once.push_back(test::ReadFile(page));
@@ -193,8 +202,9 @@ TEST(CliOutput, JsonIsValidForNamesThatAreNotUtf8) {
       dir.Write("caf\xe9.htm", "<head><meta name=\"keywords\" content=\"a\"></head>");
   const Result r = Cli({"existing", "--format", "json", page});
   EXPECT_TRUE(IsValidUtf8(r.out));
-  EXPECT_EQ(r.out, "{\"file\":\"" + dir.Path().string() + "/caf\xef\xbf\xbd.htm\",\"file_base64\":\"" +
-                       Base64(page) + "\",\"found\":true,\"tag\":\"<meta name=\\\"keywords\\\" "
+  EXPECT_EQ(r.out, "{\"file\":\"" + dir.Path().string() +
+                       "/caf\xef\xbf\xbd.htm\",\"file_base64\":\"" + Base64(page) +
+                       "\",\"found\":true,\"tag\":\"<meta name=\\\"keywords\\\" "
                        "content=\\\"a\\\">\"}\n");
 }
 

@@ -129,12 +129,11 @@ TEST(cli, a_problem_with_one_file_leaves_the_others_and_gives_status_1) {
   EXPECT_EQ(r.out, "==> " + page +
                        " <==\nExisting keyword meta tag:\n"
                        "<meta name=\"keywords\" content=\"flights, travel\">\n");
-  EXPECT_EQ(r.err, "tagwright-cli: " + gone + ": Input file not found.\n" +
-                       "tagwright-cli: " + text +
-                       ": Input file must have .htm or .html extension.\n" +
-                       "tagwright-cli: " + folder + ": is a folder (use -r to search it)\n" +
-                       "tagwright-cli: " + badForm + ": Input file not found.\n" +
-                       "tagwright-cli: : Input file not specified.\n");
+  EXPECT_EQ(r.err,
+            "tagwright-cli: " + gone + ": Input file not found.\n" + "tagwright-cli: " + text +
+                ": Input file must have .htm or .html extension.\n" + "tagwright-cli: " + folder +
+                ": is a folder (use -r to search it)\n" + "tagwright-cli: " + badForm +
+                ": Input file not found.\n" + "tagwright-cli: : Input file not specified.\n");
 }
 
 TEST(cli, help_version_double_dash_and_standard_input) {

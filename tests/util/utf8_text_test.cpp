@@ -10,9 +10,9 @@ TEST(Utf8Text, InvalidBytesBecomeReplacementCharacters) {
       {"plain", "plain"},
       {"caf\xc3\xa9 \xf0\x9f\x98\x80", "caf\xc3\xa9 \xf0\x9f\x98\x80"},
       {"caf\xe9", "caf\xef\xbf\xbd"},
-      {"\xc0\xaf", "\xef\xbf\xbd\xef\xbf\xbd"},          // overlong
+      {"\xc0\xaf", "\xef\xbf\xbd\xef\xbf\xbd"},                  // overlong
       {"\xed\xa0\x80", "\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd"},  // surrogate
-      {"\xe2\x82", "\xef\xbf\xbd\xef\xbf\xbd"},          // cut short
+      {"\xe2\x82", "\xef\xbf\xbd\xef\xbf\xbd"},                  // cut short
   };
   for (const auto& [in, out] : cases) EXPECT_EQ(ReplaceInvalidUtf8(in), out) << in;
 }

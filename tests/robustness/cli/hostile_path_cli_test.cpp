@@ -25,10 +25,9 @@ TEST(hostile_path_cli, fifo_folder_and_devices_are_reported_and_skipped) {
   fs::create_symlink("/dev/zero", zero);
   const std::string page = dir.Write("page.html", "<head></head><p>lantern lantern</p>\n");
 
-  const std::pair<std::string, std::string> bad[] = {
-      {fifo, "not a regular file"},
-      {folder, "is a folder (use -r to search it)"},
-      {zero, "not a regular file"}};
+  const std::pair<std::string, std::string> bad[] = {{fifo, "not a regular file"},
+                                                     {folder, "is a folder (use -r to search it)"},
+                                                     {zero, "not a regular file"}};
   // What the good page gives, processed all the same: nothing waits on the FIFO or reads
   // /dev/zero for ever.
   const std::pair<const char*, const char*> commands[] = {
@@ -45,8 +44,9 @@ TEST(hostile_path_cli, fifo_folder_and_devices_are_reported_and_skipped) {
       EXPECT_NE(out.str().find(shown), std::string::npos) << command << ": " << out.str();
     }
   }
-  EXPECT_EQ(test::ReadFile(page),
-            "<head>\n<META NAME=\"keywords\" CONTENT=\"lantern\">\n</head><p>lantern lantern</p>\n");
+  EXPECT_EQ(
+      test::ReadFile(page),
+      "<head>\n<META NAME=\"keywords\" CONTENT=\"lantern\">\n</head><p>lantern lantern</p>\n");
 }
 
 }  // namespace
