@@ -13,18 +13,44 @@ std::string_view PageLineEnd(std::string_view page) {
   return "\r";
 }
 
+std::string TagForPage(std::string_view tag, bool utf8Page) {
+  // The tag is UTF-8 when it arrives; a stray byte in it is taken as Windows-1252.
+  std::string text = ToUtf8(tag);
+  const std::size_t open = text.find("CONTENT=\"");
+  const std::size_t close = text.rfind('"');
+  if (open != std::string::npos && close != std::string::npos && close > open + 8) {
+    std::string content;
+    for (std::size_t i = open + 9; i < close; ++i) {
+      switch (text[i]) {
+        case '"':
+          content += "&quot;";
+          break;
+        case '<':
+          content += "&lt;";
+          break;
+        case '>':
+          content += "&gt;";
+          break;
+        default:
+          content.push_back(text[i]);
+      }
+    }
+    text.replace(open + 9, close - open - 9, content);
+  }
+  return utf8Page ? text : Utf8ToWindows1252(text);
+}
+
 PageRewrite RewritePage(std::string_view page, std::string_view tag) {
   PageRewrite result;
   const HeadPlaces places = LocateKeywordsTag(page);
-  // The tag is UTF-8 when it arrives; a stray byte in it is taken as Windows-1252.
-  const std::string utf8Tag = ToUtf8(tag);
-  std::string encoded = IsValidUtf8(page) ? utf8Tag : Utf8ToWindows1252(utf8Tag);
-
   if (places.tagBegin != HeadPlaces::npos) {
     result.action = PageRewrite::Action::Replaced;
     result.begin = places.tagBegin;
     result.end = places.tagEnd;
     const std::string_view old = page.substr(result.begin, result.end - result.begin);
+    // The page's encoding is that of what stays of it.
+    std::string encoded = TagForPage(
+        tag, IsValidUtf8(page.substr(0, result.begin)) && IsValidUtf8(page.substr(result.end)));
     if (old.size() >= 3 && old[old.size() - 2] == '/' && !encoded.empty() &&
         encoded.back() == '>') {
       encoded.insert(encoded.size() - 1, old[old.size() - 3] == ' ' ? " /" : "/");
@@ -32,6 +58,7 @@ PageRewrite RewritePage(std::string_view page, std::string_view tag) {
     result.inserted = std::move(encoded);
   } else if (places.headEnd != HeadPlaces::npos) {
     result.action = PageRewrite::Action::Inserted;
+    const std::string encoded = TagForPage(tag, IsValidUtf8(page));
     const std::string_view lineEnd = PageLineEnd(page);
     std::size_t lineStart = page.find_last_of("\r\n", places.headEnd);
     lineStart = lineStart == std::string_view::npos ? 0 : lineStart + 1;

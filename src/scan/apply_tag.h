@@ -21,11 +21,15 @@ struct PageRewrite {
 
 /// Writes `tag` (UTF-8) into `page`: over the keywords meta tag that the existing-tag search
 /// finds, or else on a line of its own just before "</head>", with the page's own line end
-/// and the indentation of the line holding "</head>". The tag is written in the page's
-/// encoding: as it is when the page is valid UTF-8, otherwise as Windows-1252, with character
-/// references for characters that Windows-1252 cannot hold. A replaced tag that was closed
-/// with "/>" keeps that ending.
+/// and the indentation of the line holding "</head>". The tag is written as TagForPage makes
+/// it, for a UTF-8 page when what stays of the page is valid UTF-8. A replaced tag that was closed with "/>"
+/// keeps that ending.
 PageRewrite RewritePage(std::string_view page, std::string_view tag);
+
+/// `tag` as it is written into a page: a quotation mark or angle bracket inside its CONTENT
+/// value (from the user's phrases) as a character reference, so the tag ends where it should;
+/// then in the page's encoding, UTF-8 or else Windows-1252 with character references.
+std::string TagForPage(std::string_view tag, bool utf8Page);
 
 /// The page's first line end (CR LF, CR or LF); LF when it has none.
 std::string_view PageLineEnd(std::string_view page);
