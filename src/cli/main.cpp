@@ -1,5 +1,6 @@
 #include <unistd.h>
 
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -7,6 +8,9 @@
 #include "cli_run.h"
 
 int main(int argc, char** argv) {
+  // A closed pipe ends the program quietly, as for other filters, even when the parent
+  // left SIGPIPE ignored.
+  std::signal(SIGPIPE, SIG_DFL);
   std::ios::sync_with_stdio(false);
   const std::vector<std::string> args(argv + 1, argv + argc);
   return tagwright::cli::RunCli(args, std::cout, std::cerr, std::cin, ::isatty(2) == 1);

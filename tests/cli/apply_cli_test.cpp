@@ -1,8 +1,10 @@
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <streambuf>
@@ -229,6 +231,28 @@ TEST(CliOutput, WriteFailureGivesStatus1) {
   std::ostringstream err;
   EXPECT_EQ(RunCli({"list", page, page}, out, err), 1);
   EXPECT_EQ(err.str(), "tagwright-cli: cannot write the output: No space left on device\n");
+}
+
+TEST(CliOutput, FullDiskIsAnErrorAndAClosedPipeIsQuiet) {
+  test::TempDir dir;
+  std::string page = "<head></head>";
+  for (int i = 0; i < 20000; ++i) page += " word" + std::to_string(i) + " word" + std::to_string(i);
+  const std::string path = dir.Write("page.htm", page);
+  const std::string errors = (dir.Path() / "errors.txt").string();
+  const std::string cli =
+      std::string("'") + TAGWRIGHT_CLI + "' list --min-frequency 1 '" + path + "'";
+
+  const int full = std::system((cli + " >/dev/full 2>'" + errors + "'").c_str());
+  ASSERT_TRUE(WIFEXITED(full));
+  EXPECT_EQ(WEXITSTATUS(full), 1);
+  EXPECT_EQ(test::ReadFile(errors),
+            "tagwright-cli: cannot write the output: No space left on device\n");
+
+  // The pipeline's status is that of head; what counts is that nothing was said.
+  const int piped =
+      std::system(("bash -c \"" + cli + " 2>'" + errors + "' | head -c 10 >/dev/null\"").c_str());
+  EXPECT_EQ(piped, 0);
+  EXPECT_EQ(test::ReadFile(errors), "");
 }
 
 }  // namespace
