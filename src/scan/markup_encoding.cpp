@@ -7,7 +7,9 @@
 #include <string_view>
 #include <vector>
 
+#include "scan/character_references.h"
 #include "util/text_encoding.h"
+#include "util/transliteration.h"
 
 namespace tagwright {
 
@@ -144,85 +146,67 @@ bool EntitiesMayCascade(std::string_view line) {
   return false;
 }
 
-// The transliteration of the letters that the entity table knows, by code point U+00C0 to
-// U+00FF; empty where the letter has none.
-constexpr std::array<std::string_view, 64> BuildLatin1Table() {
-  std::array<std::string_view, 64> table{};
-  struct Letter {
-    unsigned code;
-    std::string_view text;
-  };
-  constexpr Letter lower[] = {{0xE4, "ae"}, {0xF6, "oe"}, {0xFC, "ue"}, {0xDF, "ss"}, {0xE0, "a"},
-                              {0xE1, "a"},  {0xE2, "a"},  {0xE3, "a"},  {0xE5, "a"},  {0xE6, "ae"},
-                              {0xE7, "c"},  {0xE8, "e"},  {0xE9, "e"},  {0xEA, "e"},  {0xEB, "e"},
-                              {0xEC, "i"},  {0xED, "i"},  {0xEE, "i"},  {0xEF, "i"},  {0xF0, "d"},
-                              {0xF1, "n"},  {0xF2, "o"},  {0xF3, "o"},  {0xF4, "o"},  {0xF5, "o"},
-                              {0xF9, "u"},  {0xFA, "u"},  {0xFB, "u"},  {0xFD, "y"},  {0xFF, "y"}};
-  for (const auto& l : lower) {
-    table[l.code - 0xC0] = l.text;
-    // The capital of each letter lies 0x20 below it; the sharp s and y with diaeresis have
-    // none in this range.
-    if (l.code != 0xDF && l.code != 0xFF) table[l.code - 0x20 - 0xC0] = l.text;
+// The transliteration of the UTF-8 letter that begins with the lead byte at `i` of a valid
+// UTF-8 text, or empty; `length` receives the letter's byte count.
+std::string_view Utf8LetterAt(std::string_view text, std::size_t i, std::size_t& length) {
+  const auto lead = static_cast<unsigned char>(text[i]);
+  length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+  // Every letter with a transliteration takes two or three bytes.
+  if (length == 4 || i + length > text.size()) return {};
+  char32_t code = lead & (length == 2 ? 0x1Fu : 0x0Fu);
+  for (std::size_t k = 1; k < length; ++k) {
+    code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3Fu);
   }
-  return table;
-}
-constexpr auto kLatin1 = BuildLatin1Table();
-constexpr std::string_view kCapitalYDiaeresis = "y";  // U+0178, 0x9F in Windows-1252
-
-// The transliteration of the UTF-8 letter at `i`, or empty when none stands there.
-std::string_view Utf8LetterAt(std::string_view line, std::size_t i) {
-  if (i + 1 >= line.size()) return {};
-  const auto c = static_cast<unsigned char>(line[i]);
-  const auto next = static_cast<unsigned char>(line[i + 1]);
-  if (c == 0xC3 && next >= 0x80 && next <= 0xBF) return kLatin1[next - 0x80];
-  if (c == 0xC5 && next == 0xB8) return kCapitalYDiaeresis;
-  return {};
+  return TransliterateLetter(code);
 }
 
-// Every letter takes two bytes and becomes one or two, so this too rewrites in place.
+// No letter's transliteration is longer than its UTF-8 form, so this rewrites in place.
 void TransliterateUtf8(std::string& line) {
   char* const data = line.data();
   const std::string_view text = line;
   std::size_t copied = 0;   // bytes before this are read and rewritten
   std::size_t written = 0;  // the rewritten bytes end here
-  // Every letter begins with one of two lead bytes; memchr finds the next of each.
-  std::size_t nextC3 = NextOf(text, '\xC3', 0);
-  std::size_t nextC5 = NextOf(text, '\xC5', 0);
-  for (std::size_t i = std::min(nextC3, nextC5); i + 1 < text.size();
-       i = std::min(nextC3, nextC5)) {
-    const std::string_view letter = Utf8LetterAt(text, i);
-    std::size_t from = i + 1;
+  for (std::size_t i = NextHighByte(text, 0); i < text.size();) {
+    std::size_t length = 1;
+    const std::string_view letter = Utf8LetterAt(text, i, length);
     if (!letter.empty()) {
       if (written != copied) std::memmove(data + written, data + copied, i - copied);
       written += i - copied;
       std::memcpy(data + written, letter.data(), letter.size());
       written += letter.size();
-      copied = from = i + 2;
+      copied = i + length;
     }
-    if (nextC3 < from) nextC3 = NextOf(text, '\xC3', from);
-    if (nextC5 < from) nextC5 = NextOf(text, '\xC5', from);
+    i = NextHighByte(text, i + length);
   }
   if (written == copied) return;  // the line kept its length: all is in place
   std::memmove(data + written, data + copied, text.size() - copied);
   line.resize(written + text.size() - copied);
 }
 
-// The transliteration of a Windows-1252 byte, or empty when the byte stays.
-std::string_view Windows1252LetterOf(unsigned char c) {
-  if (c >= 0xC0) return kLatin1[c - 0xC0];
-  return c == 0x9F ? kCapitalYDiaeresis : std::string_view();
+// The transliteration of each Windows-1252 byte (empty for the bytes that stay).
+const std::array<std::string_view, 256>& Windows1252Letters() {
+  static const std::array<std::string_view, 256> table = [] {
+    std::array<std::string_view, 256> t{};
+    for (unsigned c = 0x80; c < 256; ++c) {
+      t[c] = TransliterateLetter(Windows1252CodePoint(static_cast<unsigned char>(c)));
+    }
+    return t;
+  }();
+  return table;
 }
 
 void TransliterateWindows1252(std::string& line) {
+  const auto& letters = Windows1252Letters();
+  auto letterOf = [&](char c) { return letters[static_cast<unsigned char>(c)]; };
   // Only bytes from 0x80 up change, and only the letters that become two make the line longer.
   const std::string_view text = line;
   std::size_t length = text.size();
   for (std::size_t i = NextHighByte(text, 0); i < text.size(); i = NextHighByte(text, i + 1)) {
-    if (Windows1252LetterOf(static_cast<unsigned char>(text[i])).size() == 2) ++length;
+    if (letterOf(text[i]).size() == 2) ++length;
   }
   if (length == text.size()) {
     for (std::size_t i = NextHighByte(text, 0); i < text.size(); i = NextHighByte(text, i + 1)) {
-      const std::string_view letter = Windows1252LetterOf(static_cast<unsigned char>(text[i]));
+      const std::string_view letter = letterOf(text[i]);
       if (!letter.empty()) line[i] = letter[0];
     }
     return;
@@ -231,7 +215,7 @@ void TransliterateWindows1252(std::string& line) {
   out.reserve(length);
   std::size_t copied = 0;  // bytes before this are in `out`
   for (std::size_t i = NextHighByte(text, 0); i < text.size(); i = NextHighByte(text, i + 1)) {
-    const std::string_view letter = Windows1252LetterOf(static_cast<unsigned char>(text[i]));
+    const std::string_view letter = letterOf(text[i]);
     if (letter.empty()) continue;
     out.append(text.substr(copied, i - copied));
     out.append(letter);
@@ -254,6 +238,7 @@ void TransliterateLetters(std::string& line) {
 
 void EncodeMarkupByPasses(std::string& strLine) {
   for (const auto& r : kReplacements) ReplaceAll(strLine, r);
+  if (strLine.find('&') != std::string::npos) DecodeCharacterReferences(strLine);
   TransliterateLetters(strLine);
 }
 
@@ -269,6 +254,8 @@ void EncodeMarkup(std::string& strLine) {
     } else {
       ReplaceInOnePass(strLine, letterEntities);
     }
+    // Every reference the table above leaves.
+    DecodeCharacterReferences(strLine);
   }
   TransliterateLetters(strLine);
 }

@@ -91,16 +91,16 @@ void AppendUtf8(std::string& out, std::uint32_t code) {
 
 }  // namespace
 
+char32_t Windows1252CodePoint(unsigned char c) {
+  return c >= 0x80 && c <= 0x9F ? kHighControls[c - 0x80] : c;
+}
+
 std::string Windows1252ToUtf8(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size() + bytes.size() / 4);
   for (char ch : bytes) {
     const auto c = static_cast<unsigned char>(ch);
-    if (c >= 0x80 && c <= 0x9F) {
-      AppendUtf8(out, kHighControls[c - 0x80]);
-    } else {
-      AppendUtf8(out, c);
-    }
+    AppendUtf8(out, Windows1252CodePoint(c));
   }
   return out;
 }

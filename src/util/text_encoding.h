@@ -11,6 +11,9 @@ std::size_t NextHighByte(std::string_view bytes, std::size_t from);
 /// True when `bytes` is well-formed UTF-8 (no overlong forms, no surrogates).
 bool IsValidUtf8(std::string_view bytes);
 
+/// The code point of a Windows-1252 byte (U+FFFD for the five unassigned bytes).
+char32_t Windows1252CodePoint(unsigned char c);
+
 /// Decodes Windows-1252 bytes to UTF-8 (the five unassigned bytes map to U+FFFD).
 std::string Windows1252ToUtf8(std::string_view bytes);
 
