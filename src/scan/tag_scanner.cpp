@@ -111,6 +111,8 @@ void TagScanner::ScanStrLine() {
   intPos = 0;
   nextBracket_ = Memo{};
   nameDescription_ = nameKeywords_ = content_ = sizeEquals_ = size_ = Memo{};
+  nextDoubleQuote_ = nextSingleQuote_ = Memo{};
+  metaValueEnd_ = 0;
   bracketsAhead_.Reset(strLine);
 
   // The last character is the closing blank: the line is done when the position reaches it.
@@ -157,6 +159,14 @@ void TagScanner::ScanStrLine() {
       continue;
     }
     const char c = intPos < strLine.size() ? strLine[intPos] : ' ';
+    if (blnInMetaDescription || blnInMetaKeywords) {
+      // Within a meta tag's content no tag begins, and the brackets between the quotes of
+      // its value are part of it: the context ends with the tag.
+      if (c == '<' || (c == '>' && intPos < metaValueEnd_)) {
+        ++intPos;
+        continue;
+      }
+    }
     if (blnInTag || c == '<') {
       blnInTag = true;
       ScanTag();
@@ -238,6 +248,16 @@ void TagScanner::ScanTag() {
       ++intTagDepth;
       intPos = NextNonBlank(strLine, intPos);
       if (intPos >= strLine.size()) return;
+      if (strLine[intPos] == '>') {
+        // "<>" and "< >" are text, comparisons mostly: they open nothing and hide nothing.
+        ++intPos;
+        if (--intTagDepth <= 0) {
+          intTagDepth = 0;
+          blnInTag = false;
+          return;
+        }
+        continue;
+      }
       const std::string_view name = std::string_view(strLine).substr(intPos);
       if (name.starts_with("meta ")) {
         ScanMetaTag();
@@ -258,13 +278,40 @@ void TagScanner::ScanTag() {
       ++intPos;
       continue;
     }
-    // On to the next bracket of either kind: the next ">", unless a "<" comes before it.
-    const std::size_t closing = NextClosingBracket(intPos);
-    const void* opening = std::memchr(strLine.data() + intPos, '<', closing - intPos);
-    intPos = opening == nullptr
-                 ? closing
-                 : static_cast<std::size_t>(static_cast<const char*>(opening) - strLine.data());
+    intPos = NextTagBracket(intPos);
   }
+}
+
+std::size_t TagScanner::NextTagBracket(std::size_t from) {
+  for (;;) {
+    // The next ">", unless a "<" or a quotation mark comes before it.
+    const std::size_t closing = NextClosingBracket(from);
+    std::size_t i = from;
+    while (i < closing && strLine[i] != '<' && strLine[i] != '"' && strLine[i] != '\'') ++i;
+    if (i == closing || strLine[i] == '<') return i;
+    // A value in quotes that end on this line holds its brackets: they are part of it.
+    const std::size_t end = IsValueQuote(i) ? NextQuote(strLine[i], i + 1) : strLine.size();
+    from = end < strLine.size() ? end + 1 : i + 1;
+  }
+}
+
+bool TagScanner::IsValueQuote(std::size_t at) const {
+  std::size_t i = at;
+  while (i > 0 && strLine[i - 1] == ' ') --i;
+  return i > 0 && strLine[i - 1] == '=';
+}
+
+std::size_t TagScanner::NextQuote(char quote, std::size_t from) {
+  Memo& memo = quote == '"' ? nextDoubleQuote_ : nextSingleQuote_;
+  if (memo.from == npos || from < memo.from || from > memo.found) {
+    std::size_t found = strLine.size();
+    if (from < strLine.size()) {
+      const void* hit = std::memchr(strLine.data() + from, quote, strLine.size() - from);
+      if (hit != nullptr) found = static_cast<std::size_t>(static_cast<const char*>(hit) - strLine.data());
+    }
+    memo = Memo{from, found};
+  }
+  return memo.found;
 }
 
 bool TagScanner::NestedBracketsCloseOnLine(std::int64_t depth) {
@@ -320,7 +367,8 @@ void TagScanner::ScanMetaTag() {
   blnInMetaKeywords = false;
   intPos += 5;  // past "meta "
   // The name and content are looked for within this tag only.
-  const std::size_t tagEnd = NextClosingBracket(intPos);
+  std::size_t tagEnd = NextTagBracket(intPos);
+  while (tagEnd < strLine.size() && strLine[tagEnd] == '<') tagEnd = NextTagBracket(tagEnd + 1);
   auto within = [&](Memo& memo, std::string_view pattern, bool skipBlanks) {
     const std::size_t end = FindFrom(memo, intPos, pattern, skipBlanks);
     return end != npos && end <= tagEnd ? end : npos;
@@ -340,8 +388,18 @@ void TagScanner::ScanMetaTag() {
       }
     }
   }
-  // The content's words are scanned as text in the meta context up to the next ">".
-  if (blnInMetaDescription || blnInMetaKeywords) return;
+  // The content's words are scanned as text in the meta context up to the tag's ">".
+  if (blnInMetaDescription || blnInMetaKeywords) {
+    std::size_t value = intPos;
+    while (value < strLine.size() && strLine[value] == ' ') ++value;
+    if (value < strLine.size() && strLine[value] == '=') {
+      value = NextNonBlank(strLine, value);
+      if (value < strLine.size() && (strLine[value] == '"' || strLine[value] == '\'')) {
+        metaValueEnd_ = NextQuote(strLine[value], value + 1);
+      }
+    }
+    return;
+  }
   intPos = tagEnd;
   if (intPos + 1 < strLine.size()) {
     ++intPos;

@@ -47,6 +47,13 @@ class TagScanner final : public ContextWeigher {
   void LowerTagDepth();
   bool NestedBracketsCloseOnLine(std::int64_t depth);
   std::size_t NextClosingBracket(std::size_t from);
+  /// The next "<" or ">" at or after `from` that is not within the quotes of an attribute
+  /// value closed on this line; the line's length when none.
+  std::size_t NextTagBracket(std::size_t from);
+  /// True when the quotation mark at `at` opens an attribute value (it follows an "=").
+  bool IsValueQuote(std::size_t at) const;
+  /// The next `quote` at or after `from`; the line's length when none.
+  std::size_t NextQuote(char quote, std::size_t from);
 
   const AnalysisSettings& settings_;
   WordTable& table_;
@@ -82,6 +89,9 @@ class TagScanner final : public ContextWeigher {
   std::size_t FindFrom(Memo& memo, std::size_t from, std::string_view pattern, bool skipBlanks);
 
   Memo nextBracket_;
+  Memo nextDoubleQuote_, nextSingleQuote_;
+  // In a meta tag's content: the closing quotation mark of its value on this line (0 if none).
+  std::size_t metaValueEnd_ = 0;
   Memo nameDescription_, nameKeywords_, content_, sizeEquals_, size_;
   BracketLookahead bracketsAhead_;
 
