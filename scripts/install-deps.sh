@@ -3,7 +3,8 @@
 # Usage: scripts/install-deps.sh [extra packages...]
 set -euo pipefail
 
-packages=(cmake g++ make libgtest-dev qt6-base-dev fonts-liberation fonts-dejavu-core "$@")
+packages=(cmake g++ make pkg-config libgtest-dev qt6-base-dev libicu-dev libuchardet-dev
+  fonts-liberation fonts-dejavu-core "$@")
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||

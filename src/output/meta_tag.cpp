@@ -3,6 +3,7 @@
 #include "output/phrase_search.h"
 #include "output/word_list.h"
 #include "util/str_proc.h"
+#include "util/unicode_text.h"
 
 namespace tagwright {
 namespace {
@@ -11,7 +12,7 @@ constexpr std::string_view kOpening = "<META NAME=\"keywords\" CONTENT=\"";
 constexpr std::string_view kClosing = "\">";
 
 /// The phrases as they open the tag: ", " turned into ",", one trailing comma dropped, lower
-/// case, no leading blanks. Other blanks stay as typed.
+/// case (Unicode's, for text that is UTF-8), no leading blanks. Other blanks stay as typed.
 std::string PhrasesText(std::string_view beginWith) {
   std::string phrases;
   phrases.reserve(beginWith.size());
@@ -20,7 +21,7 @@ std::string PhrasesText(std::string_view beginWith) {
     if (beginWith[i] == ',' && i + 1 < beginWith.size() && beginWith[i + 1] == ' ') ++i;
   }
   if (!phrases.empty() && phrases.back() == ',') phrases.pop_back();
-  LowerCaseAscii(phrases);
+  phrases = LowerCaseUtf8(phrases);
   phrases.erase(0, phrases.find_first_not_of(' '));
   return phrases;
 }

@@ -88,6 +88,12 @@ TEST(GenerateMetaTag, NormalisesThePhrasesText) {
   // Bytes of the UTF-8 text: the é takes two.
   EXPECT_EQ(tag.tagLength, 31 + 17);
 
+  // Letters beyond A to Z are lower-cased too; in text that is not UTF-8 only A to Z are.
+  tag = GenerateMetaTag(words, Request("50", "500", "CAFÉ, ÜBER ΣΟΦΙΑ, Ж\xff"), Settings{});
+  EXPECT_TRUE(tag.text.starts_with("<META NAME=\"keywords\" CONTENT=\"cafÉ,Über ΣΟΦΙΑ,Ж\xff,alpha\">"));
+  tag = GenerateMetaTag(words, Request("50", "500", "CAFÉ, ÜBER ΣΟΦΙΑ, Ж"), Settings{});
+  EXPECT_TRUE(tag.text.starts_with("<META NAME=\"keywords\" CONTENT=\"café,über σοφια,ж,alpha\">"));
+
   // A lone comma leaves no phrase but counts one keyword.
   tag = GenerateMetaTag(words, Request("50", "500", " , "), Settings{});
   EXPECT_TRUE(tag.text.starts_with("<META NAME=\"keywords\" CONTENT=\",alpha\">"));
