@@ -5,7 +5,7 @@
 
 #include "scan/markup_encoding.h"
 #include "scan/tag_scanner.h"
-#include "util/line_reader.h"
+#include "util/charset.h"
 #include "util/str_proc.h"
 #include "util/text_lines.h"
 #include "words/ranking.h"
@@ -51,7 +51,7 @@ RunResult RunScan(const std::string& path, Analysis& analysis, ScanObserver& obs
   RunResult result;
   try {
     analysis.Reset();
-    LineReader reader;
+    PageReader reader;
     if (!reader.Open(path)) return {RunOutcome::Failed, reader.Error()};
     std::string line;
     while (reader.Next(line)) {

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "util/line_reader.h"
+#include "util/charset.h"
 #include "util/str_proc.h"
 #include "util/text_encoding.h"
 #include "util/text_lines.h"
@@ -70,7 +70,7 @@ bool SearchLine(std::string& line, ExistingTag& result) {
 ExistingTag FindExistingKeywordMetaTag(const std::string& path) {
   ExistingTag result;
   try {
-    LineReader reader;
+    PageReader reader;
     if (!reader.Open(path)) return {ExistingTag::Status::Error, "", reader.Error()};
     std::string line;
     while (reader.Next(line)) {

@@ -44,6 +44,17 @@ bool LineReader::Open(const std::string& path) {
   return true;
 }
 
+void LineReader::Adopt(std::FILE* file) {
+  Close();
+  buffer_.clear();
+  begin_ = 0;
+  nextLf_ = nextCr_ = kUnknown;
+  eof_ = false;
+  unread_ = 0;
+  error_.clear();
+  file_ = file;
+}
+
 void LineReader::Close() {
   if (file_ != nullptr) {
     std::fclose(file_);

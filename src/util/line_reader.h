@@ -16,6 +16,8 @@ class LineReader {
 
   /// Opens `path` for reading; false (with Error() set) on failure.
   bool Open(const std::string& path);
+  /// Reads `file` from its current position on; the reader owns it from now on.
+  void Adopt(std::FILE* file);
   /// Reads the next line into `line`; false at the end of the file or on a read error.
   bool Next(std::string& line);
   /// Non-empty after a failed open or read: a plain description of the failure.

@@ -143,3 +143,39 @@ TEST(analysis, long_lines_and_many_words_have_no_sixteen_bit_limit) {
 
 }  // namespace
 }  // namespace tagwright
+
+namespace tagwright {
+namespace {
+
+TEST(AnalysisCharset, LegacyPagesGiveNoGarbageWords) {
+  test::TempDir dir;
+  Settings settings;
+  settings.thresholdFrequency = 1;
+  Recorder recorder;
+  Analysis analysis(settings, recorder);
+  // Windows-1251 and ISO-8859-8 bytes, declared or not, read as Windows-1252 gave words
+  // such as "aeaa"; their letters are separators in the default reading.
+  const std::string russian =
+      "<p>\xcc\xee\xf1\xea\xe2\xe0 \x2d \xf1\xf2\xee\xeb\xe8\xf6\xe0 \xd0\xee\xf1\xf1\xe8\xe8, "
+      "\xe3\xee\xf0\xee\xe4 \xf4\xe5\xe4\xe5\xf0\xe0\xeb\xfc\xed\xee\xe3\xee \xe7\xed\xe0\xf7"
+      "\xe5\xed\xe8\xff zebra</p>";
+  for (const std::string& page : {"<meta charset=\"windows-1251\">" + russian, russian,
+                                  std::string("<meta charset=\"iso-8859-8\"><p>\xf9\xec\xe5\xed "
+                                              "\xf2\xe5\xec\xed zebra</p>")}) {
+    recorder.words.clear();
+    ASSERT_EQ(RunScan(dir.Write("page.html", page), analysis, recorder).outcome,
+              RunOutcome::Completed);
+    EXPECT_EQ(recorder.words, (std::vector<std::string>{"zebra"})) << page;
+  }
+  // Latin letters of a declared charset are spelled as everywhere else.
+  recorder.words.clear();
+  ASSERT_EQ(RunScan(dir.Write("pl.html", "<meta charset=\"iso-8859-2\"><p>\xa3\xf3\x64\xbc "
+                                         "\xbf\xf3\xb3\x77</p>"),
+                    analysis, recorder)
+                .outcome,
+            RunOutcome::Completed);
+  EXPECT_EQ(recorder.words, (std::vector<std::string>{"lodz", "zolw"}));
+}
+
+}  // namespace
+}  // namespace tagwright

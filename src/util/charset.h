@@ -1,0 +1,86 @@
+#pragma once
+
+#include <iconv.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "util/line_reader.h"
+
+namespace tagwright {
+
+/// How many bytes at the start of a page are searched for a declared charset, as browsers do.
+inline constexpr std::size_t kCharsetPrescanBytes = 1024;
+/// How many bytes at the start of a page an undeclared charset is guessed from.
+inline constexpr std::size_t kCharsetGuessBytes = 64 * 1024;
+
+/// The charset a page declares, lower-cased: by a byte order mark ("utf-8", "utf-16le",
+/// "utf-16be"), or by a meta tag in its first 1,024 bytes (`<meta charset=...>` or
+/// `<meta http-equiv="Content-Type" content="...; charset=...">`). Empty when it declares none.
+std::string DeclaredCharset(std::string_view head);
+
+/// True for the charsets read the default way, line by line as UTF-8 when the line is valid
+/// UTF-8 and as Windows-1252 otherwise: UTF-8, Windows-1252, ISO-8859-1 and ASCII.
+bool IsDefaultCharset(std::string_view charset);
+
+/// The guess for bytes that are not valid UTF-8, when it names a charset of a non-Latin script
+/// (Cyrillic, Greek, Hebrew, Arabic, Thai, Chinese, Japanese, Korean); empty otherwise.
+std::string GuessedNonLatinCharset(std::string_view head);
+
+/// The charset to convert a page from, given its first bytes (up to kCharsetGuessBytes): the
+/// declared one, or for an undeclared page that is not valid UTF-8 the non-Latin guess.
+/// Empty when the page is read the default way.
+std::string ConversionCharset(std::string_view head);
+
+/// Converts lines from a legacy charset to UTF-8. A byte sequence that is not a character of
+/// the charset becomes U+FFFD and the conversion goes on after it.
+class LineDecoder {
+ public:
+  /// Ok() is false when the system does not know `charset`.
+  explicit LineDecoder(const std::string& charset);
+  ~LineDecoder();
+  LineDecoder(const LineDecoder&) = delete;
+  LineDecoder& operator=(const LineDecoder&) = delete;
+
+  bool Ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  /// Converts `line` in place; `scratch` keeps its storage from line to line.
+  void Decode(std::string& line);
+  /// Converts a piece of a stream, keeping an incomplete character at its end for the next
+  /// call (at the end of the stream, `last` turns it into U+FFFD).
+  void DecodeChunk(std::string_view bytes, std::string& out, std::string& pending, bool last);
+
+ private:
+  void Convert(std::string_view bytes, std::string& out, std::size_t* keptIncomplete);
+
+  iconv_t cd_;
+  std::string scratch_;
+};
+
+/// Reads a page line by line as UTF-8 or as the default way reads it: the charset it declares
+/// (or that is guessed for it) is converted line by line. A UTF-16 page is converted through a
+/// temporary file in chunks. Memory stays bounded by the longest line.
+class PageReader {
+ public:
+  PageReader() = default;
+  PageReader(const PageReader&) = delete;
+  PageReader& operator=(const PageReader&) = delete;
+
+  /// Opens `path`; false (with Error() set) on failure.
+  bool Open(const std::string& path);
+  bool Next(std::string& line);
+  const std::string& Error() const { return reader_.Error().empty() ? error_ : reader_.Error(); }
+  /// The charset the page is converted from; empty when it is read the default way.
+  const std::string& Charset() const { return charset_; }
+
+ private:
+  bool ConvertStream(std::FILE* source);
+
+  LineReader reader_;
+  std::string charset_;
+  std::string error_;
+  std::unique_ptr<LineDecoder> decoder_;
+};
+
+}  // namespace tagwright
