@@ -8,6 +8,7 @@
 #include "util/charset.h"
 #include "util/str_proc.h"
 #include "util/text_lines.h"
+#include "util/text_encoding.h"
 #include "words/ranking.h"
 
 namespace tagwright {
@@ -37,7 +38,13 @@ bool Analysis::ScanLineInPlace(std::string& line) {
   // The closing blank ends a word at the end of the line. It takes part in no replacement,
   // so it is added first: the encoding then never has to grow the line for it.
   line.push_back(' ');
-  EncodeMarkup(line);
+  if (settings_.ModernMarkup()) {
+    // The modern reading works on UTF-8 text throughout.
+    if (NextHighByte(line, 0) != line.size() && !IsValidUtf8(line)) line = Windows1252ToUtf8(line);
+    EncodeMarkup(line, false);
+  } else {
+    EncodeMarkup(line);
+  }
   scanner_->ScanLine(line);
   return true;
 }

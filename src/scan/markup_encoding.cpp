@@ -242,7 +242,7 @@ void EncodeMarkupByPasses(std::string& strLine) {
   TransliterateLetters(strLine);
 }
 
-void EncodeMarkup(std::string& strLine) {
+void EncodeMarkup(std::string& strLine, bool spellLetters) {
   static const Candidates tagsAndEntities(0, kFirstLetterEntity);
   static const Candidates letterEntities(kFirstLetterEntity, kReplacements.size());
   ReplaceInOnePass(strLine, tagsAndEntities);
@@ -257,7 +257,7 @@ void EncodeMarkup(std::string& strLine) {
     // Every reference the table above leaves.
     DecodeCharacterReferences(strLine);
   }
-  TransliterateLetters(strLine);
+  if (spellLetters) TransliterateLetters(strLine);
 }
 
 }  // namespace tagwright

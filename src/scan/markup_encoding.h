@@ -17,7 +17,9 @@ inline constexpr char kMarkTitleEnd = 15;
 /// characters, the exact bold, title and heading tags become marker characters, and then
 /// each accented letter written directly (UTF-8 when the line is valid UTF-8, otherwise
 /// Windows-1252) becomes the same transliteration as its entity.
-void EncodeMarkup(std::string& strLine);
+/// Without `spellLetters` the letters written directly stay as they are (the modern reading
+/// spells them word by word).
+void EncodeMarkup(std::string& strLine, bool spellLetters = true);
 
 /// The entity and tag replacements done literally, one whole-line pass per replacement in
 /// table order, then the letters. EncodeMarkup gives the same result in one pass; this is

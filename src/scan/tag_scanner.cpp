@@ -6,6 +6,11 @@
 
 #include "scan/markup_encoding.h"
 #include "util/str_proc.h"
+#include "words/common_words.h"
+#if __has_include("words/stop_words.h")
+#include "words/stop_words.h"
+#define TAGWRIGHT_HAS_STOP_WORDS 1
+#endif
 
 namespace tagwright {
 
@@ -38,6 +43,26 @@ std::size_t PlainRunEnd(std::string_view line, std::size_t from) {
   std::size_t i = from;
   while (i + 1 < line.size() && IsPlainCharacter(line[i])) ++i;
   return i;
+}
+
+// The same where bytes from 0x80 up may begin letters.
+std::size_t PlainAsciiRunEnd(std::string_view line, std::size_t from) {
+  std::size_t i = from;
+  while (i + 1 < line.size() && static_cast<unsigned char>(line[i]) < 0x80 &&
+         IsPlainCharacter(line[i])) {
+    ++i;
+  }
+  return i;
+}
+
+// Common words of the page's language (English when it has none or an unknown one).
+bool IsStopWordOf(std::string_view language, std::string_view word) {
+#ifdef TAGWRIGHT_HAS_STOP_WORDS
+  return IsStopWord(language, word);
+#else
+  (void)language;
+  return IsCommonWord(word, kEnglish);
+#endif
 }
 
 bool IsSignOrDigit(char c) { return c == '+' || c == '-' || (c >= '0' && c <= '9'); }
@@ -78,6 +103,9 @@ void TagScanner::Reset() {
   blnInMetaKeywords = false;
   intFontSize = 3;
   intFontSizeStack.clear();
+  language_.clear();
+  skipName_.clear();
+  skipDepth_ = 0;
 }
 
 float TagScanner::ContextWeight() const {
@@ -114,6 +142,7 @@ void TagScanner::ScanStrLine() {
   nextDoubleQuote_ = nextSingleQuote_ = Memo{};
   metaValueEnd_ = 0;
   bracketsAhead_.Reset(strLine);
+  modern_ = settings_.ModernMarkup();
 
   // The last character is the closing blank: the line is done when the position reaches it.
   while (intPos + 1 < strLine.size()) {
@@ -172,6 +201,20 @@ void TagScanner::ScanStrLine() {
       ScanTag();
       continue;
     }
+    if (!skipName_.empty()) {
+      // Markers stand for the exact bold, title and heading tags.
+      switch (c) {
+        case kMarkBoldStart: SkippedTagSeen("b"); break;
+        case kMarkBoldEnd: SkippedTagSeen("/b"); break;
+        case kMarkTitleStart: SkippedTagSeen("title"); break;
+        case kMarkTitleEnd: SkippedTagSeen("/title"); break;
+        case kMarkHeadingEnd:
+          if (skipName_.size() == 2 && skipName_[0] == 'h') SkippedTagSeen("/" + skipName_);
+          break;
+        default:
+          if (c >= kMarkH6 && c <= kMarkH1) SkippedTagSeen(std::string{'h', static_cast<char>('7' - c)});
+      }
+    }
     switch (c) {
       case '>':
         // This is where the content of a description or keywords meta tag ends.
@@ -201,8 +244,12 @@ void TagScanner::ScanStrLine() {
     if (c >= kMarkH6 && c <= kMarkH1) {
       intHeadingLevel = c;
       ++intPos;
+    } else if (modern_ && (IsLetter(c) || static_cast<unsigned char>(c) >= 0x80)) {
+      TakeModernWord();
     } else if (IsLetter(c)) {
       TakeWord();
+    } else if (modern_) {
+      intPos = PlainAsciiRunEnd(strLine, intPos + 1);
     } else {
       // Blanks, digits and punctuation: the cycles for a run of them only move on, so the run
       // is passed at once (a run ends before anything that a cycle would act upon).
@@ -213,6 +260,10 @@ void TagScanner::ScanStrLine() {
 
 void TagScanner::TakeWord() {
   const std::size_t n = LetterRunLength(strLine, intPos);
+  if (!skipName_.empty()) {
+    intPos += n;
+    return;
+  }
   strWord = std::string_view(strLine).substr(intPos, n);
   table_.PrefetchWordAt(strLine, intPos + n);
   if (ProcessWord(strWord, table_, settings_, *this) == WordOutcome::Added) {
@@ -220,6 +271,88 @@ void TagScanner::TakeWord() {
   }
   strWord = {};
   intPos += n;
+}
+
+void TagScanner::TakeModernWord() {
+  const std::string_view line = strLine;
+  std::size_t end = intPos;
+  bool ascii = true;
+  while (end + 1 < line.size()) {
+    if (IsLetter(line[end])) {
+      ++end;
+      continue;
+    }
+    if (static_cast<unsigned char>(line[end]) < 0x80) break;
+    std::size_t length = 1;
+    if (!IsWordCodePoint(DecodeUtf8(line, end, length))) {
+      if (end == intPos) {
+        intPos += length;  // a character that is no letter: passed over
+        return;
+      }
+      break;
+    }
+    ascii = false;
+    end += length;
+  }
+  const std::string_view run = line.substr(intPos, end - intPos);
+  intPos = end;
+  if (!skipName_.empty() || run.empty()) return;
+  if (ascii) {
+    // Lower-cased with the line already.
+    if (!(settings_.IgnoreCommonWords() && IsStopWordOf(language_, run))) CountWord(run);
+    return;
+  }
+  splitter_.Split(run, [&](std::string_view lower) {
+    if (settings_.IgnoreCommonWords() && IsStopWordOf(language_, lower)) return;
+    SpellLatinLetters(lower, spelled_);
+    CountWord(spelled_);
+  });
+}
+
+void TagScanner::CountWord(std::string_view word) {
+  if (ProcessWord(word, table_, settings_, *this) == WordOutcome::Added) {
+    observer_.OnNewWord(word, table_.intNumWords());
+  }
+}
+
+void TagScanner::ReadTagModern() {
+  // The tag's text up to its ">" on this line.
+  std::size_t end = NextTagBracket(intPos);
+  while (end < strLine.size() && strLine[end] == '<') end = NextTagBracket(end + 1);
+  const std::string_view tag = std::string_view(strLine).substr(intPos, end - intPos);
+  if (!skipName_.empty()) {
+    SkippedTagSeen(TagName(tag));
+    return;
+  }
+  const ModernTag read = ReadModernTag(tag);
+  using Context = ModernTag::Context;
+  switch (read.context) {
+    case Context::HeadingStart: intHeadingLevel = read.headingWeight; break;
+    case Context::HeadingEnd: intHeadingLevel = 0; break;
+    case Context::BoldStart: blnBold = true; break;
+    case Context::BoldEnd: blnBold = false; break;
+    case Context::TitleStart: blnInTitle = true; break;
+    case Context::TitleEnd: blnInTitle = false; break;
+    case Context::None: break;
+  }
+  if (read.hasLanguage) language_ = read.language;
+  if (read.skipsContent) {
+    skipName_ = TagName(tag);
+    skipDepth_ = 1;
+  }
+}
+
+void TagScanner::SkippedTagSeen(std::string_view name) {
+  if (name.starts_with('/') && name.substr(1) == skipName_) {
+    if (--skipDepth_ <= 0) skipName_.clear();
+  } else if (name == skipName_) {
+    // An element whose end tag may be left out ends at the next of its kind.
+    if (HasOptionalEnd(skipName_)) {
+      skipName_.clear();
+    } else {
+      ++skipDepth_;
+    }
+  }
 }
 
 void TagScanner::ScanTag() {
@@ -275,6 +408,7 @@ void TagScanner::ScanTag() {
         blnInTag = false;
         return;
       }
+      if (modern_) ReadTagModern();
       ++intPos;
       continue;
     }

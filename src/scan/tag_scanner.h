@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "scan/bracket_lookahead.h"
+#include "scan/modern_reading.h"
 #include "scan/scan_observer.h"
 #include "util/settings.h"
 #include "words/word_filters.h"
@@ -38,6 +39,13 @@ class TagScanner final : public ContextWeigher {
            std::string_view(strLine).substr(intPos).starts_with(marker);
   }
   void TakeWord();
+  /// The modern reading's word step: a run of letters of any script, split into words.
+  void TakeModernWord();
+  void CountWord(std::string_view word);
+  /// The modern reading of the tag whose name is at the position.
+  void ReadTagModern();
+  /// An element's start or end tag (name with "/" for an end) seen while content is skipped.
+  void SkippedTagSeen(std::string_view name);
   void ScanTag();
   void ScanMetaTag();
   void ScanFontTag();
@@ -96,6 +104,14 @@ class TagScanner final : public ContextWeigher {
   BracketLookahead bracketsAhead_;
 
   std::uint32_t cycles_ = 0;
+
+  // The modern reading (read from the settings at the start of every line).
+  bool modern_ = false;
+  std::string language_;          // the page's <html lang>, lower-cased
+  std::string skipName_;          // the element whose content is skipped; empty when none
+  std::int64_t skipDepth_ = 0;    // its nesting within itself
+  WordSplitter splitter_;
+  std::string spelled_;
 };
 
 }  // namespace tagwright

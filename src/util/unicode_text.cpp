@@ -2,6 +2,7 @@
 
 #include <unicode/ucasemap.h>
 
+#include <cstdint>
 #include <memory>
 
 #include "util/str_proc.h"
@@ -34,6 +35,12 @@ std::string LowerCaseUtf8(std::string_view text) {
   }
   lower.resize(static_cast<std::size_t>(length));
   return lower;
+}
+
+std::size_t CharacterCount(std::string_view text) {
+  std::size_t count = 0;
+  for (char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+  return count;
 }
 
 }  // namespace tagwright

@@ -9,4 +9,7 @@ namespace tagwright {
 /// otherwise only the letters A to Z are lower-cased.
 std::string LowerCaseUtf8(std::string_view text);
 
+/// Number of characters (code points) in UTF-8 text.
+std::size_t CharacterCount(std::string_view text);
+
 }  // namespace tagwright

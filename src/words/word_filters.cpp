@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "util/unicode_text.h"
 #include "words/common_words.h"
 
 namespace tagwright {
@@ -15,7 +16,9 @@ bool IsRomanNumeralLetter(char c) {
 }  // namespace
 
 bool IsDroppedWord(std::string_view word, const AnalysisSettings& settings) {
-  const auto length = static_cast<std::int64_t>(word.size());
+  // The modern reading's words may hold letters of any script: they are counted as letters.
+  const auto length =
+      static_cast<std::int64_t>(settings.ModernMarkup() ? CharacterCount(word) : word.size());
   if (settings.IgnoreShortWords() && length <= settings.ShortWordSize()) return true;
   if (length > intMaxWordLength) return true;
   // One letter repeated (aaa, zz).

@@ -1,0 +1,256 @@
+#include "scan/modern_reading.h"
+
+#include <unicode/ubrk.h>
+#include <unicode/uchar.h>
+#include <unicode/utext.h>
+
+#include <algorithm>
+#include <array>
+
+#include "util/transliteration.h"
+
+namespace tagwright {
+
+namespace {
+
+bool IsNameEnd(char c) { return c == ' ' || c == '\t' || c == '/' || c == '>' || c == '\f'; }
+
+// True when `attribute` stands in `tag` as an attribute name.
+bool HasAttribute(std::string_view tag, std::string_view attribute) {
+  for (std::size_t at = tag.find(attribute); at != std::string_view::npos;
+       at = tag.find(attribute, at + 1)) {
+    const std::size_t end = at + attribute.size();
+    if (at > 0 && (tag[at - 1] == ' ' || tag[at - 1] == '\t') &&
+        (end == tag.size() || IsNameEnd(tag[end]) || tag[end] == '=')) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// The value of `attribute` in `tag` (quotes removed), or npos-marked empty when absent.
+bool AttributeValue(std::string_view tag, std::string_view attribute, std::string_view& value) {
+  for (std::size_t at = tag.find(attribute); at != std::string_view::npos;
+       at = tag.find(attribute, at + 1)) {
+    if (at == 0 || (tag[at - 1] != ' ' && tag[at - 1] != '\t')) continue;
+    std::size_t i = at + attribute.size();
+    while (i < tag.size() && tag[i] == ' ') ++i;
+    if (i >= tag.size() || tag[i] != '=') continue;
+    ++i;
+    while (i < tag.size() && tag[i] == ' ') ++i;
+    if (i < tag.size() && (tag[i] == '"' || tag[i] == '\'')) {
+      const std::size_t end = tag.find(tag[i], i + 1);
+      value = tag.substr(i + 1, (end == std::string_view::npos ? tag.size() : end) - i - 1);
+    } else {
+      std::size_t end = i;
+      while (end < tag.size() && !IsNameEnd(tag[end])) ++end;
+      value = tag.substr(i, end - i);
+    }
+    return true;
+  }
+  return false;
+}
+
+std::string_view Trimmed(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+// Code points of scripts written without blanks between words.
+bool NeedsWordBreaks(char32_t c) {
+  return (c >= 0x0E00 && c <= 0x0EFF) ||  // Thai, Lao
+         (c >= 0x1000 && c <= 0x109F) ||  // Myanmar
+         (c >= 0x1780 && c <= 0x17FF) ||  // Khmer
+         (c >= 0x3040 && c <= 0x30FF) ||  // Hiragana, Katakana
+         (c >= 0x3400 && c <= 0x9FFF) ||  // CJK ideographs
+         (c >= 0xF900 && c <= 0xFAFF) || (c >= 0x20000 && c <= 0x3FFFF);
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out.push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else if (c < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+}
+
+}  // namespace
+
+std::string_view TagName(std::string_view tag) {
+  std::size_t end = tag.starts_with('/') ? 1 : 0;
+  while (end < tag.size() && !IsNameEnd(tag[end])) ++end;
+  return tag.substr(0, end);
+}
+
+ModernTag ReadModernTag(std::string_view tag) {
+  ModernTag read;
+  const std::string_view name = TagName(tag);
+  const bool closing = name.starts_with('/');
+  const std::string_view bare = closing ? name.substr(1) : name;
+  using Context = ModernTag::Context;
+  if (bare.size() == 2 && bare[0] == 'h' && bare[1] >= '1' && bare[1] <= '6') {
+    read.context = closing ? Context::HeadingEnd : Context::HeadingStart;
+    read.headingWeight = '7' - bare[1];
+  } else if (bare == "b" || bare == "strong") {
+    read.context = closing ? Context::BoldEnd : Context::BoldStart;
+  } else if (bare == "title") {
+    read.context = closing ? Context::TitleEnd : Context::TitleStart;
+  }
+  if (closing) return read;
+  const std::string_view attributes = tag.substr(name.size());
+  if (name == "svg" || name == "template" || name == "noscript" || name == "nav" ||
+      HasAttribute(attributes, "hidden")) {
+    read.skipsContent = true;
+  }
+  std::string_view value;
+  if (!read.skipsContent && AttributeValue(attributes, "aria-hidden", value) &&
+      Trimmed(value) == "true") {
+    read.skipsContent = true;
+  }
+  if (!read.skipsContent && AttributeValue(attributes, "role", value) &&
+      Trimmed(value) == "navigation") {
+    read.skipsContent = true;
+  }
+  // Self-closed (<svg/>) and void elements have no content to skip.
+  if (read.skipsContent && (IsVoidElement(name) || Trimmed(attributes).ends_with('/'))) {
+    read.skipsContent = false;
+  }
+  if (name == "html" && AttributeValue(attributes, "lang", value)) {
+    read.language = Trimmed(value);
+    read.hasLanguage = true;
+  }
+  return read;
+}
+
+bool IsVoidElement(std::string_view name) {
+  static constexpr std::array<std::string_view, 14> kVoid = {
+      "area", "base", "br", "col", "embed", "hr", "img", "input", "link", "meta", "source",
+      "track", "wbr", "param"};
+  return std::find(kVoid.begin(), kVoid.end(), name) != kVoid.end();
+}
+
+bool HasOptionalEnd(std::string_view name) {
+  static constexpr std::array<std::string_view, 16> kOptional = {
+      "p",  "li", "dt",    "dd",    "option", "optgroup", "tr", "td", "th", "thead", "tbody",
+      "tfoot", "colgroup", "rb", "rt", "rp"};
+  return std::find(kOptional.begin(), kOptional.end(), name) != kOptional.end();
+}
+
+bool IsWordCodePoint(char32_t c) {
+  const auto code = static_cast<UChar32>(c);
+  return u_hasBinaryProperty(code, UCHAR_ALPHABETIC) || (U_GET_GC_MASK(code) & U_GC_M_MASK) != 0;
+}
+
+char32_t DecodeUtf8(std::string_view text, std::size_t i, std::size_t& length) {
+  const auto lead = static_cast<unsigned char>(text[i]);
+  length = 1;
+  if (lead < 0x80) return lead;
+  std::size_t need;
+  char32_t code;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    need = 2;
+    code = lead & 0x1Fu;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    need = 3;
+    code = lead & 0x0Fu;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    need = 4;
+    code = lead & 0x07u;
+  } else {
+    return 0xFFFD;
+  }
+  if (i + need > text.size()) return 0xFFFD;
+  for (std::size_t k = 1; k < need; ++k) {
+    const auto next = static_cast<unsigned char>(text[i + k]);
+    if ((next & 0xC0) != 0x80) return 0xFFFD;
+    code = (code << 6) | (next & 0x3Fu);
+  }
+  // Overlong forms, surrogates and values past U+10FFFF are no characters.
+  if ((need == 3 && code < 0x800) || (need == 4 && (code < 0x10000 || code > 0x10FFFF)) ||
+      (code >= 0xD800 && code <= 0xDFFF)) {
+    return 0xFFFD;
+  }
+  length = need;
+  return code;
+}
+
+WordSplitter::~WordSplitter() {
+  if (breaker_ != nullptr) ubrk_close(breaker_);
+  if (text_ != nullptr) utext_close(text_);
+}
+
+bool WordSplitter::NeedsBreaking(std::string_view run) {
+  for (std::size_t i = 0; i < run.size();) {
+    if (static_cast<unsigned char>(run[i]) < 0xE0) {
+      ++i;
+      continue;
+    }
+    std::size_t length = 1;
+    if (NeedsWordBreaks(DecodeUtf8(run, i, length))) return true;
+    i += length;
+  }
+  return false;
+}
+
+const std::string& WordSplitter::Lowered(std::string_view word) {
+  lowered_.clear();
+  for (std::size_t i = 0; i < word.size();) {
+    std::size_t length = 1;
+    const char32_t c = DecodeUtf8(word, i, length);
+    AppendUtf8(lowered_, static_cast<char32_t>(u_tolower(static_cast<UChar32>(c))));
+    i += length;
+  }
+  return lowered_;
+}
+
+void WordSplitter::BreakInto(std::string_view run) {
+  breaks_.clear();
+  UErrorCode status = U_ZERO_ERROR;
+  text_ = utext_openUTF8(text_, run.data(), static_cast<int64_t>(run.size()), &status);
+  if (U_SUCCESS(status) && breaker_ == nullptr) {
+    breaker_ = ubrk_open(UBRK_WORD, "", nullptr, 0, &status);
+  }
+  if (U_SUCCESS(status)) ubrk_setUText(breaker_, text_, &status);
+  if (U_FAILURE(status)) {
+    breaks_ = {0, run.size()};
+    return;
+  }
+  // Over UTF-8 text the iterator's positions are byte offsets.
+  for (int32_t at = ubrk_first(breaker_); at != UBRK_DONE; at = ubrk_next(breaker_)) {
+    breaks_.push_back(static_cast<std::size_t>(at));
+  }
+  if (breaks_.empty() || breaks_.back() != run.size()) breaks_.push_back(run.size());
+}
+
+void SpellLatinLetters(std::string_view word, std::string& spelled) {
+  spelled.clear();
+  for (std::size_t i = 0; i < word.size();) {
+    const auto byte = static_cast<unsigned char>(word[i]);
+    if (byte < 0x80) {
+      spelled.push_back(word[i++]);
+      continue;
+    }
+    std::size_t length = 1;
+    const char32_t c = DecodeUtf8(word, i, length);
+    const std::string_view latin = TransliterateLetter(c);
+    if (latin.empty()) {
+      spelled.append(word.substr(i, length));
+    } else {
+      spelled.append(latin);
+    }
+    i += length;
+  }
+}
+
+}  // namespace tagwright

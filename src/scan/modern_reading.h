@@ -1,0 +1,82 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct UBreakIterator;
+struct UText;
+
+namespace tagwright {
+
+/// What the modern reading takes from one tag: the text from its name to its end.
+struct ModernTag {
+  enum class Context { None, HeadingStart, HeadingEnd, BoldStart, BoldEnd, TitleStart, TitleEnd };
+  Context context = Context::None;
+  int headingWeight = 0;  // for HeadingStart: 6 for h1 down to 1 for h6
+  /// The element's content is no page text (svg, template, noscript, hidden, navigation):
+  /// skipped up to the element's end tag.
+  bool skipsContent = false;
+  /// The value of an html tag's lang attribute (lower-cased), when it has one.
+  std::string language;
+  bool hasLanguage = false;
+};
+
+/// The tag name at the start of `tag` (after the "<"), with a leading "/" for an end tag.
+std::string_view TagName(std::string_view tag);
+
+/// Reads a lower-cased tag from its name up to (not including) its ">".
+ModernTag ReadModernTag(std::string_view tag);
+
+/// True for the elements that have no end tag (img, br, input, ...).
+bool IsVoidElement(std::string_view name);
+/// True for the elements whose end tag may be left out: the next tag of the same name ends them.
+bool HasOptionalEnd(std::string_view name);
+
+/// True for a code point that belongs to a word: a letter of any script or a combining mark.
+bool IsWordCodePoint(char32_t c);
+
+/// The code point of the UTF-8 character at `i`, and its length; a byte that does not begin a
+/// valid character gives U+FFFD and length 1.
+char32_t DecodeUtf8(std::string_view text, std::size_t i, std::size_t& length);
+
+/// Splits runs of letters into words, with ICU's word-break rules for scripts written without
+/// blanks (Chinese, Japanese, Thai, ...), and gives each word lower-cased.
+class WordSplitter {
+ public:
+  WordSplitter() = default;
+  ~WordSplitter();
+  WordSplitter(const WordSplitter&) = delete;
+  WordSplitter& operator=(const WordSplitter&) = delete;
+
+  /// Calls `take(word)` for each word of `run` (a run of word code points in UTF-8), lower-cased
+  /// by Unicode's rules; the view is valid during the call.
+  template <typename Take>
+  void Split(std::string_view run, Take&& take) {
+    if (!NeedsBreaking(run)) {
+      take(std::string_view(Lowered(run)));
+      return;
+    }
+    BreakInto(run);
+    for (std::size_t k = 0; k + 1 < breaks_.size(); ++k) {
+      take(std::string_view(Lowered(run.substr(breaks_[k], breaks_[k + 1] - breaks_[k]))));
+    }
+  }
+
+ private:
+  static bool NeedsBreaking(std::string_view run);
+  const std::string& Lowered(std::string_view word);
+  void BreakInto(std::string_view run);
+
+  std::string lowered_;
+  std::vector<std::size_t> breaks_;
+  UBreakIterator* breaker_ = nullptr;
+  UText* text_ = nullptr;
+};
+
+/// The word as it is counted: Latin letters spelled as in the default reading ("müller" gives
+/// "mueller"), other letters kept.
+void SpellLatinLetters(std::string_view word, std::string& spelled);
+
+}  // namespace tagwright

@@ -1,0 +1,100 @@
+#include "scan/modern_reading.h"
+
+#include <gtest/gtest.h>
+
+#include "scan_fixture.h"
+
+namespace tagwright::test {
+namespace {
+
+Settings Modern() {
+  Settings s;
+  s.modernMarkup = true;
+  return s;
+}
+
+TEST(ModernReading, TagsWithAttributesOpenTheirContexts) {
+  const std::vector<std::string> page = {
+      "<title class=\"t\">alpha</title>", "<h2 id=\"x\">bravo</h2 > <h1>charlie</h1>",
+      "<b class=\"k\">delta</b > <strong>echo</strong> foxtrot"};
+  Scan modern(Modern());
+  modern.Lines(page);
+  EXPECT_EQ(modern.Weight("alpha"), 51);
+  EXPECT_EQ(modern.Weight("bravo"), 8);
+  EXPECT_EQ(modern.Weight("charlie"), 9);
+  EXPECT_EQ(modern.Weight("delta"), 6);
+  EXPECT_EQ(modern.Weight("echo"), 6);
+  EXPECT_EQ(modern.Weight("foxtrot"), 3);
+  // The default reading stays as it was: only the exact tags count.
+  Scan classic;
+  classic.Lines(page);
+  EXPECT_EQ(classic.Weight("alpha"), 3);
+  EXPECT_EQ(classic.Weight("bravo"), 3);
+  EXPECT_EQ(classic.Weight("echo"), 3);
+  EXPECT_EQ(classic.Weight("charlie"), 9);
+}
+
+TEST(ModernReading, HiddenAndNavigationContentIsSkipped) {
+  Scan s(Modern());
+  s.Lines({"<nav class=\"menu\"><a>home</a> <nav>inner</nav> about</nav> kept",
+           "<svg><title>vector</title><text>glyph</text></svg> <template><p>tmpl</p></template>",
+           "<noscript>enable javascript</noscript><div hidden>secret <div>deep</div> more</div>",
+           "<span aria-hidden=\"true\">icon</span><ul role=\"navigation\"><li>menu",
+           "</li></ul><img hidden src=\"x\"> visible <p hidden>para <p>shown <br/> <b hidden>",
+           "bold</b> zulu <svg/> last"});
+  for (const char* gone : {"home", "inner", "about", "vector", "glyph", "tmpl", "enable",
+                           "javascript", "secret", "deep", "more", "icon", "menu", "para", "bold"}) {
+    EXPECT_EQ(s.Frequency(gone), 0) << gone;
+  }
+  for (const char* kept : {"kept", "visible", "shown", "zulu", "last"}) {
+    EXPECT_EQ(s.Frequency(kept), 1) << kept;
+  }
+  EXPECT_EQ(s.Weight("vector"), 0);
+  EXPECT_EQ(s.Weight("zulu"), 3);  // the title inside the svg left no context open
+}
+
+TEST(ModernReading, WordsInEveryScript) {
+  Scan s(Modern());
+  s.Lines({"<p>Москва СТОЛИЦА России. Москва. Müller MÜLLER caf\xc3\xa9",
+           "東京は日本の首都です。 ภาษาไทยง่ายมาก Ελλάδα", "ab\xe9 q\xd7z"});
+  EXPECT_EQ(s.Frequency("москва"), 2);
+  EXPECT_EQ(s.Frequency("столица"), 1);
+  EXPECT_EQ(s.Frequency("mueller"), 2);
+  EXPECT_EQ(s.Frequency("cafe"), 1);
+  EXPECT_EQ(s.Frequency("東京"), 1);
+  EXPECT_EQ(s.Frequency("日本"), 1);
+  EXPECT_EQ(s.Frequency("ภาษา"), 1);
+  EXPECT_EQ(s.Frequency("ελλάδα"), 1);
+  // A line that is not UTF-8 is read as Windows-1252: its letters too.
+  EXPECT_EQ(s.Frequency("abe"), 1);
+  EXPECT_EQ(s.Frequency("q"), 1);
+  EXPECT_EQ(s.Frequency("z"), 1);
+}
+
+TEST(ModernReading, ShortWordsCountCharacters) {
+  Settings settings = Modern();
+  Scan s(settings);
+  s.settings.ignoreShortWords = true;
+  s.settings.shortWordSize = 3;
+  s.Lines({"<p>дом кот книга über für ähm"});
+  EXPECT_EQ(s.Frequency("дом"), 0);  // three letters, six bytes: short
+  EXPECT_EQ(s.Frequency("книга"), 1);
+  EXPECT_EQ(s.Frequency("ueber"), 1);  // four letters
+}
+
+TEST(ModernReading, TagTextIsReadFromItsName) {
+  EXPECT_EQ(TagName("h2 id=\"x\""), "h2");
+  EXPECT_EQ(TagName("/strong "), "/strong");
+  const ModernTag html = ReadModernTag("html lang=\" de-DE \" dir=ltr");
+  EXPECT_TRUE(html.hasLanguage);
+  EXPECT_EQ(html.language, "de-DE");
+  // Attributes that only look like the ones sought.
+  EXPECT_FALSE(ReadModernTag("div data-hidden=\"1\" class=\"hidden\"").skipsContent);
+  EXPECT_FALSE(ReadModernTag("div aria-hidden=\"false\"").skipsContent);
+  EXPECT_FALSE(ReadModernTag("a role=\"navigationbar\"").skipsContent);
+  EXPECT_TRUE(ReadModernTag("div aria-hidden = 'true'").skipsContent);
+  EXPECT_FALSE(ReadModernTag("html").hasLanguage);
+}
+
+}  // namespace
+}  // namespace tagwright::test
