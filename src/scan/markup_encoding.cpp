@@ -167,8 +167,12 @@ void TransliterateUtf8(std::string& line) {
   std::size_t copied = 0;   // bytes before this are read and rewritten
   std::size_t written = 0;  // the rewritten bytes end here
   for (std::size_t i = NextHighByte(text, 0); i < text.size();) {
-    std::size_t length = 1;
-    const std::string_view letter = Utf8LetterAt(text, i, length);
+    const auto lead = static_cast<unsigned char>(text[i]);
+    // Only U+00C0 to U+024F (lead bytes 0xC3 to 0xC9) and U+1E00 to U+1EFF (0xE1) have
+    // letters to spell; other characters are passed by their length.
+    std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    std::string_view letter;
+    if ((lead >= 0xC3 && lead <= 0xC9) || lead == 0xE1) letter = Utf8LetterAt(text, i, length);
     if (!letter.empty()) {
       if (written != copied) std::memmove(data + written, data + copied, i - copied);
       written += i - copied;
@@ -176,7 +180,8 @@ void TransliterateUtf8(std::string& line) {
       written += letter.size();
       copied = i + length;
     }
-    i = NextHighByte(text, i + length);
+    i += length;
+    if (i < text.size() && static_cast<unsigned char>(text[i]) < 0x80) i = NextHighByte(text, i);
   }
   if (written == copied) return;  // the line kept its length: all is in place
   std::memmove(data + written, data + copied, text.size() - copied);

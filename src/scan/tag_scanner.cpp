@@ -65,6 +65,17 @@ bool IsStopWordOf(std::string_view language, std::string_view word) {
 #endif
 }
 
+// The first "<", '"' or "'" in [from, to) of `line`; `to` when none.
+std::size_t NextTagStop(std::string_view line, std::size_t from, std::size_t to) {
+  std::size_t i = from;
+  // All three lie below 0x40: one comparison passes letters and most other characters.
+  while (i < to && (static_cast<unsigned char>(line[i]) >= 0x40 ||
+                    (line[i] != '<' && line[i] != '"' && line[i] != '\''))) {
+    ++i;
+  }
+  return i;
+}
+
 bool IsSignOrDigit(char c) { return c == '+' || c == '-' || (c >= '0' && c <= '9'); }
 
 // End of an occurrence of `pattern` starting at `start`, with blanks between its characters
@@ -420,9 +431,9 @@ std::size_t TagScanner::NextTagBracket(std::size_t from) {
   for (;;) {
     // The next ">", unless a "<" or a quotation mark comes before it.
     const std::size_t closing = NextClosingBracket(from);
-    std::size_t i = from;
-    while (i < closing && strLine[i] != '<' && strLine[i] != '"' && strLine[i] != '\'') ++i;
-    if (i == closing || strLine[i] == '<') return i;
+    const std::string_view line = strLine;  // a local view stays in registers
+    const std::size_t i = NextTagStop(line, from, closing);
+    if (i == closing || line[i] == '<') return i;
     // A value in quotes that end on this line holds its brackets: they are part of it.
     const std::size_t end = IsValueQuote(i) ? NextQuote(strLine[i], i + 1) : strLine.size();
     from = end < strLine.size() ? end + 1 : i + 1;
