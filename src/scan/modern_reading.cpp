@@ -109,17 +109,17 @@ ModernTag ReadModernTag(std::string_view tag) {
   }
   if (closing) return read;
   const std::string_view attributes = tag.substr(name.size());
-  if (name == "svg" || name == "template" || name == "noscript" || name == "nav" ||
-      HasAttribute(attributes, "hidden")) {
+  if (name == "svg" || name == "template" || name == "noscript" || name == "nav") {
     read.skipsContent = true;
   }
+  // Most tags have none of the attributes sought: one search rules out both kinds of hidden.
   std::string_view value;
-  if (!read.skipsContent && AttributeValue(attributes, "aria-hidden", value) &&
-      Trimmed(value) == "true") {
-    read.skipsContent = true;
+  if (!read.skipsContent && attributes.find("hidden") != std::string_view::npos) {
+    read.skipsContent = HasAttribute(attributes, "hidden") ||
+                        (AttributeValue(attributes, "aria-hidden", value) && Trimmed(value) == "true");
   }
-  if (!read.skipsContent && AttributeValue(attributes, "role", value) &&
-      Trimmed(value) == "navigation") {
+  if (!read.skipsContent && attributes.find("role") != std::string_view::npos &&
+      AttributeValue(attributes, "role", value) && Trimmed(value) == "navigation") {
     read.skipsContent = true;
   }
   // Self-closed (<svg/>) and void elements have no content to skip.
@@ -150,39 +150,6 @@ bool HasOptionalEnd(std::string_view name) {
 bool IsWordCodePoint(char32_t c) {
   const auto code = static_cast<UChar32>(c);
   return u_hasBinaryProperty(code, UCHAR_ALPHABETIC) || (U_GET_GC_MASK(code) & U_GC_M_MASK) != 0;
-}
-
-char32_t DecodeUtf8(std::string_view text, std::size_t i, std::size_t& length) {
-  const auto lead = static_cast<unsigned char>(text[i]);
-  length = 1;
-  if (lead < 0x80) return lead;
-  std::size_t need;
-  char32_t code;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    need = 2;
-    code = lead & 0x1Fu;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    need = 3;
-    code = lead & 0x0Fu;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    need = 4;
-    code = lead & 0x07u;
-  } else {
-    return 0xFFFD;
-  }
-  if (i + need > text.size()) return 0xFFFD;
-  for (std::size_t k = 1; k < need; ++k) {
-    const auto next = static_cast<unsigned char>(text[i + k]);
-    if ((next & 0xC0) != 0x80) return 0xFFFD;
-    code = (code << 6) | (next & 0x3Fu);
-  }
-  // Overlong forms, surrogates and values past U+10FFFF are no characters.
-  if ((need == 3 && code < 0x800) || (need == 4 && (code < 0x10000 || code > 0x10FFFF)) ||
-      (code >= 0xD800 && code <= 0xDFFF)) {
-    return 0xFFFD;
-  }
-  length = need;
-  return code;
 }
 
 WordSplitter::~WordSplitter() {

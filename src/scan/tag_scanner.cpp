@@ -326,14 +326,15 @@ void TagScanner::CountWord(std::string_view word) {
   }
 }
 
-void TagScanner::ReadTagModern() {
+std::size_t TagScanner::ReadTagModern() {
   // The tag's text up to its ">" on this line.
-  std::size_t end = NextTagBracket(intPos);
+  const std::size_t next = NextTagBracket(intPos);
+  std::size_t end = next;
   while (end < strLine.size() && strLine[end] == '<') end = NextTagBracket(end + 1);
   const std::string_view tag = std::string_view(strLine).substr(intPos, end - intPos);
   if (!skipName_.empty()) {
     SkippedTagSeen(TagName(tag));
-    return;
+    return next;
   }
   const ModernTag read = ReadModernTag(tag);
   using Context = ModernTag::Context;
@@ -351,6 +352,7 @@ void TagScanner::ReadTagModern() {
     skipName_ = TagName(tag);
     skipDepth_ = 1;
   }
+  return next;
 }
 
 void TagScanner::SkippedTagSeen(std::string_view name) {
@@ -419,7 +421,10 @@ void TagScanner::ScanTag() {
         blnInTag = false;
         return;
       }
-      if (modern_) ReadTagModern();
+      if (modern_) {
+        intPos = ReadTagModern();
+        continue;
+      }
       ++intPos;
       continue;
     }

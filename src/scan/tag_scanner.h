@@ -42,8 +42,9 @@ class TagScanner final : public ContextWeigher {
   /// The modern reading's word step: a run of letters of any script, split into words.
   void TakeModernWord();
   void CountWord(std::string_view word);
-  /// The modern reading of the tag whose name is at the position.
-  void ReadTagModern();
+  /// The modern reading of the tag whose name is at the position; returns the position of the
+  /// next bracket of the tag, where its scan goes on.
+  std::size_t ReadTagModern();
   /// An element's start or end tag (name with "/" for an end) seen while content is skipped.
   void SkippedTagSeen(std::string_view name);
   void ScanTag();

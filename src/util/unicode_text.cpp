@@ -37,10 +37,4 @@ std::string LowerCaseUtf8(std::string_view text) {
   return lower;
 }
 
-std::size_t CharacterCount(std::string_view text) {
-  std::size_t count = 0;
-  for (char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
-  return count;
-}
-
 }  // namespace tagwright

@@ -9,7 +9,11 @@ namespace tagwright {
 /// otherwise only the letters A to Z are lower-cased.
 std::string LowerCaseUtf8(std::string_view text);
 
-/// Number of characters (code points) in UTF-8 text.
-std::size_t CharacterCount(std::string_view text);
+/// Number of characters (code points) in UTF-8 text: its bytes less the continuation bytes.
+inline std::size_t CharacterCount(std::string_view text) {
+  std::size_t continuations = 0;
+  for (char c : text) continuations += (static_cast<unsigned char>(c) & 0xC0) == 0x80 ? 1 : 0;
+  return text.size() - continuations;
+}
 
 }  // namespace tagwright
