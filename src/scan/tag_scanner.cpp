@@ -327,11 +327,10 @@ void TagScanner::CountWord(std::string_view word) {
 }
 
 std::size_t TagScanner::ReadTagModern() {
-  // The tag's text up to its ">" on this line.
+  // The tag's text up to its next bracket on this line (a "<" within a tag ends what is read
+  // of it: reading on would read the text of every nested tag again).
   const std::size_t next = NextTagBracket(intPos);
-  std::size_t end = next;
-  while (end < strLine.size() && strLine[end] == '<') end = NextTagBracket(end + 1);
-  const std::string_view tag = std::string_view(strLine).substr(intPos, end - intPos);
+  const std::string_view tag = std::string_view(strLine).substr(intPos, next - intPos);
   if (!skipName_.empty()) {
     SkippedTagSeen(TagName(tag));
     return next;
