@@ -6,11 +6,7 @@
 
 #include "scan/markup_encoding.h"
 #include "util/str_proc.h"
-#include "words/common_words.h"
-#if __has_include("words/stop_words.h")
 #include "words/stop_words.h"
-#define TAGWRIGHT_HAS_STOP_WORDS 1
-#endif
 
 namespace tagwright {
 
@@ -55,15 +51,7 @@ std::size_t PlainAsciiRunEnd(std::string_view line, std::size_t from) {
   return i;
 }
 
-// Common words of the page's language (English when it has none or an unknown one).
-bool IsStopWordOf(std::string_view language, std::string_view word) {
-#ifdef TAGWRIGHT_HAS_STOP_WORDS
-  return IsStopWord(language, word);
-#else
-  (void)language;
-  return IsCommonWord(word, kEnglish);
-#endif
-}
+
 
 // The first "<", '"' or "'" in [from, to) of `line`; `to` when none.
 std::size_t NextTagStop(std::string_view line, std::size_t from, std::size_t to) {
@@ -310,11 +298,11 @@ void TagScanner::TakeModernWord() {
   if (!skipName_.empty() || run.empty()) return;
   if (ascii) {
     // Lower-cased with the line already.
-    if (!(settings_.IgnoreCommonWords() && IsStopWordOf(language_, run))) CountWord(run);
+    if (!(settings_.IgnoreCommonWords() && IsStopWord(language_, run))) CountWord(run);
     return;
   }
   splitter_.Split(run, [&](std::string_view lower) {
-    if (settings_.IgnoreCommonWords() && IsStopWordOf(language_, lower)) return;
+    if (settings_.IgnoreCommonWords() && IsStopWord(language_, lower)) return;
     SpellLatinLetters(lower, spelled_);
     CountWord(spelled_);
   });

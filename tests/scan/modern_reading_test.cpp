@@ -36,17 +36,17 @@ TEST(ModernReading, TagsWithAttributesOpenTheirContexts) {
 
 TEST(ModernReading, HiddenAndNavigationContentIsSkipped) {
   Scan s(Modern());
-  s.Lines({"<nav class=\"menu\"><a>home</a> <nav>inner</nav> about</nav> kept",
+  s.Lines({"<nav class=\"menu\"><a>home</a> <nav>inner</nav> about</nav> kiwi",
            "<svg><title>vector</title><text>glyph</text></svg> <template><p>tmpl</p></template>",
            "<noscript>enable javascript</noscript><div hidden>secret <div>deep</div> more</div>",
            "<span aria-hidden=\"true\">icon</span><ul role=\"navigation\"><li>menu",
-           "</li></ul><img hidden src=\"x\"> visible <p hidden>para <p>shown <br/> <b hidden>",
-           "bold</b> zulu <svg/> last"});
+           "</li></ul><img hidden src=\"x\"> melon <p hidden>para <p>mango <br/> <b hidden>",
+           "bold</b> zulu <svg/> papaya"});
   for (const char* gone : {"home", "inner", "about", "vector", "glyph", "tmpl", "enable",
                            "javascript", "secret", "deep", "more", "icon", "menu", "para", "bold"}) {
     EXPECT_EQ(s.Frequency(gone), 0) << gone;
   }
-  for (const char* kept : {"kept", "visible", "shown", "zulu", "last"}) {
+  for (const char* kept : {"kiwi", "melon", "mango", "zulu", "papaya"}) {
     EXPECT_EQ(s.Frequency(kept), 1) << kept;
   }
   EXPECT_EQ(s.Weight("vector"), 0);
@@ -55,6 +55,7 @@ TEST(ModernReading, HiddenAndNavigationContentIsSkipped) {
 
 TEST(ModernReading, WordsInEveryScript) {
   Scan s(Modern());
+  s.settings.ignoreCommonWords = false;
   s.Lines({"<p>Москва СТОЛИЦА России. Москва. Müller MÜLLER caf\xc3\xa9",
            "東京は日本の首都です。 ภาษาไทยง่ายมาก Ελλάδα", "ab\xe9 q\xd7z"});
   EXPECT_EQ(s.Frequency("москва"), 2);
@@ -94,6 +95,40 @@ TEST(ModernReading, TagTextIsReadFromItsName) {
   EXPECT_FALSE(ReadModernTag("a role=\"navigationbar\"").skipsContent);
   EXPECT_TRUE(ReadModernTag("div aria-hidden = 'true'").skipsContent);
   EXPECT_FALSE(ReadModernTag("html").hasLanguage);
+}
+
+}  // namespace
+}  // namespace tagwright::test
+
+namespace tagwright::test {
+namespace {
+
+TEST(ModernReading, CommonWordsOfThePageLanguage) {
+  const std::vector<std::string> page = {"<html lang=\"de-DE\"><body>",
+                                         "<p>Die Brücke für Fußgänger und Radfahrer werden über",
+                                         "the Brücke"};
+  Scan modern(Modern());
+  modern.settings.ignoreShortWords = true;
+  modern.Lines(page);
+  for (const char* common : {"die", "fuer", "und", "werden", "ueber", "the"}) {
+    EXPECT_EQ(modern.Frequency(common), 0) << common;
+  }
+  EXPECT_EQ(modern.Frequency("bruecke"), 2);
+  EXPECT_EQ(modern.Frequency("fussgaenger"), 1);
+  // Without the common-word filter, and in the default reading, they count.
+  Scan all(Modern());
+  all.settings.ignoreCommonWords = false;
+  all.Lines(page);
+  EXPECT_EQ(all.Frequency("fuer"), 1);
+  Scan classic;
+  classic.Lines(page);
+  EXPECT_EQ(classic.Frequency("fuer"), 1);
+  EXPECT_EQ(classic.Frequency("the"), 0);
+  // No lang: English.
+  Scan english(Modern());
+  english.Lines({"<p>für the zebra"});
+  EXPECT_EQ(english.Frequency("fuer"), 1);
+  EXPECT_EQ(english.Frequency("the"), 0);
 }
 
 }  // namespace
