@@ -3,10 +3,10 @@
 //
 // Input: a header line, then the page. The header reads "FSTEKB|keywords|bytes|begin with":
 // six characters for the settings (a digit stands for itself; F holds the two filter check
-// boxes and the modern reading as bits, 1 short words, 2 common words, 4 modern; then short-word size, minimum frequency,
-// table weight, existing-keywords weight, bold weight), optionally six more that take over at
-// the first yield (as a user changing the settings during a scan), then the texts of the two
-// limit boxes and of "Begin meta tag with:". Missing parts keep their defaults.
+// boxes and the modern reading as bits, 1 short words, 2 common words, 4 modern; then short-word
+// size, minimum frequency, table weight, existing-keywords weight, bold weight), optionally six
+// more that take over at the first yield (as a user changing the settings during a scan), then the
+// texts of the two limit boxes and of "Begin meta tag with:". Missing parts keep their defaults.
 
 #include <algorithm>
 #include <cstddef>
@@ -24,9 +24,9 @@
 #include "scratch_file.h"
 #include "util/charset.h"
 #include "util/str_proc.h"
-#include "util/unicode_text.h"
 #include "util/text_encoding.h"
 #include "util/utf8_text.h"
+#include "util/unicode_text.h"
 #include "words/word_filters.h"
 
 namespace tagwright::fuzz {
@@ -330,7 +330,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!charset.empty() && decoder.Ok()) {
     for (std::string& line : lines) decoder.Decode(line);
   }
-  if (charset.empty() || !decoder.Ok() || !(charset.starts_with("utf-16") || charset.starts_with("utf-32"))) {
+  if (charset.empty() || !decoder.Ok() ||
+      !(charset.starts_with("utf-16") || charset.starts_with("utf-32"))) {
     Require(SameWords(analysis.Ranked(), ScanInMemory(c, lines)),
             "the file gives the same words as its lines handed over directly");
   }

@@ -27,9 +27,8 @@ bool IsAsciiAlnum(char c) {
 
 const NamedEntity* FindEntity(std::string_view name) {
   const auto* end = kEntities + kEntityCount;
-  const auto* hit = std::lower_bound(kEntities, end, name, [](const NamedEntity& e, std::string_view n) {
-    return e.name < n;
-  });
+  const auto* hit = std::lower_bound(
+      kEntities, end, name, [](const NamedEntity& e, std::string_view n) { return e.name < n; });
   return hit != end && hit->name == name ? hit : nullptr;
 }
 

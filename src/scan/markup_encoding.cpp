@@ -74,7 +74,8 @@ class Candidates {
 std::size_t NextOf(std::string_view text, char c, std::size_t from) {
   const void* hit =
       from < text.size() ? std::memchr(text.data() + from, c, text.size() - from) : nullptr;
-  return hit == nullptr ? text.size() : static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+  return hit == nullptr ? text.size()
+                        : static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
 }
 
 // Replaces every occurrence of the candidates' rows in one pass. Exact when no sought text

@@ -115,8 +115,9 @@ ModernTag ReadModernTag(std::string_view tag) {
   // Most tags have none of the attributes sought: one search rules out both kinds of hidden.
   std::string_view value;
   if (!read.skipsContent && attributes.find("hidden") != std::string_view::npos) {
-    read.skipsContent = HasAttribute(attributes, "hidden") ||
-                        (AttributeValue(attributes, "aria-hidden", value) && Trimmed(value) == "true");
+    read.skipsContent =
+        HasAttribute(attributes, "hidden") ||
+        (AttributeValue(attributes, "aria-hidden", value) && Trimmed(value) == "true");
   }
   if (!read.skipsContent && attributes.find("role") != std::string_view::npos &&
       AttributeValue(attributes, "role", value) && Trimmed(value) == "navigation") {
@@ -135,15 +136,15 @@ ModernTag ReadModernTag(std::string_view tag) {
 
 bool IsVoidElement(std::string_view name) {
   static constexpr std::array<std::string_view, 14> kVoid = {
-      "area", "base", "br", "col", "embed", "hr", "img", "input", "link", "meta", "source",
-      "track", "wbr", "param"};
+      "area",  "base", "br",   "col",    "embed", "hr",  "img",
+      "input", "link", "meta", "source", "track", "wbr", "param"};
   return std::find(kVoid.begin(), kVoid.end(), name) != kVoid.end();
 }
 
 bool HasOptionalEnd(std::string_view name) {
   static constexpr std::array<std::string_view, 16> kOptional = {
-      "p",  "li", "dt",    "dd",    "option", "optgroup", "tr", "td", "th", "thead", "tbody",
-      "tfoot", "colgroup", "rb", "rt", "rp"};
+      "p",  "li",    "dt",    "dd",    "option",   "optgroup", "tr", "td",
+      "th", "thead", "tbody", "tfoot", "colgroup", "rb",       "rt", "rp"};
   return std::find(kOptional.begin(), kOptional.end(), name) != kOptional.end();
 }
 

@@ -72,7 +72,6 @@ inline char32_t DecodeUtf8(std::string_view text, std::size_t i, std::size_t& le
   return code;
 }
 
-
 /// Splits runs of letters into words, with ICU's word-break rules for scripts written without
 /// blanks (Chinese, Japanese, Thai, ...), and gives each word lower-cased.
 class WordSplitter {

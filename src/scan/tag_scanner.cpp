@@ -51,8 +51,6 @@ std::size_t PlainAsciiRunEnd(std::string_view line, std::size_t from) {
   return i;
 }
 
-
-
 // The first "<", '"' or "'" in [from, to) of `line`; `to` when none.
 std::size_t NextTagStop(std::string_view line, std::size_t from, std::size_t to) {
   std::size_t i = from;
@@ -203,15 +201,24 @@ void TagScanner::ScanStrLine() {
     if (!skipName_.empty()) {
       // Markers stand for the exact bold, title and heading tags.
       switch (c) {
-        case kMarkBoldStart: SkippedTagSeen("b"); break;
-        case kMarkBoldEnd: SkippedTagSeen("/b"); break;
-        case kMarkTitleStart: SkippedTagSeen("title"); break;
-        case kMarkTitleEnd: SkippedTagSeen("/title"); break;
+        case kMarkBoldStart:
+          SkippedTagSeen("b");
+          break;
+        case kMarkBoldEnd:
+          SkippedTagSeen("/b");
+          break;
+        case kMarkTitleStart:
+          SkippedTagSeen("title");
+          break;
+        case kMarkTitleEnd:
+          SkippedTagSeen("/title");
+          break;
         case kMarkHeadingEnd:
           if (skipName_.size() == 2 && skipName_[0] == 'h') SkippedTagSeen("/" + skipName_);
           break;
         default:
-          if (c >= kMarkH6 && c <= kMarkH1) SkippedTagSeen(std::string{'h', static_cast<char>('7' - c)});
+          if (c >= kMarkH6 && c <= kMarkH1)
+            SkippedTagSeen(std::string{'h', static_cast<char>('7' - c)});
       }
     }
     switch (c) {
@@ -326,13 +333,26 @@ std::size_t TagScanner::ReadTagModern() {
   const ModernTag read = ReadModernTag(tag);
   using Context = ModernTag::Context;
   switch (read.context) {
-    case Context::HeadingStart: intHeadingLevel = read.headingWeight; break;
-    case Context::HeadingEnd: intHeadingLevel = 0; break;
-    case Context::BoldStart: blnBold = true; break;
-    case Context::BoldEnd: blnBold = false; break;
-    case Context::TitleStart: blnInTitle = true; break;
-    case Context::TitleEnd: blnInTitle = false; break;
-    case Context::None: break;
+    case Context::HeadingStart:
+      intHeadingLevel = read.headingWeight;
+      break;
+    case Context::HeadingEnd:
+      intHeadingLevel = 0;
+      break;
+    case Context::BoldStart:
+      blnBold = true;
+      break;
+    case Context::BoldEnd:
+      blnBold = false;
+      break;
+    case Context::TitleStart:
+      blnInTitle = true;
+      break;
+    case Context::TitleEnd:
+      blnInTitle = false;
+      break;
+    case Context::None:
+      break;
   }
   if (read.hasLanguage) language_ = read.language;
   if (read.skipsContent) {
@@ -444,7 +464,8 @@ std::size_t TagScanner::NextQuote(char quote, std::size_t from) {
     std::size_t found = strLine.size();
     if (from < strLine.size()) {
       const void* hit = std::memchr(strLine.data() + from, quote, strLine.size() - from);
-      if (hit != nullptr) found = static_cast<std::size_t>(static_cast<const char*>(hit) - strLine.data());
+      if (hit != nullptr)
+        found = static_cast<std::size_t>(static_cast<const char*>(hit) - strLine.data());
     }
     memo = Memo{from, found};
   }

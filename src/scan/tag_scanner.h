@@ -108,9 +108,9 @@ class TagScanner final : public ContextWeigher {
 
   // The modern reading (read from the settings at the start of every line).
   bool modern_ = false;
-  std::string language_;          // the page's <html lang>, lower-cased
-  std::string skipName_;          // the element whose content is skipped; empty when none
-  std::int64_t skipDepth_ = 0;    // its nesting within itself
+  std::string language_;        // the page's <html lang>, lower-cased
+  std::string skipName_;        // the element whose content is skipped; empty when none
+  std::int64_t skipDepth_ = 0;  // its nesting within itself
   WordSplitter splitter_;
   std::string spelled_;
 };

@@ -48,16 +48,17 @@ std::string MetaCharset(std::string_view tag) {
 }
 
 constexpr std::array<std::string_view, 10> kDefaultCharsets = {
-    "utf-8",   "utf8",       "unicode-1-1-utf-8", "windows-1252", "cp1252",
-    "x-cp1252", "iso-8859-1", "iso8859-1",        "latin1",       "us-ascii"};
+    "utf-8",    "utf8",       "unicode-1-1-utf-8", "windows-1252", "cp1252",
+    "x-cp1252", "iso-8859-1", "iso8859-1",         "latin1",       "us-ascii"};
 
 // Charsets of non-Latin scripts that a guess may name (lower-cased).
 constexpr std::array<std::string_view, 32> kNonLatinCharsets = {
-    "windows-1251", "koi8-r",     "koi8-u",     "iso-8859-5",  "ibm855",      "ibm866",
-    "mac-cyrillic", "x-mac-cyrillic", "iso-8859-7", "windows-1253", "iso-8859-8", "windows-1255",
-    "iso-8859-6",   "windows-1256", "tis-620",  "iso-8859-11", "windows-874", "gb18030",
-    "gb2312",       "gbk",        "big5",       "euc-tw",      "hz-gb-2312",  "iso-2022-cn",
-    "shift_jis",    "euc-jp",     "iso-2022-jp", "euc-kr",     "uhc",         "iso-2022-kr",
+    "windows-1251", "koi8-r",       "koi8-u",         "iso-8859-5",   "ibm855",
+    "ibm866",       "mac-cyrillic", "x-mac-cyrillic", "iso-8859-7",   "windows-1253",
+    "iso-8859-8",   "windows-1255", "iso-8859-6",     "windows-1256", "tis-620",
+    "iso-8859-11",  "windows-874",  "gb18030",        "gb2312",       "gbk",
+    "big5",         "euc-tw",       "hz-gb-2312",     "iso-2022-cn",  "shift_jis",
+    "euc-jp",       "iso-2022-jp",  "euc-kr",         "uhc",          "iso-2022-kr",
     "johab",        "cp949"};
 
 std::string Lowered(std::string_view text) {
@@ -102,7 +103,8 @@ std::string DeclaredCharset(std::string_view head) {
     std::size_t end = text.find('>', i);
     if (end == std::string::npos) end = text.size();
     std::string tag = text.substr(i, end - i);
-    std::replace_if(tag.begin(), tag.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; }, ' ');
+    std::replace_if(
+        tag.begin(), tag.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; }, ' ');
     std::string label = MetaCharset(tag);
     if (!label.empty()) {
       // A page that reached this point is read byte by byte: it cannot be UTF-16 after all.
@@ -116,7 +118,8 @@ std::string DeclaredCharset(std::string_view head) {
 
 bool IsDefaultCharset(std::string_view charset) {
   const std::string lower = Lowered(charset);
-  return std::find(kDefaultCharsets.begin(), kDefaultCharsets.end(), lower) != kDefaultCharsets.end() ||
+  return std::find(kDefaultCharsets.begin(), kDefaultCharsets.end(), lower) !=
+             kDefaultCharsets.end() ||
          lower == "ascii";
 }
 
@@ -130,7 +133,8 @@ std::string GuessedNonLatinCharset(std::string_view head) {
     if (name != nullptr) guess = Lowered(name);
   }
   uchardet_delete(detector);
-  if (std::find(kNonLatinCharsets.begin(), kNonLatinCharsets.end(), guess) == kNonLatinCharsets.end()) {
+  if (std::find(kNonLatinCharsets.begin(), kNonLatinCharsets.end(), guess) ==
+      kNonLatinCharsets.end()) {
     return {};
   }
   return guess;

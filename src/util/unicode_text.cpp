@@ -18,7 +18,7 @@ std::string LowerCaseUtf8(std::string_view text) {
   }
   UErrorCode status = U_ZERO_ERROR;
   const std::unique_ptr<UCaseMap, decltype(&ucasemap_close)> map(ucasemap_open("", 0, &status),
-                                                                  &ucasemap_close);
+                                                                 &ucasemap_close);
   if (U_FAILURE(status)) {
     LowerCaseAscii(lower);
     return lower;
@@ -26,8 +26,8 @@ std::string LowerCaseUtf8(std::string_view text) {
   // Lower-casing can lengthen a letter; three times the bytes is more than Unicode needs.
   lower.resize(text.size() * 3 + 1);
   const int32_t length =
-      ucasemap_utf8ToLower(map.get(), lower.data(), static_cast<int32_t>(lower.size()),
-                           text.data(), static_cast<int32_t>(text.size()), &status);
+      ucasemap_utf8ToLower(map.get(), lower.data(), static_cast<int32_t>(lower.size()), text.data(),
+                           static_cast<int32_t>(text.size()), &status);
   if (U_FAILURE(status) || length < 0) {
     lower.assign(text);
     LowerCaseAscii(lower);

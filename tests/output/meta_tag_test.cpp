@@ -90,7 +90,8 @@ TEST(GenerateMetaTag, NormalisesThePhrasesText) {
 
   // Letters beyond A to Z are lower-cased too; in text that is not UTF-8 only A to Z are.
   tag = GenerateMetaTag(words, Request("50", "500", "CAFÉ, ÜBER ΣΟΦΙΑ, Ж\xff"), Settings{});
-  EXPECT_TRUE(tag.text.starts_with("<META NAME=\"keywords\" CONTENT=\"cafÉ,Über ΣΟΦΙΑ,Ж\xff,alpha\">"));
+  EXPECT_TRUE(
+      tag.text.starts_with("<META NAME=\"keywords\" CONTENT=\"cafÉ,Über ΣΟΦΙΑ,Ж\xff,alpha\">"));
   tag = GenerateMetaTag(words, Request("50", "500", "CAFÉ, ÜBER ΣΟΦΙΑ, Ж"), Settings{});
   EXPECT_TRUE(tag.text.starts_with("<META NAME=\"keywords\" CONTENT=\"café,über σοφια,ж,alpha\">"));
 

@@ -21,10 +21,10 @@ Settings Reading(bool modern) {
 
 TEST(HostileMarkup, StrayBracketsAndQuotesCostLinearTime) {
   const std::string pages[] = {
-      test::Repeat("<a", kMany) + "> lantern",                 // tags nested past counting
-      test::Repeat("<a title=\"", kMany) + "\"> lantern",      // quotes that never close
-      test::Repeat("<a b=\"<\" c='>'>", kMany) + " lantern",   // brackets in values
-      test::Repeat("x <> y < > ", kMany) + " lantern",         // empty pairs in text
+      test::Repeat("<a", kMany) + "> lantern",                // tags nested past counting
+      test::Repeat("<a title=\"", kMany) + "\"> lantern",     // quotes that never close
+      test::Repeat("<a b=\"<\" c='>'>", kMany) + " lantern",  // brackets in values
+      test::Repeat("x <> y < > ", kMany) + " lantern",        // empty pairs in text
       "<meta name=\"description\" content=\"" + test::Repeat("< ", kMany) + "\"> lantern",
       test::Repeat("&amp;&#x41;&notin&zz;&#9999999999", kMany) + " lantern",
   };
@@ -40,7 +40,8 @@ TEST(HostileMarkup, StrayBracketsAndQuotesCostLinearTime) {
 TEST(HostileMarkup, HiddenElementsNestedDeepUnwind) {
   for (const char* separator : {"", "\n"}) {
     const std::string page = test::Repeat(std::string("<div hidden><div>") + separator, kMany) +
-                             "secret" + test::Repeat(std::string("</div></div>") + separator, kMany) +
+                             "secret" +
+                             test::Repeat(std::string("</div></div>") + separator, kMany) +
                              " lantern " + test::Repeat("<svg><nav hidden>", kMany) + "gone";
     const auto result = test::AnalysePage(page, Reading(true));
     ASSERT_EQ(result.result.outcome, RunOutcome::Completed);

@@ -169,8 +169,9 @@ TEST(AnalysisCharset, LegacyPagesGiveNoGarbageWords) {
   }
   // Latin letters of a declared charset are spelled as everywhere else.
   recorder.words.clear();
-  ASSERT_EQ(RunScan(dir.Write("pl.html", "<meta charset=\"iso-8859-2\"><p>\xa3\xf3\x64\xbc "
-                                         "\xbf\xf3\xb3\x77</p>"),
+  ASSERT_EQ(RunScan(dir.Write("pl.html",
+                              "<meta charset=\"iso-8859-2\"><p>\xa3\xf3\x64\xbc "
+                              "\xbf\xf3\xb3\x77</p>"),
                     analysis, recorder)
                 .outcome,
             RunOutcome::Completed);

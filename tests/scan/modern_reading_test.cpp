@@ -14,9 +14,9 @@ Settings Modern() {
 }
 
 TEST(ModernReading, TagsWithAttributesOpenTheirContexts) {
-  const std::vector<std::string> page = {
-      "<title class=\"t\">alpha</title>", "<h2 id=\"x\">bravo</h2 > <h1>charlie</h1>",
-      "<b class=\"k\">delta</b > <strong>echo</strong> foxtrot"};
+  const std::vector<std::string> page = {"<title class=\"t\">alpha</title>",
+                                         "<h2 id=\"x\">bravo</h2 > <h1>charlie</h1>",
+                                         "<b class=\"k\">delta</b > <strong>echo</strong> foxtrot"};
   Scan modern(Modern());
   modern.Lines(page);
   EXPECT_EQ(modern.Weight("alpha"), 51);
@@ -42,8 +42,9 @@ TEST(ModernReading, HiddenAndNavigationContentIsSkipped) {
            "<span aria-hidden=\"true\">icon</span><ul role=\"navigation\"><li>menu",
            "</li></ul><img hidden src=\"x\"> melon <p hidden>para <p>mango <br/> <b hidden>",
            "bold</b> zulu <svg/> papaya"});
-  for (const char* gone : {"home", "inner", "about", "vector", "glyph", "tmpl", "enable",
-                           "javascript", "secret", "deep", "more", "icon", "menu", "para", "bold"}) {
+  for (const char* gone :
+       {"home", "inner", "about", "vector", "glyph", "tmpl", "enable", "javascript", "secret",
+        "deep", "more", "icon", "menu", "para", "bold"}) {
     EXPECT_EQ(s.Frequency(gone), 0) << gone;
   }
   for (const char* kept : {"kiwi", "melon", "mango", "zulu", "papaya"}) {

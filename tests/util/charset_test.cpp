@@ -96,8 +96,10 @@ TEST(Charset, PagesReadAsUtf8LineByLine) {
   EXPECT_EQ(lines.back(), "Köln und Zürich");
   EXPECT_EQ(lines.size(), static_cast<std::size_t>(std::count(big.begin(), big.end(), '\n')));
   // A byte that is no character of the charset loses only itself.
-  EXPECT_EQ(Lines(dir.Write("sjis.html", "<meta charset=\"shift_jis\">\n\x82\xa0 ok \x82 \xff tail")),
-            (std::vector<std::string>{"<meta charset=\"shift_jis\">", "あ ok \xEF\xBF\xBD \xEF\xBF\xBD tail"}));
+  EXPECT_EQ(
+      Lines(dir.Write("sjis.html", "<meta charset=\"shift_jis\">\n\x82\xa0 ok \x82 \xff tail")),
+      (std::vector<std::string>{"<meta charset=\"shift_jis\">",
+                                "あ ok \xEF\xBF\xBD \xEF\xBF\xBD tail"}));
   // A charset the system does not know: read the default way.
   EXPECT_EQ(Lines(dir.Write("x.html", "<meta charset=\"x-no-such\">\ncaf\xe9")),
             (std::vector<std::string>{"<meta charset=\"x-no-such\">", "caf\xe9"}));
