@@ -1,6 +1,7 @@
 #include "scan/apply_tag.h"
 
 #include "scan/existing_tag.h"
+#include "util/charset.h"
 #include "util/text_encoding.h"
 #include "util/utf8_text.h"
 
@@ -13,7 +14,7 @@ std::string_view PageLineEnd(std::string_view page) {
   return "\r";
 }
 
-std::string TagForPage(std::string_view tag, bool utf8Page) {
+std::string TagForPage(std::string_view tag, PageTextEncoding encoding) {
   // The tag is UTF-8 when it arrives; a stray byte in it is taken as Windows-1252.
   std::string text = ToUtf8(tag);
   const std::size_t open = text.find("CONTENT=\"");
@@ -37,11 +38,29 @@ std::string TagForPage(std::string_view tag, bool utf8Page) {
     }
     text.replace(open + 9, close - open - 9, content);
   }
-  return utf8Page ? text : Utf8ToWindows1252(text);
+  switch (encoding) {
+    case PageTextEncoding::Utf8:
+      return text;
+    case PageTextEncoding::Windows1252:
+      return Utf8ToWindows1252(text);
+    case PageTextEncoding::Ascii:
+      break;
+  }
+  return Utf8ToAscii(text);
+}
+
+PageTextEncoding TagEncodingFor(std::string_view page, bool staysUtf8) {
+  // A page in another charset, declared or guessed, gets every letter beyond ASCII as a
+  // character reference.
+  if (!ConversionCharset(page.substr(0, kCharsetGuessBytes)).empty()) {
+    return PageTextEncoding::Ascii;
+  }
+  return staysUtf8 ? PageTextEncoding::Utf8 : PageTextEncoding::Windows1252;
 }
 
 PageRewrite RewritePage(std::string_view page, std::string_view tag) {
   PageRewrite result;
+  const auto encodingOf = [page](bool utf8) { return TagEncodingFor(page, utf8); };
   const HeadPlaces places = LocateKeywordsTag(page);
   if (places.tagBegin != HeadPlaces::npos) {
     result.action = PageRewrite::Action::Replaced;
@@ -49,8 +68,8 @@ PageRewrite RewritePage(std::string_view page, std::string_view tag) {
     result.end = places.tagEnd;
     const std::string_view old = page.substr(result.begin, result.end - result.begin);
     // The page's encoding is that of what stays of it.
-    std::string encoded = TagForPage(
-        tag, IsValidUtf8(page.substr(0, result.begin)) && IsValidUtf8(page.substr(result.end)));
+    std::string encoded = TagForPage(tag, encodingOf(IsValidUtf8(page.substr(0, result.begin)) &&
+                                                     IsValidUtf8(page.substr(result.end))));
     if (old.size() >= 3 && old[old.size() - 2] == '/' && !encoded.empty() &&
         encoded.back() == '>') {
       encoded.insert(encoded.size() - 1, old[old.size() - 3] == ' ' ? " /" : "/");
@@ -58,7 +77,7 @@ PageRewrite RewritePage(std::string_view page, std::string_view tag) {
     result.inserted = std::move(encoded);
   } else if (places.headEnd != HeadPlaces::npos) {
     result.action = PageRewrite::Action::Inserted;
-    const std::string encoded = TagForPage(tag, IsValidUtf8(page));
+    const std::string encoded = TagForPage(tag, encodingOf(IsValidUtf8(page)));
     const std::string_view lineEnd = PageLineEnd(page);
     std::size_t lineStart = page.find_last_of("\r\n", places.headEnd);
     lineStart = lineStart == std::string_view::npos ? 0 : lineStart + 1;

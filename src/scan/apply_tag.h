@@ -22,14 +22,22 @@ struct PageRewrite {
 /// Writes `tag` (UTF-8) into `page`: over the keywords meta tag that the existing-tag search
 /// finds, or else on a line of its own just before "</head>", with the page's own line end
 /// and the indentation of the line holding "</head>". The tag is written as TagForPage makes
-/// it, for a UTF-8 page when what stays of the page is valid UTF-8. A replaced tag that was closed with "/>"
+/// it, in the encoding TagEncodingFor gives. A replaced tag that was closed with "/>"
 /// keeps that ending.
 PageRewrite RewritePage(std::string_view page, std::string_view tag);
 
+/// How the letters of a tag are written into a page.
+enum class PageTextEncoding { Utf8, Windows1252, Ascii };
+
+/// The encoding of a tag written into `page`: ASCII with character references when the page
+/// is in a charset of its own (declared or guessed); else UTF-8 when what stays of the page
+/// (`staysUtf8`) is valid UTF-8, and Windows-1252 when it is not.
+PageTextEncoding TagEncodingFor(std::string_view page, bool staysUtf8);
+
 /// `tag` as it is written into a page: a quotation mark or angle bracket inside its CONTENT
 /// value (from the user's phrases) as a character reference, so the tag ends where it should;
-/// then in the page's encoding, UTF-8 or else Windows-1252 with character references.
-std::string TagForPage(std::string_view tag, bool utf8Page);
+/// then in `encoding`, with character references for what it cannot hold.
+std::string TagForPage(std::string_view tag, PageTextEncoding encoding);
 
 /// The page's first line end (CR LF, CR or LF); LF when it has none.
 std::string_view PageLineEnd(std::string_view page);

@@ -118,6 +118,22 @@ std::string Utf8ToWindows1252(std::string_view text) {
   return out;
 }
 
+std::string Utf8ToAscii(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::uint32_t code;
+    if (!NextCodePoint(text, pos, code)) code = 0xFFFD;
+    if (code < 0x80) {
+      out.push_back(static_cast<char>(code));
+    } else {
+      out += "&#" + std::to_string(code) + ";";
+    }
+  }
+  return out;
+}
+
 std::string Base64(std::string_view bytes) {
   static constexpr char kDigits[] =
       "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";

@@ -22,6 +22,10 @@ std::string ReplaceInvalidUtf8(std::string_view text);
 /// character reference "&#N;" (decimal). Invalid UTF-8 bytes become U+FFFD's reference.
 std::string Utf8ToWindows1252(std::string_view text);
 
+/// UTF-8 text as ASCII; every other character becomes "&#N;" (decimal), as in
+/// Utf8ToWindows1252.
+std::string Utf8ToAscii(std::string_view text);
+
 /// `bytes` in base64 (RFC 4648, with padding).
 std::string Base64(std::string_view bytes);
 

@@ -72,6 +72,12 @@ TEST(RewritePage, WritesTheTagAndKeepsEveryOtherByte) {
        "<head><meta name=\"keywords\" content=\"caf\xe9\"></head>",
        "<META NAME=\"keywords\" CONTENT=\"\xc4\x81\">",
        "<head><META NAME=\"keywords\" CONTENT=\"\xc4\x81\"></head>", PageRewrite::Action::Replaced},
+      {"page in a declared charset of its own: every letter beyond ASCII as a reference",
+       "<head><meta charset=\"koi8-r\">\n<title>\xcd\xcf\xd3\xcb\xd7\xc1</title>\n</head>\n",
+       "<META NAME=\"keywords\" CONTENT=\"caf\xc3\xa9,\xd0\xbc\">",
+       "<head><meta charset=\"koi8-r\">\n<title>\xcd\xcf\xd3\xcb\xd7\xc1</title>\n"
+       "<META NAME=\"keywords\" CONTENT=\"caf&#233;,&#1084;\">\n</head>\n",
+       PageRewrite::Action::Inserted},
       {"no </head>: nothing", "<html><body>x</body></html>\n", kTag, "",
        PageRewrite::Action::NoHeadEnd},
   };
