@@ -8,6 +8,7 @@
 #include <array>
 
 #include "util/transliteration.h"
+#include "util/utf8_text.h"
 
 namespace tagwright {
 
@@ -65,24 +66,6 @@ bool NeedsWordBreaks(char32_t c) {
          (c >= 0x3040 && c <= 0x30FF) ||  // Hiragana, Katakana
          (c >= 0x3400 && c <= 0x9FFF) ||  // CJK ideographs
          (c >= 0xF900 && c <= 0xFAFF) || (c >= 0x20000 && c <= 0x3FFFF);
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
 }
 
 }  // namespace
@@ -176,7 +159,7 @@ const std::string& WordSplitter::Lowered(std::string_view word) {
   for (std::size_t i = 0; i < word.size();) {
     std::size_t length = 1;
     const char32_t c = DecodeUtf8(word, i, length);
-    AppendUtf8(lowered_, static_cast<char32_t>(u_tolower(static_cast<UChar32>(c))));
+    AppendCodePoint(lowered_, static_cast<std::uint32_t>(u_tolower(static_cast<UChar32>(c))));
     i += length;
   }
   return lowered_;

@@ -1,5 +1,7 @@
 #include "util/text_encoding.h"
 
+#include "util/utf8_text.h"
+
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -76,19 +78,6 @@ constexpr std::uint16_t kHighControls[32] = {
     0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
 
-void AppendUtf8(std::string& out, std::uint32_t code) {
-  if (code < 0x80) {
-    out.push_back(static_cast<char>(code));
-  } else if (code < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (code >> 6)));
-    out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xE0 | (code >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-  }
-}
-
 }  // namespace
 
 char32_t Windows1252CodePoint(unsigned char c) {
@@ -100,7 +89,7 @@ std::string Windows1252ToUtf8(std::string_view bytes) {
   out.reserve(bytes.size() + bytes.size() / 4);
   for (char ch : bytes) {
     const auto c = static_cast<unsigned char>(ch);
-    AppendUtf8(out, Windows1252CodePoint(c));
+    AppendCodePoint(out, Windows1252CodePoint(c));
   }
   return out;
 }

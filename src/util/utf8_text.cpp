@@ -1,5 +1,7 @@
 #include "util/utf8_text.h"
 
+#include "util/text_encoding.h"
+
 #include <array>
 
 namespace tagwright {
@@ -84,31 +86,30 @@ std::string ReplaceInvalidUtf8(std::string_view text) {
 
 namespace {
 
-// The characters of the bytes 0x80 to 0x9F in Windows-1252 (0 where the byte is unassigned).
-constexpr std::array<std::uint32_t, 32> kHighControls = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
 // The Windows-1252 byte of `code`, or 0 when it has none.
 unsigned char Windows1252Byte(std::uint32_t code) {
   if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) return static_cast<unsigned char>(code);
-  for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-    if (kHighControls[i] == code) return static_cast<unsigned char>(0x80 + i);
+  for (unsigned char byte = 0x80; byte <= 0x9F; ++byte) {
+    if (code != 0xFFFD && Windows1252CodePoint(byte) == code) return byte;
   }
   return 0;
 }
 
 }  // namespace
 
-std::string Utf8ToWindows1252(std::string_view text) {
+namespace {
+
+// UTF-8 text with each character as its byte where `byteOf` gives one (not 0), otherwise as
+// the reference "&#N;"; an invalid byte is taken as U+FFFD.
+template <typename ByteOf>
+std::string EncodeWithReferences(std::string_view text, ByteOf byteOf) {
   std::string out;
   out.reserve(text.size());
   std::size_t pos = 0;
   while (pos < text.size()) {
     std::uint32_t code;
     if (!NextCodePoint(text, pos, code)) code = 0xFFFD;
-    const unsigned char b = Windows1252Byte(code);
+    const unsigned char b = byteOf(code);
     if (b != 0 || code == 0) {
       out.push_back(static_cast<char>(b));
     } else {
@@ -118,20 +119,16 @@ std::string Utf8ToWindows1252(std::string_view text) {
   return out;
 }
 
+}  // namespace
+
+std::string Utf8ToWindows1252(std::string_view text) {
+  return EncodeWithReferences(text, Windows1252Byte);
+}
+
 std::string Utf8ToAscii(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    std::uint32_t code;
-    if (!NextCodePoint(text, pos, code)) code = 0xFFFD;
-    if (code < 0x80) {
-      out.push_back(static_cast<char>(code));
-    } else {
-      out += "&#" + std::to_string(code) + ";";
-    }
-  }
-  return out;
+  return EncodeWithReferences(text, [](std::uint32_t code) {
+    return code < 0x80 ? static_cast<unsigned char>(code) : static_cast<unsigned char>(0);
+  });
 }
 
 std::string Base64(std::string_view bytes) {
