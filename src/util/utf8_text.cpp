@@ -1,8 +1,8 @@
 #include "util/utf8_text.h"
 
-#include "util/text_encoding.h"
-
 #include <array>
+
+#include "util/text_encoding.h"
 
 namespace tagwright {
 
