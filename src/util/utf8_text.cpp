@@ -1,6 +1,5 @@
 #include "util/utf8_text.h"
 
-#include <array>
 
 #include "util/text_encoding.h"
 
