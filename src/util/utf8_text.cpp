@@ -1,6 +1,5 @@
 #include "util/utf8_text.h"
 
-
 #include "util/text_encoding.h"
 
 namespace tagwright {
