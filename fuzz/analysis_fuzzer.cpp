@@ -116,7 +116,7 @@ class FuzzObserver final : public ScanObserver {
   explicit FuzzObserver(ChangingSettings& settings) : settings_(settings) {}
   void OnNewWord(std::string_view word, std::int64_t numWords) override {
     Require(numWords == numWords_ + 1, "the word count grows by one with every new word");
-    Require(!word.empty() && CharacterCount(word) <= intMaxWordLength,
+    Require(!word.empty() && CharacterCount(word) <= kMaxWordLength,
             "a new word has 1 to 60 letters");
     numWords_ = numWords;
   }

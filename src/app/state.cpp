@@ -67,8 +67,8 @@ void MainWindow::ResetSettings(bool blnKeepTexts) {
   cboTableWeight_->setCurrentIndex(defaults.tableWeightIndex);
   cboExistingKeywordsWeight_->setCurrentIndex(defaults.existingKeywordsWeightIndex);
   cboBoldWeight_->setCurrentIndex(defaults.boldWeightIndex);
-  txbMaxNumKeywordsInMetaTag_->setText(QString::number(intDefaultNumKeywords));
-  txbMaxNumBytesInMetaTag_->setText(QString::number(intDefaultNumBytes));
+  txbMaxNumKeywordsInMetaTag_->setText(QString::number(kDefaultNumKeywords));
+  txbMaxNumBytesInMetaTag_->setText(QString::number(kDefaultNumBytes));
 }
 
 void MainWindow::cmdReset_Click() { ResetSettings(true); }

@@ -11,16 +11,16 @@ std::string CheckMaxNumKeywords(std::string& text) {
   if (text.empty()) return {};
   const double value = LeadingNumber(text);
   std::string message;
-  if (value > intMaxNumKeywords) {
+  if (value > kMaxNumKeywords) {
     message =
-        "Maximum number of keywords in the meta tag is " + std::to_string(intMaxNumKeywords) + ".";
-  } else if (value < intMinNumKeywords) {
+        "Maximum number of keywords in the meta tag is " + std::to_string(kMaxNumKeywords) + ".";
+  } else if (value < kMinNumKeywords) {
     message =
-        "Minimum number of keywords in the meta tag is " + std::to_string(intMinNumKeywords) + ".";
+        "Minimum number of keywords in the meta tag is " + std::to_string(kMinNumKeywords) + ".";
   } else {
     return {};
   }
-  text = std::to_string(intDefaultNumKeywords);
+  text = std::to_string(kDefaultNumKeywords);
   return message;
 }
 
@@ -28,9 +28,9 @@ std::string CheckMaxNumBytes(std::string& text) {
   FilterNumericText(text, false);
   if (text.empty()) return {};
   // No lower bound: 0 stands and means no limit.
-  if (LeadingNumber(text) <= intMaxNumBytes) return {};
-  text = std::to_string(intDefaultNumBytes);
-  return "Maximum number of bytes in the meta tag is " + std::to_string(intMaxNumBytes) + ".";
+  if (LeadingNumber(text) <= kMaxNumBytes) return {};
+  text = std::to_string(kDefaultNumBytes);
+  return "Maximum number of bytes in the meta tag is " + std::to_string(kMaxNumBytes) + ".";
 }
 
 }  // namespace tagwright

@@ -10,7 +10,7 @@ namespace tagwright {
 namespace {
 
 // No counted word is longer, so suffixes cut here still tell every occurrence of a word.
-constexpr std::size_t kSuffixCut = intMaxWordLength;
+constexpr std::size_t kSuffixCut = kMaxWordLength;
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 #include "util/file_proc.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
@@ -11,6 +12,13 @@ bool FileExists(const std::string& path) {
   if (path.empty()) return false;
   struct stat info {};
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool MayWrite(const std::string& path) {
+  struct stat info {};
+  if (path.empty() || ::stat(path.c_str(), &info) != 0) return false;
+  const int wanted = S_ISDIR(info.st_mode) ? W_OK | X_OK : W_OK;
+  return ::access(path.c_str(), wanted) == 0 && (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
 }
 
 FileSpecCheck CheckInputFileSpec(const std::string& path) {

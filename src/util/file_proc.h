@@ -9,6 +9,11 @@ namespace tagwright {
 /// FIFOs and devices are not files, so nothing ever blocks on opening one.
 bool FileExists(const std::string& path);
 
+/// True when the user may write `path` (a file, or a folder to create files in): the system
+/// allows it and the file's mode has a write bit. A file or folder marked read-only is
+/// respected even by a user whom the system would let write anyway.
+bool MayWrite(const std::string& path);
+
 enum class FileSpecCheck { Valid, BadForm, BadExtension, NotFound };
 
 /// The checks of a typed or chosen input path, in order: form (a "." after the last "/"),

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace tagwright {
 
@@ -53,6 +54,16 @@ void LineReader::Adopt(std::FILE* file) {
   unread_ = 0;
   error_.clear();
   file_ = file;
+}
+
+void LineReader::OpenText(std::string text) {
+  Close();
+  buffer_ = std::move(text);
+  begin_ = 0;
+  nextLf_ = nextCr_ = kUnknown;
+  eof_ = true;  // all there is stands in the buffer
+  unread_ = 0;
+  error_.clear();
 }
 
 void LineReader::Close() {

@@ -18,6 +18,8 @@ class LineReader {
   bool Open(const std::string& path);
   /// Reads `file` from its current position on; the reader owns it from now on.
   void Adopt(std::FILE* file);
+  /// Reads the lines of `text` instead of a file.
+  void OpenText(std::string text);
   /// Reads the next line into `line`; false at the end of the file or on a read error.
   bool Next(std::string& line);
   /// Non-empty after a failed open or read: a plain description of the failure.

@@ -3,15 +3,9 @@
 #include <cstdint>
 #include <string>
 
-namespace tagwright {
+#include "util/settings_table.h"
 
-// Fixed limits of the settings.
-inline constexpr int intMinNumKeywords = 5;
-inline constexpr int intDefaultNumKeywords = 50;
-inline constexpr int intMaxNumKeywords = 100;
-inline constexpr int intDefaultNumBytes = 500;
-inline constexpr int intMaxNumBytes = 1000;
-inline constexpr int intMaxWordLength = 60;
+namespace tagwright {
 
 /// The analysis settings as the analysis reads them. The analysis asks at the moment of use
 /// (for every word, every table tag), so a window can let the user change them mid-scan.
@@ -37,14 +31,14 @@ class AnalysisSettings {
 
 /// Plain settings values, initialised to the defaults.
 struct Settings final : AnalysisSettings {
-  bool ignoreCommonWords = true;
-  bool ignoreShortWords = true;
-  int shortWordSize = 3;
-  int thresholdFrequency = 2;
-  int tableWeight = 1;
-  int existingKeywordsWeight = 1;
-  int boldWeight = 3;
-  bool modernMarkup = false;
+  bool ignoreCommonWords = kDefaultIgnoreCommonWords;
+  bool ignoreShortWords = kDefaultIgnoreShortWords;
+  int shortWordSize = kShortWordSize.defaultValue;
+  int thresholdFrequency = kThresholdFrequency.defaultValue;
+  int tableWeight = kTableWeight.defaultValue;
+  int existingKeywordsWeight = kExistingKeywordsWeight.defaultValue;
+  int boldWeight = kBoldWeight.defaultValue;
+  bool modernMarkup = kDefaultModernMarkup;
 
   bool IgnoreCommonWords() const override { return ignoreCommonWords; }
   bool IgnoreShortWords() const override { return ignoreShortWords; }
@@ -59,8 +53,8 @@ struct Settings final : AnalysisSettings {
 /// What shapes the meta tag without affecting the scan: the texts of the two limit boxes and
 /// of "Begin meta tag with:", exactly as the user typed them.
 struct MetaTagRequest {
-  std::string maxKeywordsText = "50";
-  std::string maxBytesText = "500";
+  std::string maxKeywordsText = std::to_string(kDefaultNumKeywords);
+  std::string maxBytesText = std::to_string(kDefaultNumBytes);
   std::string beginWithText;
 };
 

@@ -1,13 +1,17 @@
 #include "util/state_file.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 #include <vector>
 
+#include "util/file_proc.h"
 #include "util/line_reader.h"
 #include "util/str_proc.h"
 #include "util/text_encoding.h"
@@ -16,7 +20,9 @@ namespace tagwright {
 
 namespace {
 
-constexpr std::size_t kItems = 11;
+// Eleven items are needed; the twelfth (the modern reading) came later and may be missing.
+constexpr std::size_t kNeededItems = 11;
+constexpr std::size_t kItems = 12;
 
 std::string Quoted(std::string_view text) {
   std::string out = "\"";
@@ -63,12 +69,27 @@ void SplitItems(std::string_view line, std::vector<std::string>& items, std::siz
   }
 }
 
-// A list index: -1 (no entry chosen) up to the last entry of a list of `size` entries.
-bool ParseIndex(const std::string& text, int size, int& index) {
+// A whole number as a hand-edited line may hold it: "2", "+2" or "2.0"; nothing else.
+bool ParseWholeNumber(const std::string& text, int& number) {
   const char* first = text.data();
   const char* last = text.data() + text.size();
-  const auto [end, error] = std::from_chars(first, last, index);
-  return error == std::errc() && end == last && index >= -1 && index < size;
+  if (first != last && *first == '+') {
+    ++first;
+    if (first != last && *first == '-') return false;
+  }
+  double value = 0;
+  const auto [end, error] = std::from_chars(first, last, value, std::chars_format::fixed);
+  if (error != std::errc() || end != last || value != std::floor(value) || value < -32768 ||
+      value > 32767) {
+    return false;
+  }
+  number = static_cast<int>(value);
+  return true;
+}
+
+// A list index: -1 (no entry chosen) up to the last entry of the setting's list.
+bool ParseIndex(const std::string& text, const NumberSetting& setting, int& index) {
+  return ParseWholeNumber(text, index) && index >= -1 && index < setting.Count();
 }
 
 // A check-box state: the leading number, rounded, from 0 to 2 (2 is the greyed state).
@@ -80,20 +101,22 @@ bool ParseCheck(const std::string& text, int& state) {
 }
 
 std::optional<StateValues> FromItems(const std::vector<std::string>& items) {
-  if (items.size() < kItems) return std::nullopt;
+  if (items.size() < kNeededItems) return std::nullopt;
   StateValues v;
   v.inputFile = ToUtf8(items[0]);
   v.beginWith = ToUtf8(items[1]);
   v.maxKeywords = ToUtf8(items[2]);
   v.maxBytes = ToUtf8(items[3]);
-  if (!ParseIndex(items[4], 9, v.shortWordSizeIndex) ||
-      !ParseIndex(items[5], 9, v.thresholdFrequencyIndex) ||
-      !ParseIndex(items[6], 10, v.tableWeightIndex) ||
-      !ParseIndex(items[7], 10, v.existingKeywordsWeightIndex) ||
-      !ParseIndex(items[8], 9, v.boldWeightIndex) || !ParseCheck(items[9], v.ignoreShortWords) ||
-      !ParseCheck(items[10], v.ignoreCommonWords)) {
+  if (!ParseIndex(items[4], kShortWordSize, v.shortWordSizeIndex) ||
+      !ParseIndex(items[5], kThresholdFrequency, v.thresholdFrequencyIndex) ||
+      !ParseIndex(items[6], kTableWeight, v.tableWeightIndex) ||
+      !ParseIndex(items[7], kExistingKeywordsWeight, v.existingKeywordsWeightIndex) ||
+      !ParseIndex(items[8], kBoldWeight, v.boldWeightIndex) ||
+      !ParseCheck(items[9], v.ignoreShortWords) || !ParseCheck(items[10], v.ignoreCommonWords)) {
     return std::nullopt;
   }
+  int modern = 0;
+  v.modernMarkup = items.size() > kNeededItems && ParseCheck(items[11], modern) && modern == 1;
   return v;
 }
 
@@ -106,31 +129,16 @@ std::string FormatState(const StateValues& v) {
   }
   for (int number : {v.shortWordSizeIndex, v.thresholdFrequencyIndex, v.tableWeightIndex,
                      v.existingKeywordsWeightIndex, v.boldWeightIndex, v.ignoreShortWords,
-                     v.ignoreCommonWords}) {
+                     v.ignoreCommonWords, v.modernMarkup ? 1 : 0}) {
     out += std::to_string(number) + "\r\n";
   }
   return out;
 }
 
-std::optional<StateValues> ParseState(std::string_view text) {
-  std::vector<std::string> items;
-  std::size_t begin = 0;
-  while (begin < text.size() && items.size() < kItems) {
-    std::size_t end = text.find_first_of("\r\n", begin);
-    if (end == std::string_view::npos) end = text.size();
-    SplitItems(text.substr(begin, end - begin), items, kItems);
-    begin = end + 1;
-    if (end < text.size() && text[end] == '\r' && begin < text.size() && text[begin] == '\n') {
-      ++begin;
-    }
-  }
-  return FromItems(items);
-}
+namespace {
 
-std::optional<StateValues> LoadStateFile(const std::string& path) {
-  LineReader reader;
-  if (!reader.Open(path)) return std::nullopt;
-  // Only the first eleven items matter: read no further than the lines that hold them.
+// The items of the first lines that hold them, whatever the lines' source.
+std::optional<StateValues> ReadItems(LineReader& reader) {
   std::vector<std::string> items;
   std::string line;
   while (items.size() < kItems && reader.Next(line)) SplitItems(line, items, kItems);
@@ -138,7 +146,24 @@ std::optional<StateValues> LoadStateFile(const std::string& path) {
   return FromItems(items);
 }
 
+}  // namespace
+
+std::optional<StateValues> ParseState(std::string text) {
+  LineReader reader;
+  reader.OpenText(std::move(text));
+  return ReadItems(reader);
+}
+
+std::optional<StateValues> LoadStateFile(const std::string& path) {
+  LineReader reader;
+  if (!reader.Open(path)) return std::nullopt;
+  return ReadItems(reader);
+}
+
 std::string SaveStateFile(const std::string& path, const StateValues& values) {
+  // A file marked read-only keeps its contents: renaming over it would bypass the mark.
+  struct stat info {};
+  if (::stat(path.c_str(), &info) == 0 && !MayWrite(path)) return std::strerror(EACCES);
   const std::string content = FormatState(values);
   const std::string temporary = path + ".new";
   std::FILE* file = std::fopen(temporary.c_str(), "wb");

@@ -20,7 +20,7 @@ bool IsDroppedWord(std::string_view word, const AnalysisSettings& settings) {
   const auto length =
       static_cast<std::int64_t>(settings.ModernMarkup() ? CharacterCount(word) : word.size());
   if (settings.IgnoreShortWords() && length <= settings.ShortWordSize()) return true;
-  if (length > intMaxWordLength) return true;
+  if (length > kMaxWordLength) return true;
   // One letter repeated (aaa, zz).
   if (length > 1 && word.find_first_not_of(word.front()) == std::string_view::npos) return true;
   // Only the letters of Roman numerals (xiv, mmiv, but also mix, ill, civic); this also drops

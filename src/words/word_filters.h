@@ -18,7 +18,7 @@ class ContextWeigher {
 enum class WordOutcome { Dropped, Counted, Added };
 
 /// True when the fixed and configured rules drop the word: short (when the setting is on),
-/// longer than `intMaxWordLength`, one repeated letter, only Roman-numeral letters, common
+/// longer than `kMaxWordLength`, one repeated letter, only Roman-numeral letters, common
 /// (when the setting is on), or five letters or more ending in "ly", "ed" or "ing".
 bool IsDroppedWord(std::string_view word, const AnalysisSettings& settings);
 

@@ -24,15 +24,74 @@ StateValues Changed() {
   v.boldWeightIndex = 8;
   v.ignoreShortWords = 0;
   v.ignoreCommonWords = 2;
+  v.modernMarkup = true;
   return v;
 }
 
-TEST(state_file, eleven_lines_in_the_fixed_format) {
+TEST(StateFile, TwelveLinesInTheFixedFormat) {
   StateValues v;
   v.inputFile = "/tmp/page.htm";
-  EXPECT_EQ(
-      FormatState(v),
-      "\"/tmp/page.htm\"\r\n\"\"\r\n\"50\"\r\n\"500\"\r\n2\r\n1\r\n1\r\n1\r\n2\r\n1\r\n1\r\n");
+  const std::string eleven =
+      "\"/tmp/page.htm\"\r\n\"\"\r\n\"50\"\r\n\"500\"\r\n2\r\n1\r\n1\r\n1\r\n2\r\n1\r\n1\r\n";
+  EXPECT_EQ(FormatState(v), eleven + "0\r\n");
+  v.modernMarkup = true;
+  EXPECT_EQ(FormatState(v), eleven + "1\r\n");
+}
+
+TEST(StateFile, ModernReadingIsTheOptionalTwelfthItem) {
+  StateValues v;
+  const std::string eleven = "\"\"\r\n\"\"\r\n\"50\"\r\n\"500\"\r\n2\r\n1\r\n1\r\n1\r\n2\r\n1\r\n1\r\n";
+  EXPECT_EQ(ParseState(eleven), v);  // a file from before the twelfth item: off
+  v.modernMarkup = true;
+  EXPECT_EQ(ParseState(eleven + "1\r\n"), v);
+  for (const char* unusable : {"x", "2", "-1", ""}) {
+    const auto loaded = ParseState(eleven + unusable + "\r\n");
+    ASSERT_TRUE(loaded.has_value()) << unusable;
+    EXPECT_FALSE(loaded->modernMarkup) << unusable;
+  }
+}
+
+TEST(StateFile, HandEditedNumbersAreTheNumbersTheySay) {
+  const std::string head = "\"\"\r\n\"\"\r\n\"50\"\r\n\"500\"\r\n";
+  const std::string tail = "\r\n1\r\n1\r\n1\r\n2\r\n1\r\n1\r\n";
+  const struct {
+    const char* line5;
+    int index;  // -2: the load fails
+  } cases[] = {{"+2", 2},   {"2.0", 2},  {"+8.000", 8}, {"-1.0", -1}, {"0", 0},    {"2.5", -2},
+               {"++2", -2}, {"+-1", -2}, {"2x", -2},    {"9.0", -2},  {"1e0", -2}, {".", -2}};
+  for (const auto& c : cases) {
+    const auto loaded = ParseState(head + c.line5 + tail);
+    if (c.index == -2) {
+      EXPECT_FALSE(loaded.has_value()) << c.line5;
+    } else {
+      ASSERT_TRUE(loaded.has_value()) << c.line5;
+      EXPECT_EQ(loaded->shortWordSizeIndex, c.index) << c.line5;
+    }
+  }
+}
+
+TEST(StateFile, LongLimitTextsAreKeptAsStored) {
+  StateValues v;
+  v.maxKeywords = "10005";
+  v.maxBytes = "+1000000";
+  EXPECT_EQ(ParseState(FormatState(v)), v);
+}
+
+TEST(StateFile, ReadOnlyFileIsNotReplaced) {
+  test::TempDir dir;
+  const std::string path = (dir.Path() / "tgw.usr").string();
+  ASSERT_EQ(SaveStateFile(path, StateValues{}), "");
+  std::filesystem::permissions(path, std::filesystem::perms::owner_read |
+                                         std::filesystem::perms::group_read |
+                                         std::filesystem::perms::others_read);
+  EXPECT_NE(SaveStateFile(path, Changed()), "");
+  EXPECT_EQ(LoadStateFile(path), StateValues{});
+  EXPECT_FALSE(std::filesystem::exists(path + ".new"));
+  // Writable again, it is replaced as before.
+  std::filesystem::permissions(path, std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::add);
+  EXPECT_EQ(SaveStateFile(path, Changed()), "");
+  EXPECT_EQ(LoadStateFile(path), Changed());
 }
 
 TEST(state_file, every_value_comes_back) {
