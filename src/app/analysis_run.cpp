@@ -5,11 +5,11 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextCursor>
 
 #include <exception>
 
 #include "app/main_window.h"
+#include "app/result_box.h"
 #include "app/text_convert.h"
 #include "output/meta_tag.h"
 #include "output/word_list.h"
@@ -21,7 +21,7 @@ namespace tagwright {
 
 void MainWindow::cmdListWords_Click() {
   if (cmdListWords_->text() == QLatin1String("Stop")) {
-    blnStopRequested_ = true;  // the suspended scan ends after its current line
+    run_->RequestStop();  // the suspended scan ends at its next word
     return;
   }
   RunAnalysis(false);
@@ -29,11 +29,11 @@ void MainWindow::cmdListWords_Click() {
 
 void MainWindow::cmdGenerateKeywordMetaTag_Click() { RunAnalysis(true); }
 
-void MainWindow::EnableCommands(bool blnEnabled) {
+void MainWindow::EnableCommands(bool enabled) {
   for (QPushButton* button :
        {cmdInputFile_, cmdShowExistingKeywordMetaTag_, cmdGenerateKeywordMetaTag_,
         cmdClearInputFile_, cmdReset_, cmdClearBeginMetaTagWith_, cmdHelp_, cmdCopyToClipboard_}) {
-    button->setEnabled(blnEnabled);
+    button->setEnabled(enabled);
   }
 }
 
@@ -55,10 +55,10 @@ void MainWindow::SetResultText(const std::string& text) {
   txbMetaTag_->setPlainText(ToBoxText(text));
 }
 
-void MainWindow::RunAnalysis(bool blnGenerate) {
-  if (!blnAnalysisCurrent_ && !ScanInputFile()) return;
+void MainWindow::RunAnalysis(bool generate) {
+  if (!analysisCurrent_ && !ScanInputFile()) return;
   try {
-    ShowResult(blnGenerate);
+    ShowResult(generate);
   } catch (const std::exception& failure) {
     Message(QString::fromUtf8(failure.what()), tr("Error"), MessageIcon::Exclamation);
     return;
@@ -67,10 +67,9 @@ void MainWindow::RunAnalysis(bool blnGenerate) {
 }
 
 bool MainWindow::ScanInputFile() {
-  blnAnalysisCurrent_ = false;
+  analysisCurrent_ = false;
   if (!CheckInputBeforeReading()) return false;
 
-  blnStopRequested_ = false;
   txbMetaTag_->clear();
   txbMetaTag_->repaint();
   // The buttons about to be disabled hand the focus to Stop rather than to the next box.
@@ -81,17 +80,9 @@ bool MainWindow::ScanInputFile() {
   cmdListWords_->setText(tr("Stop"));
   EnableCommands(false);
 
-  progress_->Start();
-  RunResult result;
-  try {
-    result = RunScan(LocalPath(txbInputFile_->text()), *analysis_, *progress_);
-  } catch (const std::exception& failure) {
-    result = {RunOutcome::Failed, failure.what()};
-  }
+  const RunResult result = run_->Scan(LocalPath(txbInputFile_->text()));
   // Quit during the scan: the state is saved and the program is ending; nothing more runs.
-  if (blnEnding_) return false;
-  // A completed scan's words give way to its result; otherwise the box keeps them all.
-  if (result.outcome != RunOutcome::Completed) progress_->Flush();
+  if (ending_) return false;
   cmdListWords_->setText(tr("List words"));
   EnableCommands(true);
 
@@ -100,33 +91,38 @@ bool MainWindow::ScanInputFile() {
     return false;
   }
   if (result.outcome == RunOutcome::Stopped) {
-    QTextCursor end(txbMetaTag_->document());
-    end.movePosition(QTextCursor::End);
-    end.insertText(QStringLiteral("\nStopped with %1 words identified.")
-                       .arg(analysis_->Table().intNumWords()));
-    txbMetaTag_->setTextCursor(end);
+    AppendToEnd(*txbMetaTag_, QStringLiteral("\nStopped with %1 words identified.")
+                                  .arg(run_->Result().Table().intNumWords()));
     lblNumberOfWords_->clear();
     return false;
   }
   txbMetaTag_->setPlainText(QStringLiteral("Processing "));
   txbMetaTag_->repaint();
   lblNumberOfWords_->setText(
-      QStringLiteral("Number of words found: %1").arg(analysis_->Ranked().size()));
+      QStringLiteral("Number of words found: %1").arg(run_->Result().Ranked().size()));
   lblNumberOfWords_->repaint();
-  blnAnalysisCurrent_ = true;
+  analysisCurrent_ = true;
   return true;
 }
 
-void MainWindow::ShowResult(bool blnGenerate) {
-  if (!blnGenerate) {
-    SetResultText(ShowWordList(analysis_->Ranked(), *settings_));
+void MainWindow::ShowFoundWords(const QString& words, qint64 numWords) {
+  AppendWords(*txbMetaTag_, words);
+  lblNumberOfWords_->setText(QStringLiteral("Number of words found: %1").arg(numWords));
+  txbMetaTag_->repaint();
+  lblNumberOfWords_->repaint();
+}
+
+void MainWindow::ShowResult(bool generate) {
+  const RankedWords& words = run_->Result().Ranked();
+  if (!generate) {
+    SetResultText(ShowWordList(words, *settings_));
     return;
   }
   MetaTagRequest request;
   request.maxKeywordsText = txbMaxNumKeywordsInMetaTag_->text().toStdString();
   request.maxBytesText = txbMaxNumBytesInMetaTag_->text().toStdString();
   request.beginWithText = txbBeginMetaTagWith_->text().toStdString();
-  const MetaTag tag = GenerateMetaTag(analysis_->Ranked(), request, *settings_);
+  const MetaTag tag = GenerateMetaTag(words, request, *settings_);
   SetResultText(tag.text);
   const QString beginWith = QString::fromStdString(tag.beginWithText);
   if (beginWith != txbBeginMetaTagWith_->text()) txbBeginMetaTagWith_->setText(beginWith);

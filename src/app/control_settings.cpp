@@ -6,10 +6,10 @@
 namespace tagwright {
 namespace {
 
-// The lists hold ascending numbers from `first`; no chosen entry means the default.
-int ListValue(const QComboBox* list, int first, int defaultValue) {
+// The lists hold the setting's numbers in ascending order; no chosen entry means the default.
+int ListValue(const QComboBox* list, const NumberSetting& setting) {
   const int index = list->currentIndex();
-  return index < 0 ? defaultValue : first + index;
+  return index < 0 ? setting.defaultValue : setting.ValueAt(index);
 }
 
 }  // namespace
@@ -23,24 +23,26 @@ bool ControlSettings::IgnoreShortWords() const {
 }
 
 int ControlSettings::ShortWordSize() const {
-  return ListValue(controls_.cboShortWordSize, 1, Settings{}.shortWordSize);
+  return ListValue(controls_.cboShortWordSize, kShortWordSize);
 }
 
 int ControlSettings::ThresholdFrequency() const {
-  return ListValue(controls_.cboThresholdFrequency, 1, Settings{}.thresholdFrequency);
+  return ListValue(controls_.cboThresholdFrequency, kThresholdFrequency);
 }
 
 int ControlSettings::TableWeight() const {
-  return ListValue(controls_.cboTableWeight, 0, Settings{}.tableWeight);
+  return ListValue(controls_.cboTableWeight, kTableWeight);
 }
 
 int ControlSettings::ExistingKeywordsWeight() const {
-  return ListValue(controls_.cboExistingKeywordsWeight, 0, Settings{}.existingKeywordsWeight);
+  return ListValue(controls_.cboExistingKeywordsWeight, kExistingKeywordsWeight);
 }
 
 int ControlSettings::BoldWeight() const {
-  return ListValue(controls_.cboBoldWeight, 1, Settings{}.boldWeight);
+  return ListValue(controls_.cboBoldWeight, kBoldWeight);
 }
+
+bool ControlSettings::ModernMarkup() const { return controls_.chkModernMarkup->isChecked(); }
 
 }  // namespace tagwright
 

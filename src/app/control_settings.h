@@ -20,6 +20,7 @@ class ControlSettings final : public AnalysisSettings {
     const QComboBox* cboTableWeight;
     const QComboBox* cboExistingKeywordsWeight;
     const QComboBox* cboBoldWeight;
+    const QCheckBox* chkModernMarkup;
   };
   explicit ControlSettings(const Controls& controls) : controls_(controls) {}
 
@@ -30,6 +31,7 @@ class ControlSettings final : public AnalysisSettings {
   int TableWeight() const override;
   int ExistingKeywordsWeight() const override;
   int BoldWeight() const override;
+  bool ModernMarkup() const override;
 
  private:
   Controls controls_;

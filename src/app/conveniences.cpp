@@ -22,7 +22,7 @@ void MainWindow::chkLargeWindow_Click() {
     move(x(), Px(kLargeWindowTop));
     setFixedHeight(std::max(0, Px(windowHeight) - frame));
   } else {
-    setFixedHeight(Px(intNormalHeight_));
+    setFixedHeight(Px(normalHeight_));
     windowHeight = Twips(frameGeometry().height());
     move(x(), Px((screenHeight - windowHeight) / 2.0));
   }
@@ -47,8 +47,8 @@ void MainWindow::lblOnlineDocumentation_Click() {
   OpenWebPage(QString::fromStdString(DocumentationAddress()));
 }
 
-void MainWindow::OpenWebPage(const QString& strAddress) {
-  if (platform_.OpenUrl(strAddress)) return;
+void MainWindow::OpenWebPage(const QString& address) {
+  if (platform_.OpenUrl(address)) return;
   Message(tr("Error launching web browser. ") +
               tr("Please make sure that your web browser is correctly installed ") +
               tr("and configured"),

@@ -29,7 +29,7 @@ QString DraggedFile(const QMimeData* data) {
 }  // namespace
 
 void MainWindow::cmdInputFile_Click() {
-  blnAnalysisCurrent_ = false;  // also when the dialog is cancelled
+  analysisCurrent_ = false;  // also when the dialog is cancelled
   const QString path =
       platform_.OpenFileDialog(tr("Specify input file"), tr("HTML files (*.htm *.html)"));
   if (path.isEmpty()) return;
@@ -40,10 +40,10 @@ void MainWindow::cmdInputFile_Click() {
   SetDefaultFocus();
 }
 
-void MainWindow::ValidateInputFile(const QString& strFileSpec) {
-  const FileSpecCheck check = CheckInputFileSpec(LocalPath(strFileSpec));
+void MainWindow::ValidateInputFile(const QString& fileSpec) {
+  const FileSpecCheck check = CheckInputFileSpec(LocalPath(fileSpec));
   if (check == FileSpecCheck::Valid) return;
-  if (blnLoading_) {
+  if (loading_) {
     // A remembered path that no longer holds is dropped without a word.
     txbInputFile_->clear();
     return;
@@ -79,7 +79,7 @@ void MainWindow::txbInputFile_LostFocus() {
   const std::string text = std::string(TrimBlanks(txbInputFile_->text().toStdString()));
   txbInputFile_->setText(QString::fromStdString(text));
   if (!text.empty()) ValidateInputFile(txbInputFile_->text());
-  blnAnalysisCurrent_ = false;
+  analysisCurrent_ = false;
   SetDefaultFocus();
 }
 
@@ -90,7 +90,7 @@ void MainWindow::cmdClearInputFile_Click() {
 
 bool MainWindow::FileDragEvent(QDropEvent* event) {
   const QString path = DraggedFile(event->mimeData());
-  if (path.isEmpty() || blnEnding_) return false;
+  if (path.isEmpty() || ending_) return false;
   event->acceptProposedAction();
   if (event->type() == QEvent::Drop) {
     // A dropped file is checked exactly as a typed path is.

@@ -25,15 +25,19 @@ MainWindow::MainWindow(Platform& platform, const QString& stateFile)
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       platform_(platform),
-      strStateFile_(stateFile),
+      stateFile_(stateFile),
       help_(this) {
   setObjectName(QStringLiteral("frmMain"));
   BuildControls();
   settings_ = std::make_unique<ControlSettings>(ControlSettings::Controls{
       chkIgnoreCommonWords_, chkIgnoreShortWords_, cboShortWordSize_, cboThresholdFrequency_,
-      cboTableWeight_, cboExistingKeywordsWeight_, cboBoldWeight_});
-  progress_ = std::make_unique<ScanProgress>(*this);
-  analysis_ = std::make_unique<Analysis>(*settings_, *progress_);
+      cboTableWeight_, cboExistingKeywordsWeight_, cboBoldWeight_, chkModernMarkup_});
+  state_ = std::make_unique<StateBinding>(StateBinding::Controls{
+      txbInputFile_, txbBeginMetaTagWith_, txbMaxNumKeywordsInMetaTag_, txbMaxNumBytesInMetaTag_,
+      cboShortWordSize_, cboThresholdFrequency_, cboTableWeight_, cboExistingKeywordsWeight_,
+      cboBoldWeight_, chkIgnoreShortWords_, chkIgnoreCommonWords_, chkModernMarkup_});
+  run_ = new RunController(*settings_, this);
+  connect(run_, &RunController::wordsFound, this, &MainWindow::ShowFoundWords);
   ConnectHandlers();
 }
 
@@ -50,7 +54,7 @@ void MainWindow::ConnectHandlers() {
   // After Quit no handler runs any more, whatever events are still on their way.
   const auto on = [this](void (MainWindow::*handler)()) {
     return [this, handler] {
-      if (!blnEnding_) (this->*handler)();
+      if (!ending_) (this->*handler)();
     };
   };
   const std::pair<QPushButton*, void (MainWindow::*)()> buttons[] = {
@@ -70,10 +74,10 @@ void MainWindow::ConnectHandlers() {
   connect(chkLargeWindow_, &QCheckBox::stateChanged, this, on(&MainWindow::chkLargeWindow_Click));
 
   // The settings report code's changes as well as the user's (LoadState, ResetSettings).
-  for (QCheckBox* box : {chkIgnoreCommonWords_, chkIgnoreShortWords_}) {
+  for (QCheckBox* box : {chkIgnoreCommonWords_, chkIgnoreShortWords_, chkModernMarkup_}) {
     connect(box, &QCheckBox::stateChanged, this, [this, box](int state) {
       if (state != Qt::PartiallyChecked) box->setTristate(false);
-      if (!blnEnding_) Setting_Click();
+      if (!ending_) Setting_Click();
     });
   }
   for (QComboBox* list : {cboShortWordSize_, cboThresholdFrequency_, cboTableWeight_,
@@ -83,11 +87,11 @@ void MainWindow::ConnectHandlers() {
 }
 
 void MainWindow::Form_Load() {
-  blnAnalysisCurrent_ = false;
-  blnLoading_ = true;
+  analysisCurrent_ = false;
+  loading_ = true;
   setWindowTitle(
       QStringLiteral("Tagwright %1.%2").arg(TAGWRIGHT_VERSION_MAJOR).arg(TAGWRIGHT_VERSION_MINOR));
-  intNormalHeight_ = Twips(height());
+  normalHeight_ = Twips(height());
 
   txbMetaTag_->clear();
   lblNumberOfWords_->clear();
@@ -105,7 +109,13 @@ void MainWindow::Form_Load() {
   show();
   CentreOnScreen();  // again with the frame, now that the window has one
   SetDefaultFocus();
-  blnLoading_ = false;
+  loading_ = false;
+}
+
+void MainWindow::OpenPage(const QString& path) {
+  if (ending_) return;
+  txbInputFile_->setText(path);
+  InputFileEntered();
 }
 
 void MainWindow::CentreOnScreen() {
@@ -135,9 +145,10 @@ void MainWindow::Message(const QString& text, const QString& title, MessageIcon 
 }
 
 void MainWindow::cmdQuit_Click() {
-  if (blnEnding_) return;
-  // From here on no handler runs, and a scan suspended in a yield stops at once.
-  blnEnding_ = true;
+  if (ending_) return;
+  // From here on no handler runs, and a scan suspended in a yield ends at once.
+  ending_ = true;
+  run_->Abandon();
   SaveState();
   if (HelpWindow* helpWindow = help_.Window()) helpWindow->close();
   hide();
@@ -147,7 +158,7 @@ void MainWindow::cmdQuit_Click() {
 void MainWindow::Form_Unload() { cmdQuit_Click(); }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (!blnEnding_) Form_Unload();
+  if (!ending_) Form_Unload();
   event->accept();
 }
 
@@ -176,7 +187,7 @@ void MainWindow::BoxLeft(Qt::FocusReason reason) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (blnEnding_) return QWidget::eventFilter(watched, event);
+  if (ending_) return QWidget::eventFilter(watched, event);
   const bool checkedBox = watched == txbInputFile_ || watched == txbMaxNumKeywordsInMetaTag_ ||
                           watched == txbMaxNumBytesInMetaTag_;
   switch (event->type()) {

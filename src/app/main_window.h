@@ -9,9 +9,9 @@
 
 #include "app/control_settings.h"
 #include "app/platform.h"
-#include "app/scan_progress.h"
+#include "app/run_controller.h"
+#include "app/state_binding.h"
 #include "help/help_window.h"
-#include "scan/analysis.h"
 
 class QCheckBox;
 class QComboBox;
@@ -23,7 +23,9 @@ class QPushButton;
 namespace tagwright {
 
 /// The main window (`frmMain`): the input file, the analysis settings, the two runs and their
-/// result box, and the bottom row. Its handlers carry the names of the events they answer.
+/// result box, and the bottom row. Its handlers carry the names of the events they answer. It
+/// composes the run controller (the scans, their progress and Stop), the binding of its
+/// controls to the state file, and the settings as the analysis reads them.
 class MainWindow : public QWidget {
   Q_OBJECT
  public:
@@ -35,10 +37,19 @@ class MainWindow : public QWidget {
   /// shows the window centred and gives the focus to the next sensible button.
   void Form_Load();
 
+  /// Makes `path` the input file and checks it as a typed path (a page named at start-up).
+  void OpenPage(const QString& path);
+
   /// True while the word table of the last completed scan can be reused.
-  bool AnalysisCurrent() const { return blnAnalysisCurrent_; }
+  bool AnalysisCurrent() const { return analysisCurrent_; }
   /// True once Quit or the close box has saved the state; the window then does nothing more.
-  bool Ending() const { return blnEnding_; }
+  bool Ending() const { return ending_; }
+
+  /// The state is saved and the program ends, as on Quit (`Form_Unload`): the close box, the
+  /// end of the desktop session, or a request to terminate.
+  void Form_Unload();
+  /// Writes the state file now (`SaveState`), reporting a failure.
+  void SaveState();
 
  signals:
   /// The state is saved and the windows are hidden: the program should end now.
@@ -51,8 +62,6 @@ class MainWindow : public QWidget {
   void dropEvent(QDropEvent* event) override;
 
  private:
-  friend class ScanProgress;
-
   // Layout (main_window_layout.cpp).
   void BuildControls();
   void ConnectHandlers();
@@ -64,7 +73,6 @@ class MainWindow : public QWidget {
   /// The checked box that had the focus lost it: runs its _LostFocus handler.
   void BoxLeft(Qt::FocusReason reason);
   void cmdQuit_Click();
-  void Form_Unload();
 
   // Settings (settings_handlers.cpp).
   void Setting_Click();
@@ -76,7 +84,7 @@ class MainWindow : public QWidget {
 
   // Input file (input_file.cpp).
   void cmdInputFile_Click();
-  void ValidateInputFile(const QString& strFileSpec);
+  void ValidateInputFile(const QString& fileSpec);
   void txbInputFile_KeyUp(int key);
   /// Enter or a drop: the box's path is checked as if the box had been left.
   void InputFileEntered();
@@ -87,19 +95,20 @@ class MainWindow : public QWidget {
 
   // State file (state.cpp).
   bool LoadState();
-  void SaveState();
-  void ResetSettings(bool blnKeepTexts);
+  void ResetSettings(bool keepTexts);
   void cmdReset_Click();
 
   // Runs (analysis_run.cpp).
   void cmdListWords_Click();
   void cmdGenerateKeywordMetaTag_Click();
-  void RunAnalysis(bool blnGenerate);
+  void RunAnalysis(bool generate);
   /// Scans the input file into the word table; true when the scan completed.
   bool ScanInputFile();
+  /// The words found so far and their count, while a scan goes.
+  void ShowFoundWords(const QString& words, qint64 numWords);
   /// The word list or the meta tag from the current word table.
-  void ShowResult(bool blnGenerate);
-  void EnableCommands(bool blnEnabled);
+  void ShowResult(bool generate);
+  void EnableCommands(bool enabled);
   void cmdShowExistingKeywordMetaTag_Click();
   /// Strips the input box and checks that it names an existing file, saying so if not.
   bool CheckInputBeforeReading();
@@ -111,13 +120,14 @@ class MainWindow : public QWidget {
   void cmdCopyToClipboard_Click();
   void lblVeltrane_Click();
   void lblOnlineDocumentation_Click();
-  void OpenWebPage(const QString& strAddress);
+  void OpenWebPage(const QString& address);
   void cmdHelp_Click();
   /// cmdShowExistingKeywordMetaTag_KeyUp, cmdGenerateKeywordMetaTag_KeyUp, cmdHelp_KeyUp.
   void HelpKeyUp(int key);
 
   Platform& platform_;
-  const QString strStateFile_;
+  /// The full path of tgw.usr (`strStateFile`).
+  const QString stateFile_;
 
   // Controls, in the order of the window's design.
   QPushButton* cmdInputFile_ = nullptr;
@@ -147,6 +157,7 @@ class MainWindow : public QWidget {
   QLabel* lblMaxNumBytes_ = nullptr;
   QLineEdit* txbMaxNumBytesInMetaTag_ = nullptr;
   QCheckBox* chkLargeWindow_ = nullptr;
+  QCheckBox* chkModernMarkup_ = nullptr;
   QPushButton* cmdGenerateKeywordMetaTag_ = nullptr;
   QPlainTextEdit* txbMetaTag_ = nullptr;
   QWidget* Frame1_ = nullptr;
@@ -156,13 +167,15 @@ class MainWindow : public QWidget {
   QLabel* lblVeltrane_ = nullptr;
   QLabel* lblOnlineDocumentation_ = nullptr;
 
-  bool blnLoading_ = false;
-  bool blnAnalysisCurrent_ = false;
-  bool blnStopRequested_ = false;
-  bool blnEnding_ = false;
-  /// The window's height at start-up in twips (its client height: the frame is not known
-  /// before the window is shown, and is added back when the height is restored).
-  int intNormalHeight_ = 0;
+  /// Start-up is under way (`blnLoading`): a bad remembered input file goes without a word.
+  bool loading_ = false;
+  /// The word table of the last completed scan still holds (`blnAnalysisCurrent`).
+  bool analysisCurrent_ = false;
+  /// Quit has saved the state; no handler runs any more.
+  bool ending_ = false;
+  /// The window's height at start-up in twips (`intNormalHeight`; its client height: the
+  /// frame is not known before the window is shown, and is added back when it is restored).
+  int normalHeight_ = 0;
   /// The text box that last took the focus from within the window; only it can be left.
   QWidget* focusedBox_ = nullptr;
   /// A control whose next mouse press is dropped (see BoxLeft).
@@ -170,8 +183,8 @@ class MainWindow : public QWidget {
   int messagesShown_ = 0;
 
   std::unique_ptr<ControlSettings> settings_;
-  std::unique_ptr<ScanProgress> progress_;
-  std::unique_ptr<Analysis> analysis_;
+  std::unique_ptr<StateBinding> state_;
+  RunController* run_ = nullptr;
   HelpWindowHost help_;
 };
 

@@ -14,7 +14,9 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "app/state_binding.h"
 #include "app/window_geometry.h"
+#include "util/settings_table.h"
 
 namespace tagwright {
 namespace {
@@ -94,9 +96,11 @@ class Builder {
     box->setFont(LargeFont());
     return box;
   }
-  QComboBox* List(const char* name, Place place, int tabIndex, int first, int last) {
+  QComboBox* List(const char* name, Place place, int tabIndex, const NumberSetting& setting) {
     auto* list = Make<QComboBox>(window_, name, QString(), place, tabIndex);
-    for (int value = first; value <= last; ++value) list->addItem(QString::number(value));
+    for (int value = setting.first; value <= setting.last; ++value) {
+      list->addItem(QString::number(value));
+    }
     list->setCurrentIndex(-1);  // no item chosen until the state or the defaults apply
     return list;
   }
@@ -144,7 +148,7 @@ void MainWindow::BuildControls() {
       b.CheckBox("chkIgnoreCommonWords", tr("Ignore common words"), {105, 525, 2850, 330}, 23);
   chkIgnoreShortWords_ =
       b.CheckBox("chkIgnoreShortWords", tr("Ignore words with"), {3675, 525, 2220, 330}, 1);
-  cboShortWordSize_ = b.List("cboShortWordSize", {5880, 540, 645, 315}, 7, 1, 9);
+  cboShortWordSize_ = b.List("cboShortWordSize", {5880, 540, 645, 315}, 7, kShortWordSize);
   lblCharsOrLess_ =
       b.Label(this, "lblCharsOrLess", tr("characters or less"), {6615, 570, 1905, 330}, 6);
   cmdReset_ = b.Button(this, "cmdReset", tr("Reset"), {8650, 525, 700, 300}, 17, false);
@@ -157,27 +161,27 @@ void MainWindow::BuildControls() {
 
   lblThresholdFrequency_ =
       b.Label(this, "lblThresholdFrequency", tr("Min. frequency:"), {105, 1400, 2325, 330}, 16);
-  cboThresholdFrequency_ = b.List("cboThresholdFrequency", {1785, 1375, 645, 315}, 15, 1, 9);
+  cboThresholdFrequency_ = b.List("cboThresholdFrequency", {1785, 1375, 645, 315}, 15, kThresholdFrequency);
   lblExistingkeywordsWeight_ =
       b.Label(this, "lblExistingkeywordsWeight", tr("Existing keywords weight:"),
               {2520, 1400, 2745, 330}, 33);
   cboExistingKeywordsWeight_ =
-      b.List("cboExistingKeywordsWeight", {5250, 1375, 645, 315}, 32, 0, 9);
+      b.List("cboExistingKeywordsWeight", {5250, 1375, 645, 315}, 32, kExistingKeywordsWeight);
   cmdShowExistingKeywordMetaTag_ =
       b.Button(this, "cmdShowExistingKeywordMetaTag", tr("Show existing  keywords"),
                {6405, 1365, 2955, 360}, 35, true);
 
   lblTableWeight_ =
       b.Label(this, "lblTableWeight", tr("Table weight:"), {105, 1800, 1590, 330}, 28);
-  cboTableWeight_ = b.List("cboTableWeight", {1785, 1785, 645, 315}, 27, 0, 9);
+  cboTableWeight_ = b.List("cboTableWeight", {1785, 1785, 645, 315}, 27, kTableWeight);
   lblBoldWeight_ = b.Label(this, "lblBoldWeight", tr("Bold weight:"), {2520, 1800, 1485, 330}, 30);
-  cboBoldWeight_ = b.List("cboBoldWeight", {3900, 1785, 645, 315}, 29, 1, 9);
+  cboBoldWeight_ = b.List("cboBoldWeight", {3900, 1785, 645, 315}, 29, kBoldWeight);
   lblMaxNumKeywords_ =
       b.Label(this, "lblMaxNumKeywords", tr("Max. number of keywords in meta tag:"),
               {4785, 1800, 3900, 330}, 3, Qt::AlignRight);
   txbMaxNumKeywordsInMetaTag_ =
       b.TextBox("txbMaxNumKeywordsInMetaTag", {8760, 1800, 540, 330}, 4, false);
-  txbMaxNumKeywordsInMetaTag_->setMaxLength(4);
+  MakeLimitBox(*txbMaxNumKeywordsInMetaTag_);
 
   cmdListWords_ =
       b.Button(this, "cmdListWords", tr("List words"), {105, 2150, 1380, 360}, 14, true);
@@ -187,9 +191,12 @@ void MainWindow::BuildControls() {
                             {5100, 2200, 3585, 330}, 13, Qt::AlignRight);
   txbMaxNumBytesInMetaTag_ =
       b.TextBox("txbMaxNumBytesInMetaTag", {8760, 2200, 540, 330}, 12, false);
-  txbMaxNumBytesInMetaTag_->setMaxLength(4);
+  MakeLimitBox(*txbMaxNumBytesInMetaTag_);
 
   chkLargeWindow_ = b.CheckBox("chkLargeWindow", tr("Large window"), {105, 2625, 1815, 330}, 31);
+  // In the free space right of "Large window", and after it in the tab order.
+  chkModernMarkup_ =
+      b.CheckBox("chkModernMarkup", tr("Modern markup"), {2100, 2625, 2100, 330}, 31);
   cmdGenerateKeywordMetaTag_ =
       b.Button(this, "cmdGenerateKeywordMetaTag", tr("Generate keywords meta tag"),
                {5955, 2600, 3390, 360}, 9, true);

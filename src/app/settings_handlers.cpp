@@ -11,9 +11,9 @@ namespace tagwright {
 
 // chkIgnoreCommonWords_Click, chkIgnoreShortWords_Click, cboShortWordSize_Click,
 // cboThresholdFrequency_Click, cboTableWeight_Click, cboBoldWeight_Click and
-// cboExistingKeywordsWeight_Click, all alike.
+// cboExistingKeywordsWeight_Click, all alike; the "Modern markup" box too.
 void MainWindow::Setting_Click() {
-  blnAnalysisCurrent_ = false;
+  analysisCurrent_ = false;
   SetDefaultFocus();
 }
 

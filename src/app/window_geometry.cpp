@@ -5,12 +5,6 @@
 
 namespace tagwright {
 
-int Px(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
-
-QRect PxRect(int left, int top, int width, int height) {
-  return QRect(Px(left), Px(top), Px(width), Px(height));
-}
-
 int CopyButtonLeft(int frameWidth, int helpLeft, int helpWidth, int copyWidth, int quitWidth) {
   const double gap = (frameWidth - (copyWidth + helpWidth + quitWidth)) / 2.0;
   return helpLeft + helpWidth + static_cast<int>(std::nearbyint(gap));

@@ -1,20 +1,10 @@
 #pragma once
 
-#include <QRect>
+#include "help/twips.h"
 
-// The main window's measures are kept in twips, as its layout is designed; 15 twips make one
-// logical pixel, so Qt's high-DPI scaling keeps the window right on any screen.
+// The main window's measures, in twips.
 
 namespace tagwright {
-
-inline constexpr int kTwipsPerPixel = 15;
-
-/// Twips as logical pixels, to the nearest pixel.
-int Px(double twips);
-/// Logical pixels as twips.
-constexpr int Twips(int pixels) { return pixels * kTwipsPerPixel; }
-/// A rectangle given in twips (left, top, width, height) in logical pixels.
-QRect PxRect(int left, int top, int width, int height);
 
 // Design measures that the window's own rules compute with, in twips.
 inline constexpr int kClientWidth = 9450;

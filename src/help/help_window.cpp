@@ -9,16 +9,10 @@
 #include <algorithm>
 
 #include "help/help_text.h"
+#include "help/twips.h"
 
 namespace tagwright {
 namespace {
-
-// The window's measures are kept in twips, as its layout rules are written; 15 twips make one
-// logical pixel.
-constexpr double kTwipsPerPixel = 15.0;
-
-int Px(double twips) { return qRound(twips / kTwipsPerPixel); }
-int Tw(int pixels) { return pixels * static_cast<int>(kTwipsPerPixel); }
 
 constexpr int kButtonWidth = 1215;
 constexpr int kButtonHeight = 315;
@@ -40,8 +34,8 @@ QFont HelpFont(bool bold) {
 // Form_Resize: the text box follows both edges, "Close" stays centred below it. The rules
 // measure the window with its frame (`outer`), as its placement over the main window does.
 void LayOut(QSize outer, QPlainTextEdit& text, QPushButton& button) {
-  const int width = Tw(outer.width());
-  const int height = Tw(outer.height());
+  const int width = Twips(outer.width());
+  const int height = Twips(outer.height());
   text.setGeometry(Px(kTextLeft), Px(kTextTop), Px(std::max(0, width - 350)),
                    Px(std::max(0, height - 1080)));
   button.move(Px((width - kButtonWidth) / 2.0), Px(height - 800));
@@ -69,9 +63,9 @@ HelpWindow::HelpWindow(const QWidget* main)
   // Until the help window has a frame of its own, it is taken to be as wide as the main
   // window's.
   frameExtra_ = outline.size() - main->geometry().size();
-  move(Px(Tw(outline.left()) + 200), Px(Tw(outline.top()) + 480));
-  resize(Px(Tw(outline.width()) - 400) - frameExtra_.width(),
-         Px(Tw(outline.height()) - 680) - frameExtra_.height());
+  move(Px(Twips(outline.left()) + 200), Px(Twips(outline.top()) + 480));
+  resize(Px(Twips(outline.width()) - 400) - frameExtra_.width(),
+         Px(Twips(outline.height()) - 680) - frameExtra_.height());
   setWindowTitle(QStringLiteral("Help screen for Tagwright"));
   cmdClose_->setText(QStringLiteral("Close"));
 

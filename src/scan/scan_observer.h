@@ -17,7 +17,8 @@ class ScanObserver {
   /// A chance to yield: called after every line and every few thousand scan steps. A window
   /// processes its events here (deciding itself from the clock whether it is time to).
   virtual void OnYield() {}
-  /// Asked after every line: true ends the scan there.
+  /// Asked after every line and after every yield within a line: true ends the scan there,
+  /// keeping the words found so far.
   virtual bool StopRequested() { return false; }
 };
 

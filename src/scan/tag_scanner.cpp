@@ -143,7 +143,11 @@ void TagScanner::ScanStrLine() {
 
   // The last character is the closing blank: the line is done when the position reaches it.
   while (intPos + 1 < strLine.size()) {
-    if (++cycles_ % kStepsPerYield == 0) observer_.OnYield();
+    if (++cycles_ % kStepsPerYield == 0) {
+      observer_.OnYield();
+      // Stop takes effect here, not only at the line's end: a line may be megabytes long.
+      if (observer_.StopRequested()) return;
+    }
 
     if (intTableDepth > 0 && settings_.TableWeight() == 0) {
       if (!SkipTable()) return;

@@ -145,6 +145,7 @@ void MainWindowTest::tabOrderFollowsTheDesign() {
                                 "cboTableWeight",
                                 "cboBoldWeight",
                                 "chkLargeWindow",
+                                "chkModernMarkup",
                                 "cboExistingKeywordsWeight",
                                 "cmdShowExistingKeywordMetaTag"};
   QStringList order;
@@ -221,7 +222,7 @@ void MainWindowTest::closeBoxActsAsQuit() {
   QVERIFY(w.close());
   QCOMPARE(ended.count(), 1);
   QCOMPARE(h.ReadState(),
-           std::string("\"\"\r\n\"\"\r\n\"50\"\r\n\"500\"\r\n2\r\n1\r\n7\r\n1\r\n2\r\n1\r\n1\r\n"));
+           std::string("\"\"\r\n\"\"\r\n\"50\"\r\n\"500\"\r\n2\r\n1\r\n7\r\n1\r\n2\r\n1\r\n1\r\n0\r\n"));
 }
 
 }  // namespace tagwright::test

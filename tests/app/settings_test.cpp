@@ -243,7 +243,7 @@ void SettingsTest::analysisReadsTheControls() {
       {h.Find<QCheckBox>("chkIgnoreCommonWords"), h.Find<QCheckBox>("chkIgnoreShortWords"),
        h.Find<QComboBox>("cboShortWordSize"), h.Find<QComboBox>("cboThresholdFrequency"),
        h.Find<QComboBox>("cboTableWeight"), h.Find<QComboBox>("cboExistingKeywordsWeight"),
-       h.Find<QComboBox>("cboBoldWeight")});
+       h.Find<QComboBox>("cboBoldWeight"), h.Find<QCheckBox>("chkModernMarkup")});
   QCOMPARE(h.Find<QComboBox>("cboBoldWeight")->currentIndex(), -1);
   QCOMPARE(h.Find<QCheckBox>("chkIgnoreShortWords")->checkState(), Qt::PartiallyChecked);
   // An unchosen list reads as its default; a greyed box as cleared.
@@ -254,11 +254,14 @@ void SettingsTest::analysisReadsTheControls() {
   QCOMPARE(settings.BoldWeight(), 3);
   QVERIFY(!settings.IgnoreShortWords());
   QVERIFY(!settings.IgnoreCommonWords());
+  QVERIFY(!settings.ModernMarkup());
   // Each call reads the control as it is now.
   h.Find<QComboBox>("cboShortWordSize")->setCurrentIndex(8);
   h.Find<QComboBox>("cboTableWeight")->setCurrentIndex(0);
   h.Find<QComboBox>("cboBoldWeight")->setCurrentIndex(0);
   h.Find<QCheckBox>("chkIgnoreCommonWords")->setChecked(true);
+  h.Find<QCheckBox>("chkModernMarkup")->setChecked(true);
+  QVERIFY(settings.ModernMarkup());
   QCOMPARE(settings.ShortWordSize(), 9);
   QCOMPARE(settings.TableWeight(), 0);
   QCOMPARE(settings.BoldWeight(), 1);

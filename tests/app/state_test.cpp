@@ -72,7 +72,7 @@ class StateTest : public QObject {
   Q_OBJECT
  private slots:
   void everyValueComesBack();
-  void fileHasElevenLines();
+  void fileHasTwelveLines();
   void unusableFileGivesTheDefaults_data();
   void unusableFileGivesTheDefaults();
   void hostileFileGivesTheDefaults_data();
@@ -111,7 +111,7 @@ void StateTest::everyValueComesBack() {
   QCOMPARE(h.FocusName(), QStringLiteral("cmdGenerateKeywordMetaTag"));
 }
 
-void StateTest::fileHasElevenLines() {
+void StateTest::fileHasTwelveLines() {
   WindowHarness h;
   const QString page = h.Page("page.html", SamplePage());
   h.Start();
@@ -120,7 +120,7 @@ void StateTest::fileHasElevenLines() {
   h.Window().close();
   QCOMPARE(h.ReadState(), ("\"" + page +
                            "\"\r\n\"say \"\"hi\"\"\"\r\n\"50\"\r\n\"500\"\r\n"
-                           "2\r\n1\r\n1\r\n1\r\n2\r\n1\r\n1\r\n")
+                           "2\r\n1\r\n1\r\n1\r\n2\r\n1\r\n1\r\n0\r\n")
                               .toStdString());
 }
 
