@@ -148,9 +148,9 @@ std::optional<StateValues> ReadItems(LineReader& reader) {
 
 }  // namespace
 
-std::optional<StateValues> ParseState(std::string text) {
+std::optional<StateValues> ParseState(std::string_view text) {
   LineReader reader;
-  reader.OpenText(std::move(text));
+  reader.OpenText(std::string(text));
   return ReadItems(reader);
 }
 

@@ -34,7 +34,7 @@ std::string FormatState(const StateValues& values);
 /// index outside its list (below -1), a check-box value outside 0 to 2 or a non-number where a
 /// number belongs. A missing or unusable twelfth item leaves the modern reading off; items
 /// after the twelfth are ignored.
-std::optional<StateValues> ParseState(std::string text);
+std::optional<StateValues> ParseState(std::string_view text);
 
 /// Reads the state file at `path`; nullopt when it is missing, unreadable or unusable.
 std::optional<StateValues> LoadStateFile(const std::string& path);
