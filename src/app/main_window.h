@@ -44,6 +44,8 @@ class MainWindow : public QWidget {
   bool AnalysisCurrent() const { return analysisCurrent_; }
   /// True once Quit or the close box has saved the state; the window then does nothing more.
   bool Ending() const { return ending_; }
+  /// The runs, and the word table of the last one.
+  const RunController& Runs() const { return *run_; }
 
   /// The state is saved and the program ends, as on Quit (`Form_Unload`): the close box, the
   /// end of the desktop session, or a request to terminate.

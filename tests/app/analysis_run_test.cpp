@@ -13,6 +13,7 @@
 
 #include <filesystem>
 
+#include "app/result_box.h"
 #include "app/text_convert.h"
 #include "app/window_harness.h"
 #include "output/meta_tag.h"
@@ -50,6 +51,26 @@ std::string LongPage() {
   return page + "</body></html>\n";
 }
 
+// A distinct word for every n that every filter lets through from n = 15 on (four letters
+// or more, no plural, inflected or
+// or Roman-numeral look).
+std::string KeptWord(int n) {
+  static constexpr char kLetters[] = "abcfhjknoprtuwz";
+  std::string word = "zq";
+  do {
+    word += kLetters[n % 15];
+    n /= 15;
+  } while (n > 0);
+  return word;
+}
+
+// One line of `count` distinct words in paragraphs: a scan spends long inside it.
+std::string OneLinePage(int count) {
+  std::string page = "<html><body>";
+  for (int i = 0; i < count; ++i) page += (i % 10 == 0 ? "<p>" : "") + KeptWord(i + 15) + " ";
+  return page + "</body></html>";
+}
+
 // What the core makes of `path` with the default settings.
 RankedWords CoreAnalysis(const QString& path) {
   const Settings settings;
@@ -84,6 +105,9 @@ class AnalysisRunTest : public QObject {
   void stopEndsTheScan();
   void settingsStayLiveDuringTheScan();
   void quitDuringTheScanSavesAndEnds();
+  void stopInsideALongLineKeepsTheWordsFoundSoFar();
+  void quitInsideALongLineSavesAndEndsTheScan();
+  void foundWordsAreShownLineByLine();
   void showExistingKeywords();
 };
 
@@ -351,6 +375,71 @@ void AnalysisRunTest::quitDuringTheScanSavesAndEnds() {
   w.close();
   QCOMPARE(ended.count(), 1);
   QCOMPARE(h.ReadState(), state);
+}
+
+void AnalysisRunTest::stopInsideALongLineKeepsTheWordsFoundSoFar() {
+  WindowHarness h;
+  h.Start();
+  constexpr int kWords = 300000;
+  h.Find<QLineEdit>("txbInputFile")->setText(h.Page("line.html", OneLinePage(kWords)));
+  RunWith(h.Find<QPushButton>("cmdListWords"), [&] { Click(h.Find<QPushButton>("cmdListWords")); });
+  const QString text = ResultText(h);
+  const qsizetype stop = text.indexOf("\nStopped with ");
+  QVERIFY2(stop > 0, qPrintable(text.right(80)));
+  // The words found before Stop, in the page's order, and the line that counts them.
+  const QStringList shown = text.left(stop).simplified().split(' ', Qt::SkipEmptyParts);
+  QVERIFY(!shown.isEmpty());
+  QVERIFY(shown.size() < kWords);  // stopped within the page's one line
+  for (qsizetype i = 0; i < shown.size(); ++i) {
+    QCOMPARE(shown[i], QString::fromStdString(KeptWord(static_cast<int>(i) + 15)));
+  }
+  QCOMPARE(text.mid(stop), QStringLiteral("\nStopped with %1 words identified.").arg(shown.size()));
+  QCOMPARE(h.Window().Runs().Result().Table().intNumWords(), shown.size());
+  QVERIFY(!h.Window().AnalysisCurrent());
+}
+
+void AnalysisRunTest::quitInsideALongLineSavesAndEndsTheScan() {
+  WindowHarness h;
+  MainWindow& w = h.Start();
+  QSignalSpy ended(&w, &MainWindow::ended);
+  constexpr int kWords = 300000;
+  h.Find<QLineEdit>("txbInputFile")->setText(h.Page("line.html", OneLinePage(kWords)));
+  h.Find<QLineEdit>("txbBeginMetaTagWith")->setText("kept");
+  RunWith(h.Find<QPushButton>("cmdListWords"), [&] { Click(h.Find<QPushButton>("cmdQuit")); });
+  QCOMPARE(ended.count(), 1);
+  QVERIFY(h.ReadState().find("\"kept\"") != std::string::npos);
+  // The scan ended where Quit found it, not at the end of the line.
+  QVERIFY(w.Runs().Result().Table().intNumWords() < kWords);
+  QVERIFY(!ResultText(h).contains("Stopped"));
+}
+
+void AnalysisRunTest::foundWordsAreShownLineByLine() {
+  WindowHarness h;
+  h.Start();
+  auto* box = h.Find<QPlainTextEdit>("txbMetaTag");
+  box->clear();
+  QString all;
+  for (int batch = 0; batch < 20; ++batch) {
+    QString words;
+    for (int i = 0; i < 97; ++i) words += QString::fromStdString(Word(batch * 97 + i)) + ' ';
+    words += QString(150, 'x') + ' ';  // longer than a line: it stands alone and wraps
+    AppendWords(*box, words);
+    all += words;
+  }
+  const QString text = box->toPlainText();
+  QCOMPARE(QString(text).remove('\n'), all);  // every word, each followed by its blank
+  QCOMPARE(box->textCursor().position(), static_cast<int>(text.size()));
+  // Each line of the box is a paragraph of its own: no paragraph but a lone long word is
+  // wider than the box, so an append lays out only the new lines.
+  const QStringList lines = text.split('\n');
+  QVERIFY(lines.size() > 40);
+  for (const QString& line : lines) {
+    const QString shown = line.trimmed();
+    if (shown.contains(' ')) {
+      QVERIFY2(box->fontMetrics().horizontalAdvance(shown) <= box->viewport()->width(),
+               qPrintable(line));
+    }
+  }
 }
 
 void AnalysisRunTest::showExistingKeywords() {
