@@ -1,16 +1,32 @@
 #include <QApplication>
+#include <QStandardPaths>
 
 #include "app/main_window.h"
 #include "app/qt_platform.h"
+#include "app/shutdown.h"
+#include "app/start_up.h"
+#include "app/state_location.h"
 
 int main(int argc, char* argv[]) {
+  tagwright::SetProgramNames();
+  // The arguments are read before the window system is asked for: --help needs no desktop.
+  QString page;
+  {
+    const QCoreApplication reader(argc, argv);
+    page = tagwright::ReadCommandLine(QCoreApplication::arguments());
+  }
+
   QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Tagwright"));
+  QApplication::setWindowIcon(tagwright::ProgramIcon(QCoreApplication::applicationDirPath()));
   tagwright::QtPlatform platform;
-  tagwright::MainWindow window(platform,
-                               QCoreApplication::applicationDirPath() + QStringLiteral("/tgw.usr"));
+  tagwright::MainWindow window(
+      platform, tagwright::StateFilePath(
+                    QCoreApplication::applicationDirPath(),
+                    QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)));
   platform.SetWindow(&window);
   QObject::connect(&window, &tagwright::MainWindow::ended, &app, &QCoreApplication::quit);
+  tagwright::EndWithTheSession(window);
   window.Form_Load();
+  if (!page.isEmpty()) window.OpenPage(page);
   return app.exec();
 }

@@ -15,7 +15,7 @@ namespace tagwright {
 
 void QtPlatform::ShowMessage(const QString& text, const QString& title, MessageIcon icon) {
   QMessageBox box(icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
-                  title.isEmpty() ? QGuiApplication::applicationDisplayName() : title, text,
+                  title.isEmpty() ? QStringLiteral("Tagwright") : title, text,
                   QMessageBox::Ok, window_);
   box.exec();
 }
