@@ -38,9 +38,7 @@ int ControlSettings::ExistingKeywordsWeight() const {
   return ListValue(controls_.cboExistingKeywordsWeight, kExistingKeywordsWeight);
 }
 
-int ControlSettings::BoldWeight() const {
-  return ListValue(controls_.cboBoldWeight, kBoldWeight);
-}
+int ControlSettings::BoldWeight() const { return ListValue(controls_.cboBoldWeight, kBoldWeight); }
 
 bool ControlSettings::ModernMarkup() const { return controls_.chkModernMarkup->isChecked(); }
 

@@ -161,7 +161,8 @@ void MainWindow::BuildControls() {
 
   lblThresholdFrequency_ =
       b.Label(this, "lblThresholdFrequency", tr("Min. frequency:"), {105, 1400, 2325, 330}, 16);
-  cboThresholdFrequency_ = b.List("cboThresholdFrequency", {1785, 1375, 645, 315}, 15, kThresholdFrequency);
+  cboThresholdFrequency_ =
+      b.List("cboThresholdFrequency", {1785, 1375, 645, 315}, 15, kThresholdFrequency);
   lblExistingkeywordsWeight_ =
       b.Label(this, "lblExistingkeywordsWeight", tr("Existing keywords weight:"),
               {2520, 1400, 2745, 330}, 33);

@@ -15,8 +15,8 @@ namespace tagwright {
 
 void QtPlatform::ShowMessage(const QString& text, const QString& title, MessageIcon icon) {
   QMessageBox box(icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
-                  title.isEmpty() ? QStringLiteral("Tagwright") : title, text,
-                  QMessageBox::Ok, window_);
+                  title.isEmpty() ? QStringLiteral("Tagwright") : title, text, QMessageBox::Ok,
+                  window_);
   box.exec();
 }
 

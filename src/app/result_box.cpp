@@ -16,8 +16,8 @@ namespace {
 qsizetype Columns(const QPlainTextEdit& box) {
   const int charWidth = std::max(1, box.fontMetrics().horizontalAdvance(QLatin1Char('m')));
   const double margins = 2 * box.document()->documentMargin() + 4;
-  return std::max<qsizetype>(8, static_cast<qsizetype>((box.viewport()->width() - margins) /
-                                                       charWidth));
+  return std::max<qsizetype>(
+      8, static_cast<qsizetype>((box.viewport()->width() - margins) / charWidth));
 }
 
 }  // namespace

@@ -221,8 +221,9 @@ void MainWindowTest::closeBoxActsAsQuit() {
   h.Find<QComboBox>("cboTableWeight")->setCurrentIndex(7);
   QVERIFY(w.close());
   QCOMPARE(ended.count(), 1);
-  QCOMPARE(h.ReadState(),
-           std::string("\"\"\r\n\"\"\r\n\"50\"\r\n\"500\"\r\n2\r\n1\r\n7\r\n1\r\n2\r\n1\r\n1\r\n0\r\n"));
+  QCOMPARE(
+      h.ReadState(),
+      std::string("\"\"\r\n\"\"\r\n\"50\"\r\n\"500\"\r\n2\r\n1\r\n7\r\n1\r\n2\r\n1\r\n1\r\n0\r\n"));
 }
 
 }  // namespace tagwright::test

@@ -22,8 +22,8 @@ namespace fs = std::filesystem;
 
 constexpr fs::perms kReadOnly =
     fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
-constexpr fs::perms kReadOnlyFolder = kReadOnly | fs::perms::owner_exec |
-                                      fs::perms::group_exec | fs::perms::others_exec;
+constexpr fs::perms kReadOnlyFolder =
+    kReadOnly | fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
 
 QString Q(const fs::path& path) { return QString::fromStdString(path.string()); }
 
@@ -57,7 +57,8 @@ void StartAndEndTest::readOnlyProgramFolderUsesThePerUserFile() {
   TempDir user;
   // Someone else's settings beside the program, in a folder this user may not write.
   const std::string foreign =
-      "\"/elsewhere/page.html\"\r\n\"theirs\"\r\n\"9\"\r\n\"9\"\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n";
+      "\"/elsewhere/"
+      "page.html\"\r\n\"theirs\"\r\n\"9\"\r\n\"9\"\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n";
   program.Write("tgw.usr", foreign);
   fs::permissions(program.Path(), kReadOnlyFolder);
   const QString path = StateFilePath(Q(program.Path()), Q(user.Path() / "config" / "tagwright"));

@@ -40,7 +40,8 @@ TEST(StateFile, TwelveLinesInTheFixedFormat) {
 
 TEST(StateFile, ModernReadingIsTheOptionalTwelfthItem) {
   StateValues v;
-  const std::string eleven = "\"\"\r\n\"\"\r\n\"50\"\r\n\"500\"\r\n2\r\n1\r\n1\r\n1\r\n2\r\n1\r\n1\r\n";
+  const std::string eleven =
+      "\"\"\r\n\"\"\r\n\"50\"\r\n\"500\"\r\n2\r\n1\r\n1\r\n1\r\n2\r\n1\r\n1\r\n";
   EXPECT_EQ(ParseState(eleven), v);  // a file from before the twelfth item: off
   v.modernMarkup = true;
   EXPECT_EQ(ParseState(eleven + "1\r\n"), v);
