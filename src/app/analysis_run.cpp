@@ -80,6 +80,7 @@ bool MainWindow::ScanInputFile() {
   cmdListWords_->setText(tr("Stop"));
   EnableCommands(false);
 
+  scanSettings_.Take(*settings_);
   const RunResult result = run_->Scan(LocalPath(txbInputFile_->text()));
   // Quit during the scan: the state is saved and the program is ending; nothing more runs.
   if (ending_) return false;

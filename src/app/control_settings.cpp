@@ -42,6 +42,17 @@ int ControlSettings::BoldWeight() const { return ListValue(controls_.cboBoldWeig
 
 bool ControlSettings::ModernMarkup() const { return controls_.chkModernMarkup->isChecked(); }
 
+void SharedSettings::Take(const AnalysisSettings& from) {
+  ignoreCommonWords_ = from.IgnoreCommonWords();
+  ignoreShortWords_ = from.IgnoreShortWords();
+  shortWordSize_ = from.ShortWordSize();
+  thresholdFrequency_ = from.ThresholdFrequency();
+  tableWeight_ = from.TableWeight();
+  existingKeywordsWeight_ = from.ExistingKeywordsWeight();
+  boldWeight_ = from.BoldWeight();
+  modernMarkup_ = from.ModernMarkup();
+}
+
 }  // namespace tagwright
 
 namespace tagwright {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+
 #include "util/settings.h"
 
 class QCheckBox;
@@ -35,6 +37,33 @@ class ControlSettings final : public AnalysisSettings {
 
  private:
   Controls controls_;
+};
+
+/// The settings as a scan on another thread reads them: copied from the controls whenever
+/// one changes, so a change made during a scan counts from the next word on.
+class SharedSettings final : public AnalysisSettings {
+ public:
+  /// Takes the values that `from` reads now.
+  void Take(const AnalysisSettings& from);
+
+  bool IgnoreCommonWords() const override { return ignoreCommonWords_; }
+  bool IgnoreShortWords() const override { return ignoreShortWords_; }
+  int ShortWordSize() const override { return shortWordSize_; }
+  int ThresholdFrequency() const override { return thresholdFrequency_; }
+  int TableWeight() const override { return tableWeight_; }
+  int ExistingKeywordsWeight() const override { return existingKeywordsWeight_; }
+  int BoldWeight() const override { return boldWeight_; }
+  bool ModernMarkup() const override { return modernMarkup_; }
+
+ private:
+  std::atomic<bool> ignoreCommonWords_ = kDefaultIgnoreCommonWords;
+  std::atomic<bool> ignoreShortWords_ = kDefaultIgnoreShortWords;
+  std::atomic<int> shortWordSize_ = kShortWordSize.defaultValue;
+  std::atomic<int> thresholdFrequency_ = kThresholdFrequency.defaultValue;
+  std::atomic<int> tableWeight_ = kTableWeight.defaultValue;
+  std::atomic<int> existingKeywordsWeight_ = kExistingKeywordsWeight.defaultValue;
+  std::atomic<int> boldWeight_ = kBoldWeight.defaultValue;
+  std::atomic<bool> modernMarkup_ = kDefaultModernMarkup;
 };
 
 }  // namespace tagwright

@@ -36,7 +36,8 @@ MainWindow::MainWindow(Platform& platform, const QString& stateFile)
       txbInputFile_, txbBeginMetaTagWith_, txbMaxNumKeywordsInMetaTag_, txbMaxNumBytesInMetaTag_,
       cboShortWordSize_, cboThresholdFrequency_, cboTableWeight_, cboExistingKeywordsWeight_,
       cboBoldWeight_, chkIgnoreShortWords_, chkIgnoreCommonWords_, chkModernMarkup_});
-  run_ = new RunController(*settings_, this);
+  scanSettings_.Take(*settings_);
+  run_ = new RunController(scanSettings_, this);
   connect(run_, &RunController::wordsFound, this, &MainWindow::ShowFoundWords);
   ConnectHandlers();
 }

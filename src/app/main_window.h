@@ -185,6 +185,8 @@ class MainWindow : public QWidget {
   int messagesShown_ = 0;
 
   std::unique_ptr<ControlSettings> settings_;
+  /// What the scanning thread reads: `settings_` as they were at the last change.
+  SharedSettings scanSettings_;
   std::unique_ptr<StateBinding> state_;
   RunController* run_ = nullptr;
   HelpWindowHost help_;

@@ -1,25 +1,29 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
+#include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <string_view>
 
 #include "scan/analysis.h"
 #include "scan/scan_observer.h"
 
+class QEventLoop;
+
 namespace tagwright {
 
-/// Runs the scans of the window: owns the analysis, reports the new words as they are found
-/// (at most about 30 times a second), lets the window handle its events every few
-/// milliseconds while the scan goes, and ends the scan at the next word after Stop or Quit.
+/// Runs the scans of the window: owns the analysis, scans on a thread of its own while the
+/// window goes on handling its events, reports the new words as they are found (about 30
+/// times a second) and ends the scan at the next word after Stop or Quit.
 class RunController final : public QObject, private ScanObserver {
   Q_OBJECT
  public:
-  /// `settings` are read at the moment of use and must outlive the controller.
+  /// `settings` are read by the scanning thread at the moment of use, so they must be safe to
+  /// read from another thread; they must outlive the controller.
   explicit RunController(const AnalysisSettings& settings, QObject* parent = nullptr);
   ~RunController() override;
 
@@ -28,10 +32,12 @@ class RunController final : public QObject, private ScanObserver {
   RunResult Scan(const std::string& path);
   /// Stop (`blnStopRequested`): the running scan ends at the next word; its words are kept.
   void RequestStop() { stopRequested_ = true; }
-  /// Quit: the running scan ends at once and reports nothing more; no later scan starts.
-  void Abandon() { abandoned_ = true; }
+  /// Quit: the running scan ends at the next word and reports nothing more; no later scan
+  /// starts.
+  void Abandon();
   bool Abandoned() const { return abandoned_; }
 
+  /// The analysis of the last scan (not to be read while a scan runs).
   const Analysis& Result() const { return analysis_; }
 
  signals:
@@ -39,20 +45,20 @@ class RunController final : public QObject, private ScanObserver {
   void wordsFound(const QString& words, qint64 numWords);
 
  private:
+  // Called on the scanning thread.
   void OnNewWord(std::string_view word, std::int64_t numWords) override;
-  void OnYield() override;
   bool StopRequested() override { return stopRequested_ || abandoned_; }
-  /// Reports the words not reported yet.
+  /// Reports the words not reported yet (on the window's thread).
   void Report();
 
   Analysis analysis_;
-  bool stopRequested_ = false;
-  bool abandoned_ = false;
+  std::atomic<bool> stopRequested_ = false;
+  std::atomic<bool> abandoned_ = false;
+  QEventLoop* waiting_ = nullptr;  // the loop that runs while a scan goes
+
+  std::mutex mutex_;  // guards what the scan hands over
   QString pending_;
   std::int64_t numWords_ = 0;
-  QElapsedTimer sinceYield_;
-  QElapsedTimer sinceReport_;
-  qint64 reportInterval_ = 0;
 };
 
 }  // namespace tagwright

@@ -14,6 +14,7 @@ namespace tagwright {
 // cboExistingKeywordsWeight_Click, all alike; the "Modern markup" box too.
 void MainWindow::Setting_Click() {
   analysisCurrent_ = false;
+  scanSettings_.Take(*settings_);  // a running scan reads the change from its next word
   SetDefaultFocus();
 }
 
