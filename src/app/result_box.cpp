@@ -11,6 +11,10 @@
 namespace tagwright {
 namespace {
 
+// A paragraph of the box holds a few dozen lines: appending lays out and stores the new
+// paragraphs only, and few paragraphs are cheap to store.
+constexpr qsizetype kParagraphChars = 2048;
+
 // The characters that fit on one line of the box, a little less to be safe (the box's type
 // face is fixed-pitch).
 qsizetype Columns(const QPlainTextEdit& box) {
@@ -24,9 +28,11 @@ qsizetype Columns(const QPlainTextEdit& box) {
 
 void AppendWords(QPlainTextEdit& box, const QString& words) {
   const qsizetype columns = Columns(box);
-  qsizetype column = box.document()->lastBlock().length() - 1;
+  // Where the box would wrap, a long paragraph ends instead, so no line comes out short.
+  qsizetype paragraph = box.document()->lastBlock().length() - 1;
+  qsizetype column = paragraph % columns;
   QString lines;
-  lines.reserve(words.size() + words.size() / columns + 1);
+  lines.reserve(words.size() + words.size() / kParagraphChars + 1);
   qsizetype begin = 0;
   while (begin < words.size()) {
     qsizetype end = words.indexOf(QLatin1Char(' '), begin);
@@ -34,11 +40,15 @@ void AppendWords(QPlainTextEdit& box, const QString& words) {
     const qsizetype length = end - begin;
     // The blank may stand beyond the line's end, as the box's own wrapping allows.
     if (column > 0 && column + length - 1 > columns) {
-      lines += QLatin1Char('\n');
       column = 0;
+      if (paragraph >= kParagraphChars) {
+        lines += QLatin1Char('\n');
+        paragraph = 0;
+      }
     }
     lines += QStringView(words).mid(begin, length);
     column += length;
+    paragraph += length;
     begin = end;
   }
   AppendToEnd(box, lines);
