@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "output/limits.h"
+#include "util/settings_table.h"
 
 namespace tagwright::cli {
 
@@ -20,18 +21,25 @@ constexpr int kMaxJobs = 256;
 struct NumberOption {
   const char* name;
   const char* what;
-  int low;
-  int high;
+  NumberSetting range;
   int Settings::*field;
 };
 
 constexpr NumberOption kNumberOptions[] = {
-    {"--short-size", "The short-word size", 1, 9, &Settings::shortWordSize},
-    {"--min-frequency", "The minimum frequency", 1, 9, &Settings::thresholdFrequency},
-    {"--table-weight", "The table weight", 0, 9, &Settings::tableWeight},
-    {"--existing-weight", "The existing-keywords weight", 0, 9, &Settings::existingKeywordsWeight},
-    {"--bold-weight", "The bold weight", 1, 9, &Settings::boldWeight},
+    {"--short-size", "The short-word size", kShortWordSize, &Settings::shortWordSize},
+    {"--min-frequency", "The minimum frequency", kThresholdFrequency,
+     &Settings::thresholdFrequency},
+    {"--table-weight", "The table weight", kTableWeight, &Settings::tableWeight},
+    {"--existing-weight", "The existing-keywords weight", kExistingKeywordsWeight,
+     &Settings::existingKeywordsWeight},
+    {"--bold-weight", "The bold weight", kBoldWeight, &Settings::boldWeight},
 };
+
+// "1 to 9 [3]": a number option's range and default, as the usage text shows them.
+std::string RangeText(const NumberSetting& s) {
+  return std::to_string(s.first) + " to " + std::to_string(s.last) + " [" +
+         std::to_string(s.defaultValue) + "]";
+}
 
 // The options that take a value, besides the number options.
 constexpr const char* kValueOptions[] = {"--max-keywords", "--max-bytes", "--begin-with",
@@ -92,9 +100,10 @@ bool SetValue(const std::string& name, const std::string& value, CliOptions& opt
               std::string& error) {
   for (const auto& option : kNumberOptions) {
     if (name != option.name) continue;
-    if (!ParseNumber(value, option.low, option.high, options.settings.*option.field)) {
+    if (!ParseNumber(value, option.range.first, option.range.last,
+                     options.settings.*option.field)) {
       error = std::string(option.what) + " must be a whole number from " +
-              std::to_string(option.low) + " to " + std::to_string(option.high) + ".";
+              std::to_string(option.range.first) + " to " + std::to_string(option.range.last) + ".";
       return false;
     }
     return true;
@@ -258,18 +267,26 @@ text, tables, description and keywords meta tags, font sizes) and prints:
 A FILE of - reads one page from standard input (apply then prints the new page).
 
 Options (the window's defaults in brackets):
-  --short-size N       ignore words of N letters or fewer, 1 to 9 [3]
+  --short-size N       ignore words of N letters or fewer, )" +
+         RangeText(kShortWordSize) + R"(
   --no-short           keep short words
   --no-common          keep common words (and, the, which, ...)
-  --min-frequency N    keep words that occur at least N times, 1 to 9 [2]
-  --table-weight N     weight of text in tables, 0 to 9; 0 skips tables [1]
-  --existing-weight N  weight of the page's own keywords, 0 to 9; 0 skips them [1]
-  --bold-weight N      weight of bold text, 1 to 9 [3]
+  --min-frequency N    keep words that occur at least N times, )" +
+         RangeText(kThresholdFrequency) + R"(
+  --table-weight N     weight of text in tables, 0 skips tables; )" +
+         RangeText(kTableWeight) + R"(
+  --existing-weight N  weight of the page's own keywords, 0 skips them; )" +
+         RangeText(kExistingKeywordsWeight) + R"(
+  --bold-weight N      weight of bold text, )" +
+         RangeText(kBoldWeight) + R"(
   --modern             the modern reading: tags with attributes, hidden content
                        and navigation skipped, common words of the page's
                        language, words in every script [off]
-  --max-keywords TEXT  at most this many keywords, 5 to 100 ["50"]
-  --max-bytes TEXT     at most this many bytes in the tag, up to 1000 ["500"]
+  --max-keywords TEXT  at most this many keywords, )" +
+         std::to_string(kMinNumKeywords) + " to " + std::to_string(kMaxNumKeywords) + " [\"" +
+         std::to_string(kDefaultNumKeywords) + R"("]
+  --max-bytes TEXT     at most this many bytes in the tag, up to )" +
+         std::to_string(kMaxNumBytes) + " [\"" + std::to_string(kDefaultNumBytes) + R"("]
                        Both limits take what you would type into their boxes:
                        characters that cannot stand in a number are dropped,
                        and an empty text means no limit.
