@@ -34,7 +34,8 @@ BATCH = 500  # pages per tagwright-cli run
 
 # Letters that the transliteration spells out rather than strips of their marks.
 SPELLED_OUT = {"ä": "ae", "ö": "oe", "ü": "ue", "ß": "ss", "æ": "ae", "œ": "oe",
-               "ø": "o", "ł": "l", "þ": "th", "ð": "d", "đ": "d"}
+               "ø": "o", "ł": "l", "þ": "th", "ð": "d", "đ": "d", "ħ": "h", "ŧ": "t",
+               "ŋ": "n", "ĸ": "k", "ƒ": "f", "ƶ": "z"}
 
 
 def transliterate(letter):
@@ -43,7 +44,7 @@ def transliterate(letter):
         return letter
     if letter in SPELLED_OUT:
         return SPELLED_OUT[letter]
-    if 0xC0 <= ord(letter) <= 0x17F and letter.isalpha():  # Latin-1 and Latin Extended-A
+    if 0xC0 <= ord(letter) <= 0x24F and letter.isalpha():  # Latin-1, Latin Extended-A and -B
         plain = unicodedata.normalize("NFKD", letter)
         return "".join(c for c in plain if "a" <= c <= "z")
     return ""

@@ -18,6 +18,9 @@ into one junk class, the first that fits, or none:
 
 and the first word is checked against the words of the page's title. With --details, the
 ten best words of every page are written to DIR/<reading>.tsv, junk marked by its class.
+With --declare-languages, the pages whose <html> tag has no lang attribute are measured as
+if they declared the language they are written in: a question for the modern reading, which
+takes the page's common words from that attribute.
 """
 
 import argparse
@@ -28,8 +31,10 @@ import json
 import os
 import pathlib
 import re
+import shutil
 import subprocess
 import sys
+import tempfile
 import unicodedata
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent.parent
@@ -62,7 +67,8 @@ NAVIGATION_WORDS = set("""
 
 # Letters that the transliteration spells out rather than strips of their marks.
 SPELLED_OUT = {"ä": "ae", "ö": "oe", "ü": "ue", "ß": "ss", "æ": "ae", "œ": "oe",
-               "ø": "o", "ł": "l", "þ": "th", "ð": "d", "đ": "d"}
+               "ø": "o", "ł": "l", "þ": "th", "ð": "d", "đ": "d", "ħ": "h", "ŧ": "t",
+               "ŋ": "n", "ĸ": "k", "ƒ": "f", "ƶ": "z"}
 
 
 def transliterate(letter):
@@ -71,7 +77,7 @@ def transliterate(letter):
         return letter
     if letter in SPELLED_OUT:
         return SPELLED_OUT[letter]
-    if 0xC0 <= ord(letter) <= 0x17F and letter.isalpha():
+    if 0xC0 <= ord(letter) <= 0x24F and letter.isalpha():  # Latin-1, Extended-A and -B
         plain = "".join(c for c in unicodedata.normalize("NFKD", letter) if "a" <= c <= "z")
         return plain or None
     return None
@@ -198,6 +204,17 @@ def top_words(cli, folder, names, options):
     return [found.get(n) for n in names]
 
 
+def declare_languages(folder, pages, copy):
+    """Copies the corpus to `copy`, adding lang="..." to every <html> tag that lacks it."""
+    for page in pages:
+        raw = (folder / page.name).read_bytes()
+        tag = re.search(rb"<html\b([^>]*)>", raw, re.IGNORECASE)
+        if tag and not re.search(rb"\blang\s*=", tag.group(1), re.IGNORECASE):
+            lang = f' lang="{page.language}"'.encode("ascii")
+            raw = raw[:tag.start(1)] + lang + raw[tag.start(1):]
+        (copy / page.name).write_bytes(raw)
+
+
 def measure(pages, tops):
     counts = {"pages": len(pages), "no result": 0, "no words": 0, "junk pages": 0,
               "junk words": 0, "entity pages": 0, "garbage pages": 0,
@@ -230,6 +247,8 @@ def main():
     parser.add_argument("--corpus", default="/tmp/tagwright-quality",
                         help="the folder make_corpus.sh filled [/tmp/tagwright-quality]")
     parser.add_argument("--details", metavar="DIR", help="write each page's ten best words here")
+    parser.add_argument("--declare-languages", action="store_true",
+                        help="measure the pages as if each declared its language")
     args = parser.parse_args()
 
     folder = pathlib.Path(args.corpus)
@@ -241,6 +260,11 @@ def main():
         if line and not line.startswith("#"):
             name, language, _, charset, _ = line.split("\t")
             pages.append(Page(folder, name, language, charset))
+
+    if args.declare_languages:
+        copy = pathlib.Path(tempfile.mkdtemp(prefix="tw-quality-"))
+        declare_languages(folder, pages, copy)
+        folder = copy
 
     cli = os.path.abspath(args.cli)
     readings = {"default": []}
@@ -258,6 +282,8 @@ def main():
             os.makedirs(args.details, exist_ok=True)
             with open(os.path.join(args.details, f"{reading}.tsv"), "w", encoding="utf-8") as f:
                 f.writelines(f"{name}\t{top}\n" for name, top in results[reading][2])
+    if args.declare_languages:
+        shutil.rmtree(folder)
 
     names = list(readings)
     print(f"{'':<36}" + "".join(f"{n:>10}" for n in names))
