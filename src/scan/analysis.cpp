@@ -11,6 +11,7 @@
 #include "util/text_encoding.h"
 #include "util/text_lines.h"
 #include "words/ranking.h"
+#include "words/stop_words.h"
 
 namespace tagwright {
 
@@ -25,6 +26,10 @@ void Analysis::Reset() {
   table_.Reset();
   ranked_.clear();
   scanner_->Reset();
+}
+
+void Analysis::GuessLanguageFrom(std::string_view head) {
+  if (settings_.ModernMarkup()) scanner_->SetLanguage(GuessLanguage(head));
 }
 
 bool Analysis::ScanDocumentLine(std::string line) { return ScanLineInPlace(line); }
@@ -61,6 +66,7 @@ RunResult RunScan(const std::string& path, Analysis& analysis, ScanObserver& obs
     analysis.Reset();
     PageReader reader;
     if (!reader.Open(path)) return {RunOutcome::Failed, reader.Error()};
+    analysis.GuessLanguageFrom(reader.Head());
     std::string line;
     while (reader.Next(line)) {
       if (!analysis.ScanLineInPlace(line)) continue;
@@ -97,6 +103,9 @@ RunResult RunScanText(std::string_view page, Analysis& analysis, ScanObserver& o
         decoder.reset();
       }
     }
+    std::string head(page.substr(0, kCharsetGuessBytes));
+    if (decoder) decoder->Decode(head);
+    analysis.GuessLanguageFrom(head);
     TextLines lines(page);
     std::string_view view;
     std::size_t begin = 0;

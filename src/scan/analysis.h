@@ -26,6 +26,9 @@ class Analysis {
 
   /// Empties the word table and resets the scan context (before every scan).
   void Reset();
+  /// In the modern reading, takes the language of a page that does not declare one from its
+  /// beginning (`head`, UTF-8). Called after Reset, before the first line.
+  void GuessLanguageFrom(std::string_view head);
 
   /// Handles one line as read from the document: lower-cases it, strips its blanks, encodes
   /// its markup, appends the closing blank and scans it. Returns false for a line that is

@@ -23,6 +23,8 @@ class TagScanner final : public ContextWeigher {
 
   /// Resets every context variable (before the first line of a scan).
   void Reset();
+  /// The page's language until an `<html lang>` says otherwise (empty: English).
+  void SetLanguage(std::string language) { language_ = std::move(language); }
 
   /// Scans one encoded line that ends in the closing blank. The line is given back unchanged.
   void ScanLine(std::string& line);

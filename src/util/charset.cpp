@@ -213,6 +213,7 @@ void LineDecoder::DecodeChunk(std::string_view bytes, std::string& out, std::str
 bool PageReader::Open(const std::string& path) {
   charset_.clear();
   error_.clear();
+  head_.clear();
   decoder_.reset();
   if (!reader_.Open(path)) return false;
   std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -220,6 +221,7 @@ bool PageReader::Open(const std::string& path) {
   std::string head(kCharsetGuessBytes, '\0');
   head.resize(std::fread(head.data(), 1, head.size(), file));
   const std::string charset = ConversionCharset(head);
+  head_ = head;
   if (charset.empty()) {
     std::fclose(file);
     return true;
@@ -234,6 +236,7 @@ bool PageReader::Open(const std::string& path) {
   charset_ = charset;
   if (charset.starts_with("utf-16") || charset.starts_with("utf-32")) {
     // Line ends are two or four bytes wide: the whole stream is converted first.
+    head_.clear();
     std::rewind(file);
     const bool converted = ConvertStream(file);
     std::fclose(file);
@@ -245,6 +248,7 @@ bool PageReader::Open(const std::string& path) {
     return true;
   }
   std::fclose(file);
+  decoder_->Decode(head_);
   return true;
 }
 

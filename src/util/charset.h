@@ -71,6 +71,9 @@ class PageReader {
   bool Open(const std::string& path);
   bool Next(std::string& line);
   const std::string& Error() const { return reader_.Error().empty() ? error_ : reader_.Error(); }
+  /// The page's first bytes (up to kCharsetGuessBytes) as UTF-8 where they are converted from
+  /// a charset, else as they are; empty for a page converted as a whole (UTF-16, UTF-32).
+  const std::string& Head() const { return head_; }
   /// The charset the page is converted from; empty when it is read the default way.
   const std::string& Charset() const { return charset_; }
 
@@ -80,6 +83,7 @@ class PageReader {
   LineReader reader_;
   std::string charset_;
   std::string error_;
+  std::string head_;
   std::unique_ptr<LineDecoder> decoder_;
 };
 

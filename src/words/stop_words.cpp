@@ -1,9 +1,13 @@
 #include "words/stop_words.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <unordered_set>
 #include <vector>
 
+#include "util/unicode_text.h"
+#include "util/utf8_text.h"
 #include "words/common_words.h"
 #include "words/stop_word_data.h"
 
@@ -46,7 +50,49 @@ bool EqualsIgnoringCase(std::string_view lower, std::string_view text) {
   return std::ranges::equal(lower, text, {}, {}, lowered);
 }
 
+// A letter of a word: the letters a to z in either case, and every character from U+00C0 on
+// but the multiplication and division signs and the punctuation of U+2000 to U+206F.
+bool IsWordCharacter(std::uint32_t c) {
+  if (c < 0x80) return ((c | 0x20) - 'a') < 26;
+  return c >= 0xC0 && c != 0xD7 && c != 0xF7 && !(c >= 0x2000 && c <= 0x206F);
+}
+
 }  // namespace
+
+std::string GuessLanguage(std::string_view head) {
+  static constexpr std::string_view kLanguages[] = {"en", "de", "fr", "es", "it", "pt", "nl", "ru"};
+  std::array<int, std::size(kLanguages)> hits{};
+  std::string word;
+  const auto count = [&] {
+    if (word.size() >= 2) {
+      const std::string lower = LowerCaseUtf8(word);
+      for (std::size_t i = 0; i < hits.size(); ++i) hits[i] += IsStopWord(kLanguages[i], lower);
+    }
+    word.clear();
+  };
+  bool inTag = false;
+  for (std::size_t pos = 0; pos < head.size();) {
+    const std::size_t begin = pos;
+    std::uint32_t c = 0;
+    if (!NextCodePoint(head, pos, c)) c = ' ';
+    if (c == '<') inTag = true;
+    if (!inTag && IsWordCharacter(c)) {
+      word.append(head.substr(begin, pos - begin));
+    } else {
+      count();
+    }
+    if (c == '>') inTag = false;
+  }
+  count();
+  // Another language wins only with a clear lead over English, whose list is the broadest.
+  std::size_t best = 0;
+  for (std::size_t i = 1; i < hits.size(); ++i) {
+    if (hits[i] > hits[best]) best = i;
+  }
+  constexpr int kFewest = 10;
+  if (best == 0 || hits[best] < kFewest || 2 * hits[best] < 3 * hits[0]) return {};
+  return std::string(kLanguages[best]);
+}
 
 bool IsStopWord(std::string_view language, std::string_view word) {
   // Built on first use; the initialisation of a local static is thread-safe.

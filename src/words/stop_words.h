@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace tagwright {
@@ -9,5 +10,10 @@ namespace tagwright {
 /// language means English. `word` is lower-case UTF-8, as written ("für", "и"); the Latin
 /// words are also known in their transliteration ("fuer"). Safe to call from several threads.
 bool IsStopWord(std::string_view language, std::string_view word);
+
+/// The language of a page that does not declare one, guessed from the text of its beginning
+/// (`head`, UTF-8; tags are skipped): the language whose common words occur clearly more often
+/// than those of English and of every other list. Empty (English) when none stands out.
+std::string GuessLanguage(std::string_view head);
 
 }  // namespace tagwright

@@ -132,5 +132,24 @@ TEST(ModernReading, CommonWordsOfThePageLanguage) {
   EXPECT_EQ(english.Frequency("the"), 0);
 }
 
+TEST(ModernReading, UndeclaredLanguageIsGuessedFromThePage) {
+  const std::string text =
+      "<p>Die Paketverwaltung ist f\xc3\xbcr die Installation der Programme zust\xc3\xa4ndig. "
+      "Wenn ein Paket installiert werden soll, muss es zuerst heruntergeladen werden, und dann "
+      "wird es entpackt, damit alle Programme funktionieren.</p>\n";
+  Settings settings = Modern();
+  settings.thresholdFrequency = 1;
+  ScanObserver quiet;
+  Analysis analysis(settings, quiet);
+  const auto frequency = [&](const std::string& page, const char* word) {
+    EXPECT_EQ(RunScanText(page, analysis, quiet).outcome, RunOutcome::Completed);
+    return analysis.Table().Find(word).frequency;
+  };
+  EXPECT_EQ(frequency(text, "werden"), 0);
+  EXPECT_EQ(frequency(text, "programme"), 2);
+  // A declared language is taken as it is.
+  EXPECT_EQ(frequency("<html lang=\"en\">" + text, "werden"), 2);
+}
+
 }  // namespace
 }  // namespace tagwright::test

@@ -62,6 +62,36 @@ TEST(StopWords, HoldsEveryWordOfTheDataFiles) {
   }
 }
 
+TEST(StopWords, GuessesTheLanguageOfAnUndeclaredPage) {
+  const std::string german =
+      "Die Paketverwaltung ist f\xc3\xbcr die Installation der Programme zust\xc3\xa4ndig. Wenn "
+      "ein Paket installiert werden soll, muss es zuerst heruntergeladen werden, und dann wird "
+      "es entpackt. Sie kann auch Abh\xc3\xa4ngigkeiten aufl\xc3\xb6sen, damit alle Programme "
+      "funktionieren.";
+  const std::string french =
+      "Le gestionnaire de paquets est responsable de l'installation des programmes. Quand un "
+      "paquet doit \xc3\xaatre install\xc3\xa9, il est d'abord t\xc3\xa9l\xc3\xa9"
+      "charg\xc3\xa9 et puis il est d\xc3\xa9paquet\xc3\xa9 dans le syst\xc3\xa8me pour "
+      "que les programmes fonctionnent avec les biblioth\xc3\xa8ques.";
+  const std::string english =
+      "The package manager is responsible for installing the programs. When a package is to be "
+      "installed, it is downloaded first and then it is unpacked, so that all of the programs "
+      "work with the libraries they need.";
+  const std::pair<std::string, std::string> cases[] = {
+      {german, "de"},
+      {french, "fr"},
+      {english, ""},
+      {"<p>" + german + "</p>", "de"},
+      // Words inside tags are no text, and a few common words are not enough.
+      {"<meta content=\"" + german + "\">", ""},
+      {"und die der", ""},
+      {"", ""},
+  };
+  for (const auto& [text, language] : cases) {
+    EXPECT_EQ(GuessLanguage(text), language) << text.substr(0, 40);
+  }
+}
+
 TEST(StopWords, AnswersFromSeveralThreadsAtOnce) {
   // Several threads may be the first to ask; each must see the lists whole.
   std::vector<std::thread> threads;
