@@ -25,6 +25,17 @@ foreach(component docdir IN ZIP_LISTS tagwright_doc_components tagwright_doc_dir
     DESTINATION ${docdir} COMPONENT ${component})
 endforeach()
 
+if(TAGWRIGHT_GUI)
+  # The manual registered with doc-base, and what lintian is told about the window program.
+  set(TAGWRIGHT_FULL_DOCDIR ${CMAKE_INSTALL_PREFIX}/${TAGWRIGHT_DOCDIR})
+  configure_file(${PROJECT_SOURCE_DIR}/packaging/tagwright-manual.doc-base.in
+    ${PROJECT_BINARY_DIR}/packaging/tagwright-manual @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/packaging/tagwright-manual
+    DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc-base COMPONENT gui)
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/tagwright.lintian-overrides
+    DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides RENAME tagwright COMPONENT gui)
+endif()
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tagwright)
 set(CPACK_PACKAGE_VENDOR "the Tagwright contributors")
@@ -47,7 +58,7 @@ set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 
 set(CPACK_DEBIAN_GUI_PACKAGE_NAME tagwright)
 set(CPACK_DEBIAN_GUI_PACKAGE_SUGGESTS tagwright-cli)
-set(CPACK_COMPONENT_GUI_DESCRIPTION "builds a keywords meta tag for an HTML page
+set(CPACK_DEBIAN_GUI_DESCRIPTION "keywords meta tag builder for HTML pages
 Tagwright reads an HTML page, weighs every visible word by where it stands
 (title, heading level, bold text, tables, the description and keywords meta
 tags, font size), leaves out common, short, inflected and rare words, and then
@@ -58,7 +69,7 @@ This package holds the desktop program with its user manual.")
 
 set(CPACK_DEBIAN_CLI_PACKAGE_NAME tagwright-cli)
 set(CPACK_DEBIAN_CLI_PACKAGE_SECTION utils)
-set(CPACK_COMPONENT_CLI_DESCRIPTION "keywords meta tags for HTML pages, from the command line
+set(CPACK_DEBIAN_CLI_DESCRIPTION "keywords meta tags for HTML pages, from the command line
 tagwright-cli runs the analysis of the Tagwright desktop program on HTML pages:
 it weighs every visible word by where it stands (title, heading level, bold
 text, tables, the description and keywords meta tags, font size), lists the
@@ -68,4 +79,5 @@ writes the new tag into the pages of a whole site.
 This package holds the command-line tool alone; it needs no graphical
 libraries.")
 
+# The summaries are the first lines of the two descriptions above.
 include(CPack)
