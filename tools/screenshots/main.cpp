@@ -141,6 +141,7 @@ int main(int argc, char** argv) {
   Settle();
   QWidget* help = VisibleHelpWindow();
   ShowInstalledManualAddress(*help);
+  Settle();
   saved = Shoot(window.frameGeometry().united(help->frameGeometry()), folder, "help-window.png") &&
           saved;
 
