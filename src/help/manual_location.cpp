@@ -29,7 +29,7 @@ QString ManualPath(const QString& programDir) {
     dir = QCoreApplication::applicationDirPath();
   }
   const QDir program(dir);
-  const QString installed = QDir::cleanPath(
+  QString installed = QDir::cleanPath(
       program.absoluteFilePath(QStringLiteral(TAGWRIGHT_INSTALLED_DOCS "/manual.html")));
   if (QFileInfo::exists(installed)) return installed;
 

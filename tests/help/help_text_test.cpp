@@ -47,6 +47,8 @@ void HelpTextTest::everyLineMatchesTheFixedText() {
       "(e) in a table, <TABLE>...</TABLE> and",
       "(f) in boldface, <B>...</B>",
       "",
+      // One line of the text, split to fit, like the longer ones below.
+      // NOLINTNEXTLINE(bugprone-suspicious-missing-comma)
       "You can control the amount of weight given to words occurring in these contexts, as "
       "follows:",
       "",
@@ -140,9 +142,12 @@ void HelpTextTest::manualIsFoundRelativeToTheProgram_data() {
   // "sources" stands for the source tree of this build, "installed" for the manual under the
   // program's ../share/doc/tagwright.
   QTest::newRow("installed, no marker") << true << QString() << "installed";
-  QTest::newRow("installed wins over the build tree") << true << "sources" << "installed";
-  QTest::newRow("build tree") << false << "sources" << "sources";
-  QTest::newRow("marker followed by blanks") << false << "sources  \n\nrest" << "sources";
+  QTest::newRow("installed wins over the build tree") << true << "sources"
+                                                      << "installed";
+  QTest::newRow("build tree") << false << "sources"
+                              << "sources";
+  QTest::newRow("marker followed by blanks") << false << "sources  \n\nrest"
+                                             << "sources";
   // Without the marker, a program never guesses at the tree it was built from.
   QTest::newRow("neither") << false << QString() << "installed";
   QTest::newRow("marker naming a tree without docs") << false << "/nonexistent/tree"
