@@ -82,9 +82,12 @@ for page in "$work"/root/usr/share/man/man1/*.1.gz; do
     fail "man reports problems in $(basename "$page")"
   fi
 done
-# The command-line page documents every option the tool's help names.
-options=$("$work/root/usr/bin/tagwright-cli" --help | grep -oE -- '(^|[ ,])--?[a-z][a-z-]*' |
-  sed 's/^[ ,]//' | LC_ALL=C sort -u)
+# The command-line page documents every option that the tool's help lists (the lines that
+# begin with an option, such as "  -j, --jobs N").
+options=$("$work/root/usr/bin/tagwright-cli" --help |
+  grep -oE -- '^ +-[a-z-]*[a-z](, --[a-z][a-z-]*)?' | tr ',' '\n' | tr -d ' ' | LC_ALL=C sort -u)
+echo "Options in --help: $(echo $options)"
+[[ $options == *--recursive* ]] || fail "no options found in tagwright-cli --help"
 cli_page=$(zcat "$work/root/usr/share/man/man1/tagwright-cli.1.gz")
 for option in $options; do
   # Bold, as scdoc writes *--option*.
