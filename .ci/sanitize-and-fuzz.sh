@@ -24,7 +24,7 @@ if [[ ${NO_APT:-0} != 1 && $(id -u) == 0 ]]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -q
   apt-get install -y -q --no-install-recommends cmake ninja-build g++ libgtest-dev \
-    qt6-base-dev clang libclang-rt-14-dev \
+    qt6-base-dev clang libclang-rt-dev \
     pkg-config libicu-dev libuchardet-dev
 fi
 

@@ -17,6 +17,8 @@ ScratchFile::ScratchFile() {
 
 ScratchFile::~ScratchFile() { ::close(fd_); }
 
+// Not const: it changes the file that the object stands for.
+// NOLINTNEXTLINE(readability-make-member-function-const)
 void ScratchFile::Write(std::string_view bytes) {
   Require(::ftruncate(fd_, 0) == 0, "ftruncate failed");
   std::size_t done = 0;

@@ -28,5 +28,5 @@ int main(int argc, char* argv[]) {
   tagwright::EndWithTheSession(window);
   window.Form_Load();
   if (!page.isEmpty()) window.OpenPage(page);
-  return app.exec();
+  return QApplication::exec();
 }

@@ -1,5 +1,6 @@
 #include "cli_options.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "output/limits.h"
@@ -46,18 +47,13 @@ constexpr const char* kValueOptions[] = {"--max-keywords", "--max-bytes", "--beg
                                          "--format", "--jobs"};
 
 bool IsNumberOption(const std::string& name) {
-  for (const auto& option : kNumberOptions) {
-    if (name == option.name) return true;
-  }
-  return false;
+  return std::ranges::any_of(kNumberOptions,
+                             [&name](const NumberOption& option) { return name == option.name; });
 }
 
 bool TakesValue(const std::string& name) {
-  if (IsNumberOption(name)) return true;
-  for (const char* option : kValueOptions) {
-    if (name == option) return true;
-  }
-  return false;
+  return IsNumberOption(name) ||
+         std::ranges::any_of(kValueOptions, [&name](const char* option) { return name == option; });
 }
 
 bool SetCommand(const std::string& word, CliOptions& options, std::string& error) {

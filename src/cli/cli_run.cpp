@@ -228,6 +228,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   const FileProcessor processor(options, std::move(standardInput), items.size() > 1);
   const int workers = WorkerCount(options.jobs, items.size());
   std::vector<std::unique_ptr<Worker>> pool;
+  pool.reserve(static_cast<std::size_t>(workers));
   for (int w = 0; w < workers; ++w) pool.push_back(std::make_unique<Worker>(options.settings));
 
   int status = 0;

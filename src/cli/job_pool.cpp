@@ -61,6 +61,7 @@ void RunJobs(std::size_t count, int workers, const std::function<JobOutput(std::
   };
   std::vector<std::jthread> threads;
   const int started = static_cast<std::size_t>(workers) < count ? workers : static_cast<int>(count);
+  threads.reserve(static_cast<std::size_t>(started));
   for (int w = 0; w < started; ++w) threads.emplace_back(work, w);
 
   while (delivered < count) {

@@ -38,6 +38,8 @@ std::string HelpText() {
       "(e) in a table, <TABLE>...</TABLE> and",
       "(f) in boldface, <B>...</B>",
       "",
+      // One line of the text, split to fit, like the longer ones below.
+      // NOLINTNEXTLINE(bugprone-suspicious-missing-comma)
       "You can control the amount of weight given to words occurring in these contexts, as "
       "follows:",
       "",

@@ -13,7 +13,7 @@ namespace tagwright {
 class PhraseSearch {
  public:
   /// Texts longer than this are indexed.
-  static constexpr std::size_t kIndexAbove = 64 * 1024;
+  static constexpr std::size_t kIndexAbove = std::size_t{64} * 1024;
 
   /// `text` must outlive the search.
   explicit PhraseSearch(std::string_view text, std::size_t indexAbove = kIndexAbove)

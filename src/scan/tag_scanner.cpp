@@ -252,7 +252,7 @@ void TagScanner::ScanStrLine() {
         break;
     }
     if (c >= kMarkH6 && c <= kMarkH1) {
-      intHeadingLevel = c;
+      intHeadingLevel = static_cast<unsigned char>(c);
       ++intPos;
     } else if (modern_ && (IsLetter(c) || static_cast<unsigned char>(c) >= 0x80)) {
       TakeModernWord();

@@ -27,7 +27,7 @@ struct Result {
   std::string err;
 };
 
-Result Cli(std::vector<std::string> args) {
+Result Cli(const std::vector<std::string>& args) {
   std::ostringstream out, err;
   const int status = RunCli(args, out, err);
   return {status, out.str(), err.str()};
@@ -146,7 +146,7 @@ TEST(ApplyCli, StandardInputGivesThePageOnStandardOutput) {
 
 TEST(FolderSearch, SortedPagesWithoutFollowingLinksToFolders) {
   test::TempDir dir;
-  const fs::path root = dir.Path();
+  const fs::path& root = dir.Path();
   fs::create_directories(root / "sub" / "deeper");
   fs::create_directories(root / "folder.html");
   dir.Write("b.htm", "");
@@ -185,9 +185,9 @@ TEST(ParallelJobs, OutputIsTheSameAsWithOneJob) {
   for (const char* command : {"list", "generate", "existing"}) {
     args[0] = command;
     std::vector<std::string> one = args;
-    one.push_back("-j1");
+    one.emplace_back("-j1");
     std::vector<std::string> two = args;
-    two.push_back("--jobs=2");
+    two.emplace_back("--jobs=2");
     const Result a = Cli(one);
     const Result b = Cli(two);
     EXPECT_EQ(a.status, 1);

@@ -17,7 +17,7 @@ struct Result {
   std::string err;
 };
 
-Result Cli(std::vector<std::string> args) {
+Result Cli(const std::vector<std::string>& args) {
   std::ostringstream out;
   std::ostringstream err;
   const int status = RunCli(args, out, err);

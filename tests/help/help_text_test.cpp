@@ -23,7 +23,8 @@ class HelpTextTest : public QObject {
   void linesAreSeparatedByCrLfOnly();
   void firstLineNamesTheDocumentationAddress();
   void addressesOpenTheShippedManual();
-  void installedManualIsPreferredToTheSourceTree();
+  void manualIsFoundRelativeToTheProgram_data();
+  void manualIsFoundRelativeToTheProgram();
 };
 
 void HelpTextTest::everyLineMatchesTheFixedText() {
@@ -46,6 +47,8 @@ void HelpTextTest::everyLineMatchesTheFixedText() {
       "(e) in a table, <TABLE>...</TABLE> and",
       "(f) in boldface, <B>...</B>",
       "",
+      // One line of the text, split to fit, like the longer ones below.
+      // NOLINTNEXTLINE(bugprone-suspicious-missing-comma)
       "You can control the amount of weight given to words occurring in these contexts, as "
       "follows:",
       "",
@@ -132,24 +135,56 @@ void HelpTextTest::addressesOpenTheShippedManual() {
   QVERIFY(file.readAll().contains("id=\"top\""));
 }
 
-void HelpTextTest::installedManualIsPreferredToTheSourceTree() {
+void HelpTextTest::manualIsFoundRelativeToTheProgram_data() {
+  QTest::addColumn<bool>("installed");
+  QTest::addColumn<QString>("marker");
+  QTest::addColumn<QString>("expected");
+  // "sources" stands for the source tree of this build, "installed" for the manual under the
+  // program's ../share/doc/tagwright.
+  QTest::newRow("installed, no marker") << true << QString() << "installed";
+  QTest::newRow("installed wins over the build tree") << true << "sources"
+                                                      << "installed";
+  QTest::newRow("build tree") << false << "sources"
+                              << "sources";
+  QTest::newRow("marker followed by blanks") << false << "sources  \n\nrest"
+                                             << "sources";
+  // Without the marker, a program never guesses at the tree it was built from.
+  QTest::newRow("neither") << false << QString() << "installed";
+  QTest::newRow("marker naming a tree without docs") << false << "/nonexistent/tree"
+                                                     << "installed";
+  QTest::newRow("empty marker") << false << QStringLiteral("") << "installed";
+}
+
+void HelpTextTest::manualIsFoundRelativeToTheProgram() {
+  QFETCH(bool, installed);
+  QFETCH(QString, marker);
+  QFETCH(QString, expected);
   QTemporaryDir prefix;
   QVERIFY(prefix.isValid());
   QDir root(prefix.path());
   QVERIFY(root.mkpath(QStringLiteral("bin")));
   const QString programDir = root.filePath(QStringLiteral("bin"));
+  const QString installedManual = root.filePath(QStringLiteral("share/doc/tagwright/manual.html"));
+  if (installed) {
+    QVERIFY(root.mkpath(QStringLiteral("share/doc/tagwright")));
+    QFile file(installedManual);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+  }
+  // The source tree of this very build holds docs/manual.html.
+  const QString sources = QFileInfo(QStringLiteral(TAGWRIGHT_TEST_SOURCE_DIR)).absoluteFilePath();
+  QVERIFY(QFileInfo::exists(sources + QStringLiteral("/docs/manual.html")));
+  if (!marker.isNull()) {
+    QFile file(QDir(programDir).filePath(QLatin1String(kBuildTreeMarker)));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QString(marker).replace(QStringLiteral("sources"), sources).toUtf8());
+  }
 
-  // Nothing installed yet: the manual of the source tree.
-  const QString fromSources = ManualPath(programDir);
-  QVERIFY(fromSources.endsWith(QStringLiteral("/docs/manual.html")));
-  QVERIFY(QFileInfo::exists(fromSources));
-
-  QVERIFY(root.mkpath(QStringLiteral("share/doc/tagwright")));
-  const QString installed = root.filePath(QStringLiteral("share/doc/tagwright/manual.html"));
-  QFile file(installed);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  file.close();
-  QCOMPARE(ManualPath(programDir), installed);
+  const QString found = ManualPath(programDir);
+  if (expected == QLatin1String("installed")) {
+    QCOMPARE(found, installedManual);
+  } else {
+    QCOMPARE(found, sources + QStringLiteral("/docs/manual.html"));
+  }
 }
 
 QTEST_GUILESS_MAIN(HelpTextTest)

@@ -159,7 +159,7 @@ TEST(GenerateMetaTag, HugePhrasesGiveTheSameTag) {
   std::string phrases;
   std::string normalised;
   std::int64_t phraseCount = 0;
-  while (phrases.size() < 200 * 1024) {
+  while (phrases.size() < std::size_t{200} * 1024) {
     const std::string phrase = RandomWord(random, 7);
     phrases += phrase + ", ";
     normalised += (phraseCount++ > 0 ? "," : "") + phrase;

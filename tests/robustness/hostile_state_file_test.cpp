@@ -23,7 +23,7 @@ std::string StateLines(const std::string& input, const std::string& begin,
 // Parses `text` both from memory and from a file, which must agree.
 std::optional<StateValues> Load(const std::string& text) {
   test::TempDir dir;
-  const std::optional<StateValues> loaded = LoadStateFile(dir.Write("tgw.usr", text));
+  std::optional<StateValues> loaded = LoadStateFile(dir.Write("tgw.usr", text));
   EXPECT_EQ(loaded, ParseState(text));
   return loaded;
 }

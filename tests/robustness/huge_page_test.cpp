@@ -20,7 +20,8 @@ TEST(huge_page, thirty_megabyte_line_is_counted_in_full) {
   ASSERT_EQ(page.result.outcome, RunOutcome::Completed);
   EXPECT_EQ(page.Frequency("garden"), static_cast<std::int64_t>(times));
   EXPECT_EQ(page.Frequency("lantern"), static_cast<std::int64_t>(times));
-  EXPECT_EQ(page.Weight("garden"), 3.0f * static_cast<float>(times));  // exact: the sums stay below 2^24
+  EXPECT_EQ(page.Weight("garden"),
+            3.0f * static_cast<float>(times));  // exact: the sums stay below 2^24
   EXPECT_EQ(page.Weight("lantern"), 6.0f * static_cast<float>(times));
   ASSERT_EQ(page.ranked.size(), 2u);
   EXPECT_EQ(page.ranked[0].word, "lantern");
@@ -44,7 +45,8 @@ TEST(huge_page, thirty_megabyte_word_or_tag_loses_nothing_after_it) {
 // no filter drops it and no two are plural and singular.
 std::string DistinctWord(std::size_t i) {
   std::string digits;
-  for (int place = 0; place < 6; ++place, i /= 10) digits.insert(digits.begin(), static_cast<char>('a' + i % 10));
+  for (int place = 0; place < 6; ++place, i /= 10)
+    digits.insert(digits.begin(), static_cast<char>('a' + i % 10));
   return "zq" + digits + "x";
 }
 

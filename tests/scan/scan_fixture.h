@@ -14,7 +14,7 @@ struct Scan {
   ScanObserver observer;
   Analysis analysis{settings, observer};
 
-  explicit Scan(Settings s = {}) : settings(s) { settings.ignoreShortWords = false; }
+  explicit Scan(const Settings& s = {}) : settings(s) { settings.ignoreShortWords = false; }
 
   Scan& Lines(const std::vector<std::string>& lines) {
     analysis.Reset();

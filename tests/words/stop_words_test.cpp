@@ -96,10 +96,11 @@ TEST(StopWords, AnswersFromSeveralThreadsAtOnce) {
   // Several threads may be the first to ask; each must see the lists whole.
   std::vector<std::thread> threads;
   std::vector<int> found(4, 0);
-  for (std::size_t t = 0; t < found.size(); ++t) {
-    threads.emplace_back([&found, t] {
+  threads.reserve(found.size());
+  for (int& count : found) {
+    threads.emplace_back([&count] {
       for (int i = 0; i < 1000; ++i) {
-        found[t] += IsStopWord("de", "und") && IsStopWord("ru", "это") && !IsStopWord("de", "the");
+        count += IsStopWord("de", "und") && IsStopWord("ru", "это") && !IsStopWord("de", "the");
       }
     });
   }

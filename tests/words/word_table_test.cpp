@@ -180,7 +180,7 @@ TEST(WordTable, MatchesInsertionSortedArrayOnRandomCounts) {
     ReferenceTable reference;
     const int length = 1 + static_cast<int>(random() % 120);
     for (int step = 0; step < length; ++step) {
-      const std::string word = vocabulary[random() % vocabulary.size()];
+      const std::string& word = vocabulary[random() % vocabulary.size()];
       const float weight = static_cast<float>(1 + random() % (sequence % 2 == 0 ? 3 : 9));
       std::string mine = word;
       std::string theirs = word;
@@ -211,7 +211,7 @@ TEST(WordTable, MergeAndCountEqualsMergePluralThenCountWord) {
     WordTable combined;
     const int length = 1 + static_cast<int>(random() % 150);
     for (int step = 0; step < length; ++step) {
-      const std::string word = vocabulary[random() % vocabulary.size()];
+      const std::string& word = vocabulary[random() % vocabulary.size()];
       const float weight = static_cast<float>(1 + random() % 4);
       std::string merged = word;
       stepwise.MergePlural(merged);
@@ -242,7 +242,7 @@ TEST(WordTable, ManyWordsWithPluralChainsMatchTheArray) {
   WordTable table;
   ReferenceTable reference;
   for (int step = 0; step < 6000; ++step) {
-    const std::string word = vocabulary[random() % vocabulary.size()];
+    const std::string& word = vocabulary[random() % vocabulary.size()];
     const float weight = static_cast<float>(1 + random() % 3);
     std::string_view mine = word;
     std::string theirs = word;

@@ -9,16 +9,19 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUrl>
 
 #include <cstdio>
 #include <cstdlib>
 
 #include "app/main_window.h"
 #include "app/platform.h"
+#include "help/help_text.h"
 
 namespace {
 
@@ -78,6 +81,21 @@ QWidget* VisibleHelpWindow() {
   std::exit(1);
 }
 
+// The help text names the manual where this build finds it, a folder of the machine that took
+// the pictures; the picture shows instead where an installed program finds it.
+void ShowInstalledManualAddress(const QWidget& help) {
+  auto* text = Child<QPlainTextEdit>(help, "txbHelpScreen");
+  const QString here = QString::fromStdString(tagwright::DocumentationAddress());
+  const QString installed =
+      QUrl::fromLocalFile(QStringLiteral("/usr/share/doc/tagwright/manual.html")).toString();
+  QString shown = text->toPlainText();
+  if (!shown.contains(here)) {
+    std::fprintf(stderr, "the help text does not name %s\n", qPrintable(here));
+    std::exit(1);
+  }
+  text->setPlainText(shown.replace(here, installed));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -99,7 +117,7 @@ int main(int argc, char** argv) {
   }
   // The page goes where a user's own page might be, so the pictures show a plain path.
   const QString site = QDir::temp().filePath(QStringLiteral("my-website"));
-  const QString page = site + QStringLiteral("/balcony-tomatoes.html");
+  const QString page = site + QStringLiteral("/sample-page.html");
   QDir().mkpath(site);
   QFile::remove(page);
   if (!QFile::copy(sample.absoluteFilePath(), page)) {
@@ -122,6 +140,8 @@ int main(int argc, char** argv) {
   Child<QPushButton>(window, "cmdHelp")->click();
   Settle();
   QWidget* help = VisibleHelpWindow();
+  ShowInstalledManualAddress(*help);
+  Settle();
   saved = Shoot(window.frameGeometry().united(help->frameGeometry()), folder, "help-window.png") &&
           saved;
 
