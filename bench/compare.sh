@@ -77,8 +77,10 @@ put("hostile-many", "<html><title>many words</title>\n" + "\n".join(
     " ".join(rng.choice(words) + rng.choice(["", "s", "", "ly", "ing", "ed"]) for _ in range(15))
     for _ in range(3000)))
 EOF
-  find /usr/share/doc -type f -name '*.html' -size -2M -print0 | sort -z | head -z -n "$REAL_PAGES" |
-    { i=0; while IFS= read -r -d '' f; do cp "$f" "$PAGES/real-$((i++)).html"; done; }
+  # Read through a process substitution: head closing the pipe early is no failure here.
+  mapfile -d '' -t real < <(find /usr/share/doc -type f -name '*.html' -size -2M -print0 |
+    sort -z | head -z -n "$REAL_PAGES")
+  for i in "${!real[@]}"; do cp "${real[$i]}" "$PAGES/real-$i.html"; done
   touch "$PAGES/.done"
 fi
 
@@ -89,6 +91,8 @@ OPTION_SETS=(
   "--short-size 5 --min-frequency 3 --bold-weight 9"
   "--table-weight 0 --existing-weight 0 --max-keywords 5 --max-bytes 100"
   "--table-weight 9 --existing-weight 9 --short-size 1 --min-frequency 1 --begin-with alpha,beta"
+  "--modern"
+  "--modern --no-common --min-frequency 1 --table-weight 0 --bold-weight 9"
 )
 differences=0 runs=0
 compare() {

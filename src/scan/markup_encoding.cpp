@@ -135,14 +135,13 @@ void ReplaceAll(std::string& line, const Replacement& r) {
 // an entity and the rest of another entity's name) only when an "&" is followed by another
 // "&" with no ";" between them.
 bool EntitiesMayCascade(std::string_view line) {
-  bool open = false;
-  for (char c : line) {
-    if (c == ';') {
-      open = false;
-    } else if (c == '&') {
-      if (open) return true;
-      open = true;
-    }
+  // From each "&" the next ";" and the next "&" are looked up with memchr; past a ";" the
+  // search starts over at the next "&".
+  for (std::size_t ampersand = NextOf(line, '&', 0); ampersand < line.size();) {
+    const std::size_t semicolon = NextOf(line, ';', ampersand + 1);
+    const std::size_t next = NextOf(line, '&', ampersand + 1);
+    if (next < semicolon) return true;
+    ampersand = next;
   }
   return false;
 }
