@@ -1,8 +1,12 @@
 #include "scan/tag_scanner.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <limits>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "scan/markup_encoding.h"
 #include "util/str_proc.h"
@@ -54,6 +58,19 @@ std::size_t PlainAsciiRunEnd(std::string_view line, std::size_t from) {
 // The first "<", '"' or "'" in [from, to) of `line`; `to` when none.
 std::size_t NextTagStop(std::string_view line, std::size_t from, std::size_t to) {
   std::size_t i = from;
+#if defined(__SSE2__)
+  const __m128i bracket = _mm_set1_epi8('<');
+  const __m128i doubleQuote = _mm_set1_epi8('"');
+  const __m128i singleQuote = _mm_set1_epi8('\'');
+  for (; i + 16 <= to; i += 16) {
+    const __m128i sixteen = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + i));
+    const __m128i stops = _mm_or_si128(
+        _mm_cmpeq_epi8(sixteen, bracket),
+        _mm_or_si128(_mm_cmpeq_epi8(sixteen, doubleQuote), _mm_cmpeq_epi8(sixteen, singleQuote)));
+    const auto found = static_cast<unsigned>(_mm_movemask_epi8(stops));
+    if (found != 0) return i + static_cast<std::size_t>(std::countr_zero(found));
+  }
+#endif
   // All three lie below 0x40: one comparison passes letters and most other characters.
   while (i < to && (static_cast<unsigned char>(line[i]) >= 0x40 ||
                     (line[i] != '<' && line[i] != '"' && line[i] != '\''))) {
@@ -75,6 +92,21 @@ std::size_t MatchIgnoringBlanks(std::string_view text, std::size_t start,
     ++j;
   }
   return j;
+}
+
+// End of the first occurrence of `pattern` in `text` at or after `from` (blanks between its
+// characters ignored when `skipBlanks`); npos when there is none.
+std::size_t FindIn(std::string_view text, std::size_t from, std::string_view pattern,
+                   bool skipBlanks) {
+  if (!skipBlanks) {
+    const std::size_t start = text.find(pattern, from);
+    return start == npos ? npos : start + pattern.size();
+  }
+  for (std::size_t s = text.find(pattern[0], from); s != npos; s = text.find(pattern[0], s + 1)) {
+    const std::size_t end = MatchIgnoringBlanks(text, s, pattern);
+    if (end != npos) return end;
+  }
+  return npos;
 }
 
 }  // namespace
@@ -135,7 +167,7 @@ void TagScanner::ScanLine(std::string& line) {
 void TagScanner::ScanStrLine() {
   intPos = 0;
   nextBracket_ = Memo{};
-  nameDescription_ = nameKeywords_ = content_ = sizeEquals_ = size_ = Memo{};
+  sizeEquals_ = size_ = Memo{};
   nextDoubleQuote_ = nextSingleQuote_ = Memo{};
   metaValueEnd_ = 0;
   bracketsAhead_.Reset(strLine);
@@ -531,19 +563,21 @@ void TagScanner::ScanMetaTag() {
   // The name and content are looked for within this tag only.
   std::size_t tagEnd = NextTagBracket(intPos);
   while (tagEnd < strLine.size() && strLine[tagEnd] == '<') tagEnd = NextTagBracket(tagEnd + 1);
-  auto within = [&](Memo& memo, std::string_view pattern, bool skipBlanks) {
-    const std::size_t end = FindFrom(memo, intPos, pattern, skipBlanks);
-    return end != npos && end <= tagEnd ? end : npos;
+  // Of the occurrences from a position on, the first also ends first: searching the tag alone
+  // finds the one that the whole line's first occurrence would be, when it ends in the tag.
+  const std::string_view upToTagEnd = std::string_view(strLine).substr(0, tagEnd);
+  auto within = [&](std::string_view pattern, bool skipBlanks) {
+    return FindIn(upToTagEnd, intPos, pattern, skipBlanks);
   };
-  if (within(nameDescription_, "name=\"description\"", true) != npos) {
-    const std::size_t content = within(content_, "content", false);
+  if (within("name=\"description\"", true) != npos) {
+    const std::size_t content = within("content", false);
     if (content != npos) {
       intPos = content;
       blnInMetaDescription = true;
     }
-  } else if (within(nameKeywords_, "name=\"keywords\"", true) != npos) {
+  } else if (within("name=\"keywords\"", true) != npos) {
     if (settings_.ExistingKeywordsWeight() > 0) {
-      const std::size_t content = within(content_, "content", false);
+      const std::size_t content = within("content", false);
       if (content != npos) {
         intPos = content;
         blnInMetaKeywords = true;

@@ -103,7 +103,7 @@ class TagScanner final : public ContextWeigher {
   Memo nextDoubleQuote_, nextSingleQuote_;
   // In a meta tag's content: the closing quotation mark of its value on this line (0 if none).
   std::size_t metaValueEnd_ = 0;
-  Memo nameDescription_, nameKeywords_, content_, sizeEquals_, size_;
+  Memo sizeEquals_, size_;
   BracketLookahead bracketsAhead_;
 
   std::uint32_t cycles_ = 0;
