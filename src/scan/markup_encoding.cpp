@@ -59,8 +59,11 @@ class Candidates {
       const std::string_view sought = kReplacements[row].sought;
       rows_[sought[0] == '<'][static_cast<unsigned char>(sought[1])].push_back(
           Row{sought[2], static_cast<std::uint8_t>(row)});
+      if (sought[0] == '<') hasTags_ = true;
     }
   }
+  /// Whether any of the rows begins with "<" (otherwise only the "&" need looking at).
+  bool HasTags() const { return hasTags_; }
   /// The rows for the "&" or "<" at `text[i]`, followed by `text[i + 1]`.
   const std::vector<Row>& At(std::string_view text, std::size_t i) const {
     return rows_[text[i] == '<'][static_cast<unsigned char>(text[i + 1])];
@@ -68,6 +71,7 @@ class Candidates {
 
  private:
   std::array<std::array<std::vector<Row>, 256>, 2> rows_;
+  bool hasTags_ = false;
 };
 
 // The position of the first `c` at or after `from` in `text`; its size when there is none.
@@ -89,7 +93,7 @@ void ReplaceInOnePass(std::string& line, const Candidates& candidates) {
   std::size_t written = 0;  // the rewritten text ends here
   // The next "&" and the next "<" at or after the position.
   std::size_t ampersand = NextOf(text, '&', 0);
-  std::size_t bracket = NextOf(text, '<', 0);
+  std::size_t bracket = candidates.HasTags() ? NextOf(text, '<', 0) : text.size();
   for (std::size_t i = std::min(ampersand, bracket); i + 2 < text.size();
        i = std::min(ampersand, bracket)) {
     for (const Candidates::Row& candidate : candidates.At(text, i)) {
@@ -105,7 +109,7 @@ void ReplaceInOnePass(std::string& line, const Candidates& candidates) {
     }
     const std::size_t from = std::max(copied, i + 1);
     if (ampersand < from) ampersand = NextOf(text, '&', from);
-    if (bracket < from) bracket = NextOf(text, '<', from);
+    if (bracket < from && candidates.HasTags()) bracket = NextOf(text, '<', from);
   }
   if (written == copied) return;  // nothing shorter: the line stays as it is
   std::memmove(data + written, data + copied, text.size() - copied);

@@ -1,6 +1,7 @@
 #include "scan/tag_scanner.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 #include <limits>
@@ -29,13 +30,20 @@ constexpr std::string_view strTableEnd = "</table>";
 // Yield to the caller after this many scan steps.
 constexpr std::uint32_t kStepsPerYield = 4096;
 
-// A character that a scan cycle outside any tag or region only steps over.
-bool IsPlainCharacter(char c) {
-  const auto u = static_cast<unsigned char>(c);
-  if (u >= 0x80) return true;
-  return !IsLetter(c) && c != '<' && c != '>' && !(u >= 1 && u <= 7) && u != kMarkBoldStart &&
-         u != kMarkBoldEnd && u != kMarkTitleStart && u != kMarkTitleEnd;
-}
+// A character that a scan cycle outside any tag or region only steps over: anything but
+// letters, brackets and the markers.
+constexpr std::array<bool, 256> kPlainCharacters = [] {
+  std::array<bool, 256> plain{};
+  for (unsigned u = 0; u < 256; ++u) {
+    const auto c = static_cast<char>(u);
+    plain[u] = u >= 0x80 || (!IsLetter(c) && c != '<' && c != '>' && !(u >= 1 && u <= 7) &&
+                             u != kMarkBoldStart && u != kMarkBoldEnd && u != kMarkTitleStart &&
+                             u != kMarkTitleEnd);
+  }
+  return plain;
+}();
+
+bool IsPlainCharacter(char c) { return kPlainCharacters[static_cast<unsigned char>(c)]; }
 
 // The end of the run of plain characters from `from` on, the closing blank excluded. (The
 // loop works on a copy of the position: a member would be reloaded after every character.)

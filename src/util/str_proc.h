@@ -14,7 +14,7 @@ namespace tagwright {
 std::size_t NextNonBlank(std::string_view text, std::size_t start);
 
 /// True for the letters a to z in either case.
-inline bool IsLetter(char c) {
+inline constexpr bool IsLetter(char c) {
   // Setting bit 5 makes capitals small and moves no other character into a to z.
   return static_cast<unsigned char>((c | 0x20) - 'a') < 26;
 }
