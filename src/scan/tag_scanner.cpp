@@ -63,25 +63,29 @@ std::size_t PlainAsciiRunEnd(std::string_view line, std::size_t from) {
   return i;
 }
 
-// The first "<", '"' or "'" in [from, to) of `line`; `to` when none.
-std::size_t NextTagStop(std::string_view line, std::size_t from, std::size_t to) {
+// The first bracket or quotation mark ("<", ">", '"' or "'") from `from` on in `line`; its
+// size when there is none.
+std::size_t NextTagStop(std::string_view line, std::size_t from) {
   std::size_t i = from;
 #if defined(__SSE2__)
-  const __m128i bracket = _mm_set1_epi8('<');
+  const __m128i opening = _mm_set1_epi8('<');
+  const __m128i closing = _mm_set1_epi8('>');
   const __m128i doubleQuote = _mm_set1_epi8('"');
   const __m128i singleQuote = _mm_set1_epi8('\'');
-  for (; i + 16 <= to; i += 16) {
+  for (; i + 16 <= line.size(); i += 16) {
     const __m128i sixteen = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + i));
-    const __m128i stops = _mm_or_si128(
-        _mm_cmpeq_epi8(sixteen, bracket),
-        _mm_or_si128(_mm_cmpeq_epi8(sixteen, doubleQuote), _mm_cmpeq_epi8(sixteen, singleQuote)));
-    const auto found = static_cast<unsigned>(_mm_movemask_epi8(stops));
+    const __m128i brackets =
+        _mm_or_si128(_mm_cmpeq_epi8(sixteen, opening), _mm_cmpeq_epi8(sixteen, closing));
+    const __m128i quotes =
+        _mm_or_si128(_mm_cmpeq_epi8(sixteen, doubleQuote), _mm_cmpeq_epi8(sixteen, singleQuote));
+    const auto found = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(brackets, quotes)));
     if (found != 0) return i + static_cast<std::size_t>(std::countr_zero(found));
   }
 #endif
-  // All three lie below 0x40: one comparison passes letters and most other characters.
-  while (i < to && (static_cast<unsigned char>(line[i]) >= 0x40 ||
-                    (line[i] != '<' && line[i] != '"' && line[i] != '\''))) {
+  // All four lie below 0x40: one comparison passes letters and most other characters.
+  while (i < line.size() &&
+         (static_cast<unsigned char>(line[i]) >= 0x40 ||
+          (line[i] != '<' && line[i] != '>' && line[i] != '"' && line[i] != '\''))) {
     ++i;
   }
   return i;
@@ -484,15 +488,14 @@ void TagScanner::ScanTag() {
 }
 
 std::size_t TagScanner::NextTagBracket(std::size_t from) {
+  const std::string_view line = strLine;  // a local view stays in registers
   for (;;) {
     // The next ">", unless a "<" or a quotation mark comes before it.
-    const std::size_t closing = NextClosingBracket(from);
-    const std::string_view line = strLine;  // a local view stays in registers
-    const std::size_t i = NextTagStop(line, from, closing);
-    if (i == closing || line[i] == '<') return i;
+    const std::size_t i = NextTagStop(line, from);
+    if (i == line.size() || line[i] == '<' || line[i] == '>') return i;
     // A value in quotes that end on this line holds its brackets: they are part of it.
-    const std::size_t end = IsValueQuote(i) ? NextQuote(strLine[i], i + 1) : strLine.size();
-    from = end < strLine.size() ? end + 1 : i + 1;
+    const std::size_t end = IsValueQuote(i) ? NextQuote(line[i], i + 1) : line.size();
+    from = end < line.size() ? end + 1 : i + 1;
   }
 }
 
