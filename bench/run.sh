@@ -132,7 +132,7 @@ header() {
 # measure LABEL KIND-N [OPTION...]: one row of the table, `list` run with the options; the
 # times are kept under KIND-N followed by the options.
 measure() {
-  local label=$1 key=$2$3 file=$INPUTS/${PAGE[$2]} size mb timing tw tcpu ww wcpu rss=- words
+  local label=$1 key=$2${3-} file=$INPUTS/${PAGE[$2]} size mb timing tw tcpu ww wcpu rss=- words
   local options=("${@:3}")
   local out=$INPUTS/.list.out
   size=$(stat -c %s "$file")
