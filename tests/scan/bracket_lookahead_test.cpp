@@ -50,13 +50,14 @@ TEST(bracket_lookahead, agrees_with_the_plain_answer_on_random_lines) {
   std::mt19937 random(20261207);
   BracketLookahead ahead;
   for (int round = 0; round < 3000; ++round) {
-    const std::size_t length = random() % 120;
+    const std::size_t length = random() % 200;
     std::string line;
-    // Lines that lean towards openers, towards closers, or neither.
-    const auto lean = random() % 3;
+    // Lines that lean towards openers, towards closers, or neither, and text with a bracket
+    // here and there (long stretches without any are passed in blocks).
+    const auto lean = random() % 4;
     for (std::size_t i = 0; i < length; ++i) {
-      const auto r = random() % 10;
-      line += r < 3 + lean ? '<' : r < 7 ? '>' : (r == 7 ? ' ' : 'a');
+      const auto r = random() % (lean == 3 ? 200 : 10);
+      line += r < 3 + lean % 3 ? '<' : r < 7 ? '>' : (r == 7 ? ' ' : 'a');
     }
     const Reference reference(line);
     ahead.Reset(line);
