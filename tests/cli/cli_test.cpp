@@ -32,7 +32,7 @@ const char* kPage =
 
 // Weights: flights 51 (title) + 7 (keywords tag) + 9 (h1) + 3 = 70; cheap 51 + 9 = 60;
 // travel 7 + 3 + 3 = 13; deals 3 + 3 = 6.
-TEST(cli, list_prints_the_report_with_newlines) {
+TEST(Cli, ListPrintsTheReportWithNewlines) {
   test::TempDir dir;
   const Result r = Cli({"list", dir.Write("page.htm", kPage)});
   EXPECT_EQ(r.status, 0);
@@ -46,7 +46,7 @@ TEST(cli, list_prints_the_report_with_newlines) {
             "\n");
 }
 
-TEST(cli, generate_with_options_and_phrases) {
+TEST(Cli, GenerateWithOptionsAndPhrases) {
   test::TempDir dir;
   const std::string page = dir.Write("page.htm", kPage);
   const Result r = Cli({"generate", "--max-keywords", "5", "--begin-with", "Air Travel, ",
@@ -58,7 +58,7 @@ TEST(cli, generate_with_options_and_phrases) {
             "Number of bytes in meta tag: 61\n");
 }
 
-TEST(cli, several_files_get_headers_and_json_gets_one_object_each) {
+TEST(Cli, SeveralFilesGetHeadersAndJsonGetsOneObjectEach) {
   test::TempDir dir;
   const std::string a = dir.Write("a.htm", kPage);
   const std::string b = dir.Write("b.html", "<p>nothing here</p>");
@@ -84,7 +84,7 @@ TEST(cli, several_files_get_headers_and_json_gets_one_object_each) {
                        "18.571428,\"frequency\":3}]}\n");
 }
 
-TEST(cli, option_mistakes_give_status_2_and_write_nothing) {
+TEST(Cli, OptionMistakesGiveStatus2AndWriteNothing) {
   test::TempDir dir;
   const std::string page = dir.Write("page.htm", kPage);
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
@@ -116,7 +116,7 @@ TEST(cli, option_mistakes_give_status_2_and_write_nothing) {
   }
 }
 
-TEST(cli, a_problem_with_one_file_leaves_the_others_and_gives_status_1) {
+TEST(Cli, AProblemWithOneFileLeavesTheOthersAndGivesStatus1) {
   test::TempDir dir;
   const std::string page = dir.Write("page.htm", kPage);
   const std::string text = dir.Write("page.txt", kPage);
@@ -136,7 +136,7 @@ TEST(cli, a_problem_with_one_file_leaves_the_others_and_gives_status_1) {
                 ": Input file not found.\n" + "tagwright-cli: : Input file not specified.\n");
 }
 
-TEST(cli, help_version_double_dash_and_standard_input) {
+TEST(Cli, HelpVersionDoubleDashAndStandardInput) {
   const Result help = Cli({"-h"});
   EXPECT_EQ(help.status, 0);
   for (const char* option : {"apply FILE", "--recursive", "--jobs N", "--modern", "--dry-run",
@@ -160,7 +160,7 @@ TEST(cli, help_version_double_dash_and_standard_input) {
   EXPECT_EQ(out.str(), dashed.out);
 }
 
-TEST(cli, modern_reading_is_an_option) {
+TEST(Cli, ModernReadingIsAnOption) {
   CliOptions options;
   std::string error;
   ASSERT_TRUE(ParseCliOptions({"list", "x.htm"}, options, error));
@@ -171,7 +171,7 @@ TEST(cli, modern_reading_is_an_option) {
   EXPECT_EQ(options.jobs, 3);
 }
 
-TEST(cli, limits_take_what_the_boxes_take) {
+TEST(Cli, LimitsTakeWhatTheBoxesTake) {
   test::TempDir dir;
   const std::string page = dir.Write("page.htm", kPage);
   // "1.5" filters to 15; an empty text means no limit.

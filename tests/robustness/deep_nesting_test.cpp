@@ -12,7 +12,7 @@ namespace {
 
 constexpr std::size_t kDeep = 100'000;
 
-TEST(deep_nesting, hundred_thousand_nested_tables_count_and_unwind) {
+TEST(DeepNesting, HundredThousandNestedTablesCountAndUnwind) {
   for (const char* separator : {"", "\n"}) {
     const std::string page =
         test::Repeat(std::string("<table><tr><td>") + separator, kDeep) + "lantern" +
@@ -31,7 +31,7 @@ TEST(deep_nesting, hundred_thousand_nested_tables_count_and_unwind) {
   }
 }
 
-TEST(deep_nesting, hundred_thousand_font_tags_hold_the_size_and_restore_it) {
+TEST(DeepNesting, HundredThousandFontTagsHoldTheSizeAndRestoreIt) {
   const std::string page = test::Repeat("<font size=\"+1\">", kDeep) + "lantern" +
                            test::Repeat("</font>", kDeep - 1) + " garden</font> compass" +
                            test::Repeat("</font>", kDeep) + " meadow";
@@ -43,7 +43,7 @@ TEST(deep_nesting, hundred_thousand_font_tags_hold_the_size_and_restore_it) {
   EXPECT_EQ(result.Weight("meadow"), 3) << "closing tags with nothing open change nothing";
 }
 
-TEST(deep_nesting, page_after_hundred_thousand_unclosed_tags_yields_its_words) {
+TEST(DeepNesting, PageAfterHundredThousandUnclosedTagsYieldsItsWords) {
   // Tags whose closing bracket never comes, one to a line and all on one line: a later
   // well-formed tag ends them, and the text after it counts as plain text.
   for (const char* separator : {"\n", " "}) {
@@ -58,7 +58,7 @@ TEST(deep_nesting, page_after_hundred_thousand_unclosed_tags_yields_its_words) {
   }
 }
 
-TEST(deep_nesting, hundred_thousand_unclosed_contexts_keep_their_weight) {
+TEST(DeepNesting, HundredThousandUnclosedContextsKeepTheirWeight) {
   const auto bold = test::AnalysePage(test::Repeat("<b>", kDeep) + "lantern", test::KeepAll());
   EXPECT_EQ(bold.Weight("lantern"), 6);
   const auto heading =
@@ -72,7 +72,7 @@ TEST(deep_nesting, hundred_thousand_unclosed_contexts_keep_their_weight) {
   EXPECT_EQ(comment.Weight("lantern"), 3);
 }
 
-TEST(deep_nesting, font_sizes_beyond_any_number_are_held_to_one_to_seven) {
+TEST(DeepNesting, FontSizesBeyondAnyNumberAreHeldToOneToSeven) {
   const std::string e30 = "1" + std::string(30, '0');
   const std::string e400 = "9" + std::string(400, '9');  // beyond the range of a double
   const struct {

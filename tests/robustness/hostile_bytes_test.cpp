@@ -16,7 +16,7 @@ namespace {
 
 using namespace std::string_literals;
 
-TEST(hostile_bytes, nul_and_control_bytes_end_words_without_losing_any) {
+TEST(HostileBytes, NulAndControlBytesEndWordsWithoutLosingAny) {
   // NUL, DEL, ESC and a control byte that is no marker each end a word; a NUL inside a tag
   // is passed over with the tag.
   const auto page = test::AnalysePage(
@@ -29,7 +29,7 @@ TEST(hostile_bytes, nul_and_control_bytes_end_words_without_losing_any) {
   EXPECT_EQ(page.table.intNumWords(), 2);
 }
 
-TEST(hostile_bytes, binary_file_gives_a_clear_result_and_text_after_it_counts) {
+TEST(HostileBytes, BinaryFileGivesAClearResultAndTextAfterItCounts) {
   std::mt19937 random(20240607);
   std::string page(1 << 20, '\0');
   for (char& c : page) c = static_cast<char>(random());
@@ -51,7 +51,7 @@ TEST(hostile_bytes, binary_file_gives_a_clear_result_and_text_after_it_counts) {
   EXPECT_EQ(ShowExistingKeywordMetaTag(path), "No keyword meta tag found.");
 }
 
-TEST(hostile_bytes, invalid_utf8_reads_as_single_byte_text_with_the_same_words) {
+TEST(HostileBytes, InvalidUtf8ReadsAsSingleByteTextWithTheSameWords) {
   // The same words in UTF-8, in Windows-1252, and with bytes that are no UTF-8 at all (a lone
   // continuation byte, a truncated sequence, an encoded surrogate, an overlong form).
   const auto utf8 = test::AnalysePage("caf\xc3\xa9 na\xc3\xafve garden\n", test::KeepAll());
@@ -68,7 +68,7 @@ TEST(hostile_bytes, invalid_utf8_reads_as_single_byte_text_with_the_same_words) 
   EXPECT_EQ(broken.Frequency("meadowa"), 1);  // a trailing 0xC3 is the letter A with tilde
 }
 
-TEST(hostile_bytes, existing_tag_with_invalid_utf8_is_shown_as_utf8) {
+TEST(HostileBytes, ExistingTagWithInvalidUtf8IsShownAsUtf8) {
   test::TempDir dir;
   const std::string path = dir.Write(
       "page.html", "<head>\n<meta name=\"keywords\" content=\"caf\xe9, \xff\xfe\x80, \xc3\">\n");
@@ -79,7 +79,7 @@ TEST(hostile_bytes, existing_tag_with_invalid_utf8_is_shown_as_utf8) {
             "\xc3\xbf\xc3\xbe\xe2\x82\xac, \xc3\x83\">");
 }
 
-TEST(hostile_bytes, empty_and_blank_pages_give_the_no_words_message) {
+TEST(HostileBytes, EmptyAndBlankPagesGiveTheNoWordsMessage) {
   for (const std::string& text : {""s, "\r\n\r\n"s, "    \n \r  "s, "\t\t\n\f\v"s}) {
     const auto page = test::AnalysePage(text);
     ASSERT_EQ(page.result.outcome, RunOutcome::Completed);

@@ -74,7 +74,7 @@ class FifoFeeder {
 const char kValidState[] =
     "\"a.html\"\r\n\"\"\r\n\"50\"\r\n\"500\"\r\n2\r\n1\r\n1\r\n1\r\n2\r\n1\r\n1\r\n";
 
-TEST(hostile_path, folder_fifo_and_devices_named_like_pages_are_not_files) {
+TEST(HostilePath, FolderFifoAndDevicesNamedLikePagesAreNotFiles) {
   HostilePaths paths;
   for (const std::string& path :
        {paths.folder, paths.fifo, paths.zero, paths.null, paths.dangling}) {
@@ -83,7 +83,7 @@ TEST(hostile_path, folder_fifo_and_devices_named_like_pages_are_not_files) {
   }
 }
 
-TEST(hostile_path, reading_refuses_what_is_no_regular_file_without_blocking) {
+TEST(HostilePath, ReadingRefusesWhatIsNoRegularFileWithoutBlocking) {
   HostilePaths paths;
   FifoFeeder feeder(paths.fifo, std::string(kValidState) + "<p>lantern compass</p>\n");
   // A reader that waited on the FIFO would be fed and give words or a state; one that waited on
@@ -107,7 +107,7 @@ TEST(hostile_path, reading_refuses_what_is_no_regular_file_without_blocking) {
       << "a read blocked on something that is no regular file";
 }
 
-TEST(hostile_path, file_deleted_between_check_and_read_fails_cleanly) {
+TEST(HostilePath, FileDeletedBetweenCheckAndReadFailsCleanly) {
   test::TempDir dir;
   const std::string path = dir.Write("page.html", "<p>lantern lantern</p>\n");
   const std::string state = dir.Write("tgw.usr", kValidState);
@@ -140,7 +140,7 @@ struct SabotagingObserver : test::CountingObserver {
   }
 };
 
-TEST(hostile_path, file_removed_or_emptied_during_the_read_ends_in_a_result) {
+TEST(HostilePath, FileRemovedOrEmptiedDuringTheReadEndsInAResult) {
   // More than one read's worth of lines, so that the rest is still to be read.
   const std::string line = "<p>lantern compass</p>\n";
   const std::size_t lines = 100'000;

@@ -28,7 +28,7 @@ std::optional<StateValues> Load(const std::string& text) {
   return loaded;
 }
 
-TEST(hostile_state_file, empty_and_binary_files_fall_back_to_the_defaults) {
+TEST(HostileStateFile, EmptyAndBinaryFilesFallBackToTheDefaults) {
   EXPECT_EQ(Load(""), std::nullopt);
   EXPECT_EQ(Load("\r\n\r\n\r\n"), std::nullopt);
   std::mt19937 random(7);
@@ -43,7 +43,7 @@ TEST(hostile_state_file, empty_and_binary_files_fall_back_to_the_defaults) {
   EXPECT_EQ(loaded->beginWith, "\x01\x7f");
 }
 
-TEST(hostile_state_file, ten_megabyte_files_load_or_fall_back) {
+TEST(HostileStateFile, TenMegabyteFilesLoadOrFallBack) {
   constexpr std::size_t k10MB = 10u << 20;
   // A begin-with text of 10 MB is kept exactly, through saving and loading.
   StateValues huge;
@@ -64,7 +64,7 @@ TEST(hostile_state_file, ten_megabyte_files_load_or_fall_back) {
   EXPECT_EQ(Load(test::Repeat("x", k10MB)), std::nullopt);
 }
 
-TEST(hostile_state_file, double_quotes_everywhere) {
+TEST(HostileStateFile, DoubleQuotesEverywhere) {
   // A megabyte of quotation marks is one quoted item.
   EXPECT_EQ(Load(std::string(1 << 20, '"')), std::nullopt);
   // Two marks inside a quoted text stand for one: a line of 1002 marks is the opening one, 500
@@ -83,7 +83,7 @@ TEST(hostile_state_file, double_quotes_everywhere) {
   EXPECT_EQ(Load(StateLines("a.html", "", "\"\r\n1\r\n1\r\n1\r\n2\r\n1\r\n1\r\n")), std::nullopt);
 }
 
-TEST(hostile_state_file, negative_and_huge_numbers) {
+TEST(HostileStateFile, NegativeAndHugeNumbers) {
   const auto numbers = [](const std::string& index, const std::string& check) {
     return Load(StateLines("a.html", "", index + "\r\n1\r\n1\r\n1\r\n2\r\n" + check + "\r\n1\r\n"));
   };
@@ -110,7 +110,7 @@ TEST(hostile_state_file, negative_and_huge_numbers) {
   EXPECT_EQ(limits->maxBytes, "1e400");
 }
 
-TEST(hostile_state_file, thousands_of_items_keep_the_first_eleven) {
+TEST(HostileStateFile, ThousandsOfItemsKeepTheFirstEleven) {
   const std::string first = "\"a.html\",\"begin\",\"75\",\"900\",0,8,9,0,8,0,2";
   const auto many = Load(first + test::Repeat(",\"junk\",-5", 50'000) + "\r\n" +
                          test::Repeat("\"more\"\r\n", 50'000));
@@ -124,7 +124,7 @@ TEST(hostile_state_file, thousands_of_items_keep_the_first_eleven) {
   EXPECT_EQ(Load(std::string(100'000, ',')), std::nullopt);
 }
 
-TEST(hostile_state_file, unwritable_place_reports_the_failure) {
+TEST(HostileStateFile, UnwritablePlaceReportsTheFailure) {
   test::TempDir dir;
   StateValues values;
   EXPECT_NE(SaveStateFile((dir.Path() / "missing" / "tgw.usr").string(), values), "");

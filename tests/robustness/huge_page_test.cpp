@@ -13,7 +13,7 @@ namespace {
 
 constexpr std::size_t k30MB = 30u << 20;
 
-TEST(huge_page, thirty_megabyte_line_is_counted_in_full) {
+TEST(HugePage, ThirtyMegabyteLineIsCountedInFull) {
   const std::string piece = "<p>garden <b>lantern</b></p> ";
   const std::size_t times = k30MB / piece.size();
   const auto page = test::AnalysePage(test::Repeat(piece, times));
@@ -30,7 +30,7 @@ TEST(huge_page, thirty_megabyte_line_is_counted_in_full) {
   EXPECT_GE(page.observer.yields, static_cast<std::int64_t>(k30MB >> 16));
 }
 
-TEST(huge_page, thirty_megabyte_word_or_tag_loses_nothing_after_it) {
+TEST(HugePage, ThirtyMegabyteWordOrTagLosesNothingAfterIt) {
   // A word longer than any real one is dropped; a tag left open for 30 MB ends at its bracket.
   const std::string word = test::Repeat("ab", k30MB / 2);
   const std::string tag = "<p class=\"" + test::Repeat("x", k30MB) + "\"";
@@ -50,7 +50,7 @@ std::string DistinctWord(std::size_t i) {
   return "zq" + digits + "x";
 }
 
-TEST(huge_page, half_a_million_distinct_words_are_all_counted) {
+TEST(HugePage, HalfAMillionDistinctWordsAreAllCounted) {
   constexpr std::size_t kWords = 500'000;
   std::string text;
   for (std::size_t i = 0; i < kWords; ++i) text += DistinctWord(i) + (i % 10 == 9 ? "\n" : " ");

@@ -23,7 +23,7 @@ struct Recorder : ScanObserver {
   bool StopRequested() override { return stopAfterYields >= 0 && yields >= stopAfterYields; }
 };
 
-TEST(analysis, every_kind_of_line_end_ends_a_line) {
+TEST(Analysis, EveryKindOfLineEndEndsALine) {
   test::TempDir dir;
   Settings settings;
   settings.thresholdFrequency = 1;
@@ -41,7 +41,7 @@ TEST(analysis, every_kind_of_line_end_ends_a_line) {
   EXPECT_NEAR(analysis.Ranked()[1].keyValue, 300.0 / 51, 1e-5);
 }
 
-TEST(analysis, lines_scanned_in_place_count_as_lines_given_by_value) {
+TEST(Analysis, LinesScannedInPlaceCountAsLinesGivenByValue) {
   // One buffer for every line, as the run reads them: a long line first, so that shorter
   // ones land in a buffer with room to spare.
   const std::vector<std::string> lines = {
@@ -68,7 +68,7 @@ TEST(analysis, lines_scanned_in_place_count_as_lines_given_by_value) {
   }
 }
 
-TEST(analysis, stop_ends_the_scan_after_the_current_line) {
+TEST(Analysis, StopEndsTheScanAfterTheCurrentLine) {
   test::TempDir dir;
   Settings settings;
   Recorder recorder;
@@ -81,7 +81,7 @@ TEST(analysis, stop_ends_the_scan_after_the_current_line) {
   EXPECT_TRUE(analysis.Ranked().empty());  // no filter or scaling after a stop
 }
 
-TEST(analysis, completed_scan_applies_minimum_frequency) {
+TEST(Analysis, CompletedScanAppliesMinimumFrequency) {
   test::TempDir dir;
   Settings settings;
   ScanObserver quiet;
@@ -95,7 +95,7 @@ TEST(analysis, completed_scan_applies_minimum_frequency) {
   EXPECT_NEAR(analysis.Ranked()[1].keyValue, 200.0 / 3, 1e-4);
 }
 
-TEST(analysis, a_file_that_cannot_be_read_is_a_failure) {
+TEST(Analysis, AFileThatCannotBeReadIsAFailure) {
   test::TempDir dir;
   Settings settings;
   ScanObserver quiet;
@@ -108,7 +108,7 @@ TEST(analysis, a_file_that_cannot_be_read_is_a_failure) {
   EXPECT_FALSE(folder.error.empty());
 }
 
-TEST(analysis, empty_and_blank_files_give_an_empty_table) {
+TEST(Analysis, EmptyAndBlankFilesGiveAnEmptyTable) {
   test::TempDir dir;
   Settings settings;
   settings.thresholdFrequency = 1;
@@ -122,7 +122,7 @@ TEST(analysis, empty_and_blank_files_give_an_empty_table) {
   EXPECT_EQ(recorder.yields, 1);  // the tab line is not empty and is scanned
 }
 
-TEST(analysis, long_lines_and_many_words_have_no_sixteen_bit_limit) {
+TEST(Analysis, LongLinesAndManyWordsHaveNoSixteenBitLimit) {
   test::TempDir dir;
   Settings settings;
   settings.thresholdFrequency = 1;

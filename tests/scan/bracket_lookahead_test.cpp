@@ -30,7 +30,7 @@ class Reference {
   std::vector<std::int64_t> balance_, lowest_;
 };
 
-TEST(bracket_lookahead, counts_closers_against_openers_ahead) {
+TEST(BracketLookahead, CountsClosersAgainstOpenersAhead) {
   BracketLookahead ahead;
   const std::string line = "a<b>> c<d>";
   ahead.Reset(line);
@@ -46,7 +46,7 @@ TEST(bracket_lookahead, counts_closers_against_openers_ahead) {
   EXPECT_TRUE(ahead.FallsBy(4, 1));
 }
 
-TEST(bracket_lookahead, agrees_with_the_plain_answer_on_random_lines) {
+TEST(BracketLookahead, AgreesWithThePlainAnswerOnRandomLines) {
   std::mt19937 random(20261207);
   BracketLookahead ahead;
   for (int round = 0; round < 3000; ++round) {
@@ -71,7 +71,7 @@ TEST(bracket_lookahead, agrees_with_the_plain_answer_on_random_lines) {
   }
 }
 
-TEST(bracket_lookahead, long_runs_of_openers_and_closers) {
+TEST(BracketLookahead, LongRunsOfOpenersAndClosers) {
   std::string line = "<a<b>" + std::string(100000, '<') + std::string(50000, '>') + "c>";
   const Reference reference(line);
   BracketLookahead ahead;

@@ -12,7 +12,7 @@ std::string Encoded(std::string line) {
   return line;
 }
 
-TEST(markup_encoding, tags_become_markers_and_entities_letters) {
+TEST(MarkupEncoding, TagsBecomeMarkersAndEntitiesLetters) {
   EXPECT_EQ(Encoded("<b>cheap</b>&nbsp;flights"),
             "\x0b"
             "cheap\x0c flights");
@@ -26,7 +26,7 @@ TEST(markup_encoding, tags_become_markers_and_entities_letters) {
   EXPECT_EQ(Encoded("<b class=\"c\">x</b >"), "<b class=\"c\">x</b >");
 }
 
-TEST(markup_encoding, accented_letters_written_directly) {
+TEST(MarkupEncoding, AccentedLettersWrittenDirectly) {
   // UTF-8: the letters the entity table knows, in either case.
   EXPECT_EQ(Encoded("m\xc3\xbcller caf\xc3\xa9 \xc3\x84rger \xc3\x9f \xc5\xb8"),
             "mueller cafe aerger ss y");
@@ -44,7 +44,7 @@ TEST(markup_encoding, accented_letters_written_directly) {
             plain + "ae" + plain + "e" + plain + "y");
 }
 
-TEST(markup_encoding, entity_completed_by_an_earlier_replacement) {
+TEST(MarkupEncoding, EntityCompletedByAnEarlierReplacement) {
   // "&agrave;" becomes "a", which completes "&aacute;" for a later replacement.
   EXPECT_EQ(Encoded("&&agrave;acute;"), "a");
   EXPECT_EQ(Encoded("&a&agrave;cute;x"), "ax");
@@ -61,7 +61,7 @@ TEST(markup_encoding, entity_completed_by_an_earlier_replacement) {
 // The one-pass encoding must equal the literal replacements applied one after the other. Both
 // read the same table, so this checks the order of the passes and the cascade; the rows
 // themselves are checked against values written out in encoding_tables_test.cpp.
-TEST(markup_encoding, one_pass_equals_replacements_in_order) {
+TEST(MarkupEncoding, OnePassEqualsReplacementsInOrder) {
   const std::vector<std::string> pieces = {
       "&",       ";",        "a",        "acute;",   "grave;", "&agrave;", "&aacute;",
       "&e",      "&egrave;", "uml;",     "&yacute;", "<",      ">",        "b",

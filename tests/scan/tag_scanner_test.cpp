@@ -7,7 +7,7 @@ namespace {
 
 using test::Scan;
 
-TEST(tag_scanner, context_weights_with_default_settings) {
+TEST(TagScanner, ContextWeightsWithDefaultSettings) {
   Scan s;
   s.Lines({"<title>titleword</title>", "<meta name=\"description\" content=\"descword\">",
            "<meta name=\"keywords\" content=\"keyword\">", "plainword <b>boldword</b>",
@@ -26,7 +26,7 @@ TEST(tag_scanner, context_weights_with_default_settings) {
   EXPECT_EQ(s.Weight("postlude"), 3);
 }
 
-TEST(tag_scanner, contexts_add_up_and_follow_settings_of_the_moment) {
+TEST(TagScanner, ContextsAddUpAndFollowSettingsOfTheMoment) {
   Scan s;
   s.Lines({"<h2><table><tr><td><b>stack</b></td></tr></table></h2>"});
   EXPECT_EQ(s.Weight("stack"), 12);  // 3 + 5 + 1 + 3
@@ -42,7 +42,7 @@ TEST(tag_scanner, contexts_add_up_and_follow_settings_of_the_moment) {
   EXPECT_EQ(t.Weight("plain"), 3);
 }
 
-TEST(tag_scanner, table_weight_zero_skips_tables_across_lines_and_nesting) {
+TEST(TagScanner, TableWeightZeroSkipsTablesAcrossLinesAndNesting) {
   Settings noTables;
   noTables.tableWeight = 0;
   Scan s(noTables);
@@ -57,13 +57,13 @@ TEST(tag_scanner, table_weight_zero_skips_tables_across_lines_and_nesting) {
   EXPECT_EQ(s.Weight("tail"), 3);
 }
 
-TEST(tag_scanner, stray_table_end_lowers_nesting_when_tables_count) {
+TEST(TagScanner, StrayTableEndLowersNestingWhenTablesCount) {
   Scan s;
   s.Lines({"</table> <table><td>cell</td></table>"});
   EXPECT_EQ(s.Weight("cell"), 3);  // the nesting is 0 inside the next table
 }
 
-TEST(tag_scanner, scripts_styles_and_comments_are_skipped) {
+TEST(TagScanner, ScriptsStylesAndCommentsAreSkipped) {
   Scan s;
   s.Lines({"<script>var <b>hidden</b> = 1;</script>visible", "<style>p { color: red }</style>shown",
            "uno <!-- comment", "middle", "end --> tres", "<!-->right"});
@@ -79,7 +79,7 @@ TEST(tag_scanner, scripts_styles_and_comments_are_skipped) {
   EXPECT_EQ(s.Weight("right"), 3);  // a comment start followed by ">" ends at once
 }
 
-TEST(tag_scanner, contexts_last_across_lines) {
+TEST(TagScanner, ContextsLastAcrossLines) {
   Scan s;
   s.Lines({"<title>alpha", "beta</title> plain",
            "<h3>level topic</h1> outro <h2>duo <b>ex</b>   </h2> gonzo", "<a",
@@ -96,7 +96,7 @@ TEST(tag_scanner, contexts_last_across_lines) {
   EXPECT_EQ(s.Weight("anchor"), 3);
 }
 
-TEST(tag_scanner, words_are_runs_of_letters) {
+TEST(TagScanner, WordsAreRunsOfLetters) {
   Scan s;
   s.Lines({"don't e-mail mp3 last"});
   EXPECT_EQ(s.Frequency("don"), 1);
@@ -107,7 +107,7 @@ TEST(tag_scanner, words_are_runs_of_letters) {
   EXPECT_EQ(s.Frequency("last"), 1);  // the closing blank ends the last word
 }
 
-TEST(tag_scanner, meta_content_on_the_next_line_is_plain_text) {
+TEST(TagScanner, MetaContentOnTheNextLineIsPlainText) {
   Scan s;
   s.Lines({"<meta name=\"description\" lost words", "content=\"nexus line\">"});
   EXPECT_EQ(s.Weight("lost"), 0);
@@ -115,7 +115,7 @@ TEST(tag_scanner, meta_content_on_the_next_line_is_plain_text) {
   EXPECT_EQ(s.Weight("nexus"), 3);
 }
 
-TEST(tag_scanner, meta_tags_are_read_within_themselves) {
+TEST(TagScanner, MetaTagsAreReadWithinThemselves) {
   // A head on one line: the charset tag must not borrow the description's name, nor the
   // viewport its content.
   Scan s;
@@ -131,7 +131,7 @@ TEST(tag_scanner, meta_tags_are_read_within_themselves) {
   EXPECT_EQ(s.Weight("summary"), 27);
 }
 
-TEST(tag_scanner, meta_name_with_blanks_and_attributes_after_content) {
+TEST(TagScanner, MetaNameWithBlanksAndAttributesAfterContent) {
   Scan s;
   s.Lines({"<meta content=\"opening\" name = \"description\">",
            "<meta name=\"description\" content=\"body\" lang=\"extra\"> postlude"});
@@ -142,7 +142,7 @@ TEST(tag_scanner, meta_name_with_blanks_and_attributes_after_content) {
   EXPECT_EQ(s.Weight("postlude"), 3);
 }
 
-TEST(tag_scanner, font_sizes_are_held_to_one_to_seven) {
+TEST(TagScanner, FontSizesAreHeldToOneToSeven) {
   Scan s;
   s.Lines({"<font size=+10>big</font> <font size=-5>minor</font> <font size=5>quint</font>",
            "<font size=2.5>demi</font> <font size=1000000000000000000000000000000>huge</font>",
@@ -156,7 +156,7 @@ TEST(tag_scanner, font_sizes_are_held_to_one_to_seven) {
   EXPECT_EQ(s.Weight("rear"), 3);
 }
 
-TEST(tag_scanner, font_tags_nest_and_keep_the_size_without_their_own) {
+TEST(TagScanner, FontTagsNestAndKeepTheSizeWithoutTheirOwn) {
   Scan s;
   s.Lines({"<font size=6>outer <font color=red>inner</font> anew</font> plain",
            "</font> stray <font face=arial>face</font> <font size=7>latter</font>"});
@@ -169,7 +169,7 @@ TEST(tag_scanner, font_tags_nest_and_keep_the_size_without_their_own) {
   EXPECT_EQ(s.Weight("latter"), 7);
 }
 
-TEST(tag_scanner, font_tag_closed_on_the_next_line) {
+TEST(TagScanner, FontTagClosedOnTheNextLine) {
   Scan s;
   s.Lines({"<font size=4", "color=red>measure</font> postlude"});
   EXPECT_EQ(s.Weight("color"), 0);
@@ -178,7 +178,7 @@ TEST(tag_scanner, font_tag_closed_on_the_next_line) {
   EXPECT_EQ(s.Weight("postlude"), 3);
 }
 
-TEST(tag_scanner, stray_closing_brackets_change_nothing) {
+TEST(TagScanner, StrayClosingBracketsChangeNothing) {
   Scan s;
   s.Lines({"home > products > tools <b>bold</b>", "nexus line"});
   EXPECT_EQ(s.Weight("home"), 3);
@@ -188,7 +188,7 @@ TEST(tag_scanner, stray_closing_brackets_change_nothing) {
   EXPECT_EQ(s.Weight("nexus"), 3);
 }
 
-TEST(tag_scanner, stray_opening_bracket_loses_at_most_the_text_to_the_next_bracket) {
+TEST(TagScanner, StrayOpeningBracketLosesAtMostTheTextToTheNextBracket) {
   Scan s;
   s.Lines({"if a < b lost <i>kept</i> further", "successor"});
   EXPECT_EQ(s.Weight("lost"), 0);
@@ -204,7 +204,7 @@ TEST(tag_scanner, stray_opening_bracket_loses_at_most_the_text_to_the_next_brack
   EXPECT_EQ(t.Weight("nexus"), 3);
 }
 
-TEST(tag_scanner, balanced_nested_brackets_stay_inside_the_tag) {
+TEST(TagScanner, BalancedNestedBracketsStayInsideTheTag) {
   Scan s;
   s.Lines({"<a data-content=\"<p>hidden text</p>\" title=\"x<i>y</i>\">shown</a>"});
   EXPECT_EQ(s.Weight("hidden"), 0);
@@ -213,14 +213,14 @@ TEST(tag_scanner, balanced_nested_brackets_stay_inside_the_tag) {
   EXPECT_EQ(s.Weight("shown"), 3);
 }
 
-TEST(tag_scanner, markers_written_into_the_document_count) {
+TEST(TagScanner, MarkersWrittenIntoTheDocumentCount) {
   Scan s;
   s.Lines({std::string("\x0b") + "heavy " + "\x07" + "plain"});
   EXPECT_EQ(s.Weight("heavy"), 6);
   EXPECT_EQ(s.Weight("plain"), 6);  // code 7 ends a heading, not bold
 }
 
-TEST(tag_scanner, settings_change_in_the_middle_of_a_scan) {
+TEST(TagScanner, SettingsChangeInTheMiddleOfAScan) {
   Scan s;
   s.analysis.Reset();
   s.analysis.ScanDocumentLine("<b>alpha</b>");

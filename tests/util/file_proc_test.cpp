@@ -7,7 +7,7 @@
 namespace tagwright {
 namespace {
 
-TEST(file_proc, only_regular_files_exist) {
+TEST(FileProc, OnlyRegularFilesExist) {
   test::TempDir dir;
   EXPECT_TRUE(FileExists(dir.Write("page.htm", "x")));
   EXPECT_FALSE(FileExists(dir.Path().string()));
@@ -16,7 +16,7 @@ TEST(file_proc, only_regular_files_exist) {
   EXPECT_FALSE(FileExists("/dev/null"));
 }
 
-TEST(file_proc, input_file_checks_in_order) {
+TEST(FileProc, InputFileChecksInOrder) {
   test::TempDir dir;
   const auto folder = dir.Path() / "my.site";
   std::filesystem::create_directory(folder);

@@ -21,7 +21,7 @@ std::vector<std::string> ReadLines(const std::string& path) {
 
 using Lines = std::vector<std::string>;
 
-TEST(line_reader, cr_lf_cr_and_lf_each_end_a_line) {
+TEST(LineReader, CrLfCrAndLfEachEndALine) {
   test::TempDir dir;
   EXPECT_EQ(ReadLines(dir.Write("a", "one\r\ntwo\rthree\nfour")),
             (Lines{"one", "two", "three", "four"}));
@@ -31,7 +31,7 @@ TEST(line_reader, cr_lf_cr_and_lf_each_end_a_line) {
   EXPECT_EQ(ReadLines(dir.Write("e", std::string("a\0b\n", 4))), Lines{std::string("a\0b", 3)});
 }
 
-TEST(line_reader, line_ends_split_across_reads) {
+TEST(LineReader, LineEndsSplitAcrossReads) {
   test::TempDir dir;
   // A CR as the last byte of one read and its LF as the first byte of the next.
   for (std::size_t length : {65535u, 65536u, 131071u, 200000u}) {
@@ -43,7 +43,7 @@ TEST(line_reader, line_ends_split_across_reads) {
   }
 }
 
-TEST(line_reader, long_lines_between_short_ones) {
+TEST(LineReader, LongLinesBetweenShortOnes) {
   test::TempDir dir;
   // Lines longer than a read, with and without a line end after them, before and after
   // short lines; the caller's string is reused from line to line, as the scan does.
@@ -63,7 +63,7 @@ TEST(line_reader, long_lines_between_short_ones) {
   EXPECT_EQ(lines, (Lines{"a", longer, "b", longest, "c", longest}));
 }
 
-TEST(line_reader, open_and_read_failures_are_described) {
+TEST(LineReader, OpenAndReadFailuresAreDescribed) {
   test::TempDir dir;
   LineReader reader;
   EXPECT_FALSE(reader.Open((dir.Path() / "missing.htm").string()));

@@ -95,12 +95,12 @@ TEST(StateFile, ReadOnlyFileIsNotReplaced) {
   EXPECT_EQ(LoadStateFile(path), Changed());
 }
 
-TEST(state_file, every_value_comes_back) {
+TEST(StateFile, EveryValueComesBack) {
   const StateValues v = Changed();
   EXPECT_EQ(ParseState(FormatState(v)), v);
 }
 
-TEST(state_file, quotation_marks_are_doubled_and_come_back) {
+TEST(StateFile, QuotationMarksAreDoubledAndComeBack) {
   StateValues v;
   v.beginWith = "the \"best\" tools, \"\"";
   v.inputFile.assign(1, '"');
@@ -109,7 +109,7 @@ TEST(state_file, quotation_marks_are_doubled_and_come_back) {
   EXPECT_EQ(ParseState(text), v);
 }
 
-TEST(state_file, hand_written_items) {
+TEST(StateFile, HandWrittenItems) {
   // Items end at commas; items after the eleventh are ignored; an unescaped quotation mark
   // ends its item and the rest up to the comma is dropped.
   const auto v =
@@ -127,7 +127,7 @@ TEST(state_file, hand_written_items) {
   EXPECT_EQ(w->ignoreCommonWords, 0);
 }
 
-TEST(state_file, unusable_files_are_refused) {
+TEST(StateFile, UnusableFilesAreRefused) {
   const std::string good = FormatState(StateValues{});
   EXPECT_TRUE(ParseState(good).has_value());
   const std::string tenLines = good.substr(0, good.rfind("1\r\n"));
@@ -157,7 +157,7 @@ TEST(state_file, unusable_files_are_refused) {
   EXPECT_TRUE(withLine(11, "").has_value());
 }
 
-TEST(state_file, saving_replaces_the_file_and_keeps_it_on_failure) {
+TEST(StateFile, SavingReplacesTheFileAndKeepsItOnFailure) {
   test::TempDir dir;
   const std::string path = (dir.Path() / "tgw.usr").string();
   EXPECT_EQ(LoadStateFile(path), std::nullopt);

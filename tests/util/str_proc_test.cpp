@@ -5,14 +5,14 @@
 namespace tagwright {
 namespace {
 
-TEST(str_proc, searches_report_failure_as_the_length) {
+TEST(StrProc, SearchesReportFailureAsTheLength) {
   EXPECT_EQ(NextNonBlank("<   meta", 0), 4u);
   EXPECT_EQ(NextNonBlank("<   ", 0), 4u);
   EXPECT_EQ(NextNonBlank("ab", 7), 2u);
   EXPECT_EQ(NextNonBlank("ab", 0), 1u);  // the start itself is never examined
 }
 
-TEST(str_proc, letters_are_a_to_z_only) {
+TEST(StrProc, LettersAreAToZOnly) {
   EXPECT_TRUE(IsLetter('q'));
   EXPECT_TRUE(IsLetter('Q'));
   for (char c : std::string("7-'_\t\x0b\xe9")) EXPECT_FALSE(IsLetter(c)) << int(c);
@@ -22,14 +22,14 @@ TEST(str_proc, letters_are_a_to_z_only) {
   EXPECT_EQ(LetterRunLength("web", 9), 0u);
 }
 
-TEST(str_proc, counting_characters_and_trimming) {
+TEST(StrProc, CountingCharactersAndTrimming) {
   EXPECT_EQ(CountChar("a,b,,c", ','), 3);
   EXPECT_EQ(TrimBlanks("  a b  "), "a b");
   EXPECT_EQ(TrimBlanks("   "), "");
   EXPECT_EQ(TrimBlanks("\ta "), "\ta");
 }
 
-TEST(str_proc, numeric_filter_keeps_what_a_whole_number_may_hold) {
+TEST(StrProc, NumericFilterKeepsWhatAWholeNumberMayHold) {
   auto filtered = [](std::string text, bool allowNegative = false) {
     FilterNumericText(text, allowNegative);
     return text;
@@ -46,7 +46,7 @@ TEST(str_proc, numeric_filter_keeps_what_a_whole_number_may_hold) {
   EXPECT_EQ(filtered("+-5", true), "+-5");
 }
 
-TEST(str_proc, leading_number_and_rounding) {
+TEST(StrProc, LeadingNumberAndRounding) {
   EXPECT_EQ(LeadingNumber("+20"), 20);
   EXPECT_EQ(LeadingNumber("  75 keywords"), 75);
   EXPECT_EQ(LeadingNumber("2.5>"), 2.5);

@@ -5,7 +5,7 @@
 namespace tagwright {
 namespace {
 
-TEST(text_encoding, recognises_well_formed_utf8) {
+TEST(TextEncoding, RecognisesWellFormedUtf8) {
   EXPECT_TRUE(IsValidUtf8(""));
   EXPECT_TRUE(IsValidUtf8("plain"));
   EXPECT_TRUE(IsValidUtf8("caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80"));
@@ -22,7 +22,7 @@ TEST(text_encoding, recognises_well_formed_utf8) {
   EXPECT_FALSE(IsValidUtf8(ascii + ascii + "\xe2\x82"));
 }
 
-TEST(text_encoding, finds_the_next_high_byte) {
+TEST(TextEncoding, FindsTheNextHighByte) {
   // Every position of the high byte, in lines long enough to be read eight bytes at a time.
   for (std::size_t at = 0; at < 40; ++at) {
     std::string line(40, 'x');
@@ -38,7 +38,7 @@ TEST(text_encoding, finds_the_next_high_byte) {
             1u);
 }
 
-TEST(text_encoding, reads_other_bytes_as_windows_1252) {
+TEST(TextEncoding, ReadsOtherBytesAsWindows1252) {
   EXPECT_EQ(ToUtf8("caf\xe9"), "caf\xc3\xa9");
   EXPECT_EQ(ToUtf8("\x80 \x9f \x81"), "\xe2\x82\xac \xc5\xb8 \xef\xbf\xbd");
   EXPECT_EQ(ToUtf8("caf\xc3\xa9"), "caf\xc3\xa9");

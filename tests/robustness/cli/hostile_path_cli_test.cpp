@@ -15,7 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(hostile_path_cli, fifo_folder_and_devices_are_reported_and_skipped) {
+TEST(HostilePathCli, FifoFolderAndDevicesAreReportedAndSkipped) {
   test::TempDir dir;
   const std::string fifo = (dir.Path() / "fifo.html").string();
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
