@@ -18,6 +18,8 @@ int main(int argc, char* argv[]) {
 
   QApplication app(argc, argv);
   QApplication::setWindowIcon(tagwright::ProgramIcon(QCoreApplication::applicationDirPath()));
+  // Lets Wayland desktops match the window to its desktop entry and icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.tagwright.Tagwright"));
   tagwright::QtPlatform platform;
   tagwright::MainWindow window(
       platform, tagwright::StateFilePath(
