@@ -68,6 +68,18 @@ bool NeedsWordBreaks(char32_t c) {
          (c >= 0xF900 && c <= 0xFAFF) || (c >= 0x20000 && c <= 0x3FFFF);
 }
 
+// True when the class list `classes` holds `name` as one of its blank-separated words.
+bool HasClass(std::string_view classes, std::string_view name) {
+  for (std::size_t at = classes.find(name); at != std::string_view::npos;
+       at = classes.find(name, at + 1)) {
+    const std::size_t end = at + name.size();
+    if ((at == 0 || classes[at - 1] == ' ') && (end == classes.size() || classes[end] == ' ')) {
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 std::string_view TagName(std::string_view tag) {
@@ -105,6 +117,13 @@ ModernTag ReadModernTag(std::string_view tag) {
   if (!read.skipsContent && attributes.find("role") != std::string_view::npos &&
       AttributeValue(attributes, "role", value) && Trimmed(value) == "navigation") {
     read.skipsContent = true;
+  }
+  // The navigation bars that documentation generators write without <nav>: DocBook's
+  // header and footer, Doxygen's path.
+  if (!read.skipsContent && attributes.find("nav") != std::string_view::npos &&
+      AttributeValue(attributes, "class", value)) {
+    read.skipsContent =
+        HasClass(value, "navheader") || HasClass(value, "navfooter") || HasClass(value, "navpath");
   }
   // Self-closed (<svg/>) and void elements have no content to skip.
   if (read.skipsContent && (IsVoidElement(name) || Trimmed(attributes).ends_with('/'))) {

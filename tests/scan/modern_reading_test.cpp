@@ -41,13 +41,14 @@ TEST(ModernReading, HiddenAndNavigationContentIsSkipped) {
            "<noscript>enable javascript</noscript><div hidden>secret <div>deep</div> more</div>",
            "<span aria-hidden=\"true\">icon</span><ul role=\"navigation\"><li>menu",
            "</li></ul><img hidden src=\"x\"> melon <p hidden>para <p>mango <br/> <b hidden>",
-           "bold</b> zulu <svg/> papaya"});
+           "bold</b> zulu <svg/> papaya <div class=\"x navheader\">prev <div>up</div></div>",
+           "<div class=\"navfooter\">next</div> <div class=\"navigation\">lime</div>"});
   for (const char* gone :
        {"home", "inner", "about", "vector", "glyph", "tmpl", "enable", "javascript", "secret",
-        "deep", "more", "icon", "menu", "para", "bold"}) {
+        "deep", "more", "icon", "menu", "para", "bold", "prev", "up", "next"}) {
     EXPECT_EQ(s.Frequency(gone), 0) << gone;
   }
-  for (const char* kept : {"kiwi", "melon", "mango", "zulu", "papaya"}) {
+  for (const char* kept : {"kiwi", "melon", "mango", "zulu", "papaya", "lime"}) {
     EXPECT_EQ(s.Frequency(kept), 1) << kept;
   }
   EXPECT_EQ(s.Weight("vector"), 0);
