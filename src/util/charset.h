@@ -14,7 +14,7 @@ namespace tagwright {
 /// How many bytes at the start of a page are searched for a declared charset, as browsers do.
 inline constexpr std::size_t kCharsetPrescanBytes = 1024;
 /// How many bytes at the start of a page an undeclared charset is guessed from.
-inline constexpr std::size_t kCharsetGuessBytes = 64 * 1024;
+inline constexpr std::size_t kCharsetGuessBytes = std::size_t{64} * 1024;
 
 /// The charset a page declares, lower-cased: by a byte order mark ("utf-8", "utf-16le",
 /// "utf-16be"), or by a meta tag in its first 1,024 bytes (`<meta charset=...>` or
@@ -44,7 +44,10 @@ class LineDecoder {
   LineDecoder(const LineDecoder&) = delete;
   LineDecoder& operator=(const LineDecoder&) = delete;
 
-  bool Ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  bool Ok() const {
+    // iconv_open reports failure as (iconv_t)-1, a pointer made from an integer.
+    return cd_ != reinterpret_cast<iconv_t>(-1);  // NOLINT(performance-no-int-to-ptr)
+  }
   /// Converts `line` in place; `scratch` keeps its storage from line to line.
   void Decode(std::string& line);
   /// Converts a piece of a stream, keeping an incomplete character at its end for the next
