@@ -158,7 +158,7 @@ TEST(AnalysisCharset, LegacyPagesGiveNoGarbageWords) {
     recorder.words.clear();
     EXPECT_EQ(RunScan(dir.Write("page.html", page), analysis, recorder).outcome,
               RunOutcome::Completed);
-    const std::vector<std::string> fromFile = recorder.words;
+    std::vector<std::string> fromFile = recorder.words;
     recorder.words.clear();
     EXPECT_EQ(RunScanText(page, analysis, recorder).outcome, RunOutcome::Completed);
     EXPECT_EQ(recorder.words, fromFile) << page;

@@ -14,7 +14,8 @@ namespace {
 // `utf8` written in `charset` by the system's converter.
 std::string Encode(const std::string& utf8, const char* charset) {
   iconv_t cd = iconv_open(charset, "UTF-8");
-  EXPECT_NE(cd, reinterpret_cast<iconv_t>(-1)) << charset;
+  // iconv_open reports failure as (iconv_t)-1.
+  EXPECT_NE(cd, reinterpret_cast<iconv_t>(-1)) << charset;  // NOLINT(performance-no-int-to-ptr)
   std::string out(utf8.size() * 4 + 16, '\0');
   char* in = const_cast<char*>(utf8.data());
   std::size_t inLeft = utf8.size();
@@ -47,8 +48,8 @@ TEST(Charset, DeclaredByByteOrderMarkOrMetaTag) {
     std::string charset;
   } cases[] = {
       {"\xEF\xBB\xBF<p>x", "utf-8"},
-      {"\xFF\xFE<\0p\0", "utf-16le"},
-      {"\xFE\xFF\0<\0p", "utf-16be"},
+      {std::string("\xFF\xFE<\0p\0", 6), "utf-16le"},
+      {std::string("\xFE\xFF\0<\0p", 6), "utf-16be"},
       {"<html><head><META CHARSET=\"KOI8-R\"><title>", "koi8-r"},
       {"<meta charset=windows-1251>", "windows-1251"},
       {"<meta\thttp-equiv=\"Content-Type\" content=\"text/html; charset=Shift_JIS\">", "shift_jis"},
