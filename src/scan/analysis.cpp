@@ -86,33 +86,10 @@ RunResult RunScan(const std::string& path, Analysis& analysis, ScanObserver& obs
 RunResult RunScanText(std::string_view page, Analysis& analysis, ScanObserver& observer) {
   try {
     analysis.Reset();
-    // The page is read as a file would be: a declared or guessed charset is converted, a
-    // UTF-16 page as a whole (it is in memory already), any other line by line.
-    const std::string charset = ConversionCharset(page.substr(0, kCharsetGuessBytes));
-    std::unique_ptr<LineDecoder> decoder;
-    std::string converted;
-    if (!charset.empty()) {
-      decoder = std::make_unique<LineDecoder>(charset);
-      if (!decoder->Ok()) {
-        decoder.reset();
-      } else if (charset.starts_with("utf-16") || charset.starts_with("utf-32")) {
-        std::string pending;
-        decoder->DecodeChunk(page, converted, pending, true);
-        page = converted;
-        if (page.starts_with("\xEF\xBB\xBF")) page.remove_prefix(3);  // no text
-        decoder.reset();
-      }
-    }
-    std::string head(page.substr(0, kCharsetGuessBytes));
-    if (decoder) decoder->Decode(head);
-    analysis.GuessLanguageFrom(head);
-    TextLines lines(page);
-    std::string_view view;
-    std::size_t begin = 0;
+    TextPageReader reader(page);
+    analysis.GuessLanguageFrom(reader.Head());
     std::string line;
-    while (lines.Next(view, begin)) {
-      line.assign(view);
-      if (decoder) decoder->Decode(line);
+    while (reader.Next(line)) {
       if (!analysis.ScanLineInPlace(line)) continue;
       observer.OnYield();
       if (observer.StopRequested()) return {RunOutcome::Stopped, ""};

@@ -85,12 +85,9 @@ ExistingTag FindExistingKeywordMetaTag(const std::string& path) {
 
 ExistingTag FindExistingKeywordMetaTagInText(std::string_view page) {
   ExistingTag result;
-  TextLines lines(page);
-  std::string_view view;
-  std::size_t begin = 0;
+  TextPageReader reader(page);
   std::string line;
-  while (lines.Next(view, begin)) {
-    line.assign(view);
+  while (reader.Next(line)) {
     if (SearchLine(line, result)) break;
   }
   return result;

@@ -279,6 +279,34 @@ bool PageReader::ConvertStream(std::FILE* source) {
   return true;
 }
 
+TextPageReader::TextPageReader(std::string_view page) {
+  const std::string charset = ConversionCharset(page.substr(0, kCharsetGuessBytes));
+  if (!charset.empty()) {
+    decoder_ = std::make_unique<LineDecoder>(charset);
+    if (!decoder_->Ok()) {
+      decoder_.reset();
+    } else if (charset.starts_with("utf-16") || charset.starts_with("utf-32")) {
+      std::string pending;
+      decoder_->DecodeChunk(page, converted_, pending, true);
+      page = converted_;
+      if (page.starts_with("\xEF\xBB\xBF")) page.remove_prefix(3);  // no text
+      decoder_.reset();
+    }
+  }
+  head_.assign(page.substr(0, kCharsetGuessBytes));
+  if (decoder_) decoder_->Decode(head_);
+  lines_ = std::make_unique<TextLines>(page);
+}
+
+bool TextPageReader::Next(std::string& line) {
+  std::string_view view;
+  std::size_t begin = 0;
+  if (!lines_->Next(view, begin)) return false;
+  line.assign(view);
+  if (decoder_) decoder_->Decode(line);
+  return true;
+}
+
 bool PageReader::Next(std::string& line) {
   if (!error_.empty() || !reader_.Next(line)) return false;
   if (decoder_) decoder_->Decode(line);

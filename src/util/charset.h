@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "util/line_reader.h"
+#include "util/text_lines.h"
 
 namespace tagwright {
 
@@ -88,6 +89,25 @@ class PageReader {
   std::string error_;
   std::string head_;
   std::unique_ptr<LineDecoder> decoder_;
+};
+
+/// Reads a page held in memory line by line, as PageReader reads a file: in the charset it
+/// declares or that is guessed for it.
+class TextPageReader {
+ public:
+  explicit TextPageReader(std::string_view page);
+  TextPageReader(const TextPageReader&) = delete;
+  TextPageReader& operator=(const TextPageReader&) = delete;
+
+  bool Next(std::string& line);
+  /// As PageReader::Head.
+  const std::string& Head() const { return head_; }
+
+ private:
+  std::string converted_;  // a UTF-16 or UTF-32 page, converted as a whole
+  std::unique_ptr<LineDecoder> decoder_;
+  std::string head_;
+  std::unique_ptr<TextLines> lines_;
 };
 
 }  // namespace tagwright
