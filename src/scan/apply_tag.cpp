@@ -60,6 +60,9 @@ PageTextEncoding TagEncodingFor(std::string_view page, bool staysUtf8) {
 
 PageRewrite RewritePage(std::string_view page, std::string_view tag) {
   PageRewrite result;
+  // A page of two- or four-byte characters is not rewritten byte by byte: it is left alone.
+  const std::string charset = ConversionCharset(page.substr(0, kCharsetGuessBytes));
+  if (charset.starts_with("utf-16") || charset.starts_with("utf-32")) return result;
   const auto encodingOf = [page](bool utf8) { return TagEncodingFor(page, utf8); };
   const HeadPlaces places = LocateKeywordsTag(page);
   if (places.tagBegin != HeadPlaces::npos) {
