@@ -21,9 +21,9 @@ MIN_AGREEMENT = 0.90
 EVERY = 5
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 
-spec = importlib.util.spec_from_file_location("translit", ROOT / "scripts/gen_transliteration.py")
-translit = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(translit)
+module_source = importlib.util.spec_from_file_location("translit", ROOT / "scripts/gen_transliteration.py")
+translit = importlib.util.module_from_spec(module_source)
+module_source.loader.exec_module(translit)
 
 
 def cases(suite):
