@@ -283,8 +283,7 @@ void CheckApply(std::string_view page, const std::string& path, const MetaTag& t
     Require(old.empty(), "an insertion replaces nothing");
   }
   // The tag up to its closing, which a kept "/>" may follow.
-  const std::string written =
-      TagForPage(tag.tag, TagEncodingFor(page, IsValidUtf8(kept) && IsValidUtf8(rest)));
+  const std::string written = TagForPage(tag.tag, rewrite.encoding);
   const std::string_view body = std::string_view(written).substr(0, written.size() - 1);
   Require(Occurrences(rewrite.inserted, body) == 1, "the tag is written once");
   Require(Occurrences(rewrite.page, body) == Occurrences(kept, body) + Occurrences(rest, body) + 1,

@@ -1,5 +1,7 @@
 #include "scan/apply_tag.h"
 
+#include <algorithm>
+
 #include "scan/existing_tag.h"
 #include "util/charset.h"
 #include "util/text_encoding.h"
@@ -58,21 +60,46 @@ PageTextEncoding TagEncodingFor(std::string_view page, bool staysUtf8) {
   return staysUtf8 ? PageTextEncoding::Utf8 : PageTextEncoding::Windows1252;
 }
 
+namespace {
+
+// The tag as written between `kept` and `rest`, what stays of the page. Its encoding follows
+// what stays, so writing the tag again over itself gives the same bytes. Letters written as
+// Windows-1252 bytes must not make a page without a declared charset look like one in another
+// charset, or the page would read differently afterwards: such a tag is written in ASCII.
+std::string EncodedTag(std::string_view tag, std::string_view kept, std::string_view rest,
+                       PageTextEncoding& encoding) {
+  std::string head(kept.substr(0, kCharsetGuessBytes));
+  head.append(rest.substr(0, kCharsetGuessBytes - head.size()));
+  encoding = TagEncodingFor(head, IsValidUtf8(kept) && IsValidUtf8(rest));
+  std::string encoded = TagForPage(tag, encoding);
+  const auto beyondAscii = [](char c) { return static_cast<unsigned char>(c) >= 0x80; };
+  if (encoding == PageTextEncoding::Windows1252 && std::ranges::any_of(encoded, beyondAscii)) {
+    std::string written(kept.substr(0, kCharsetGuessBytes));
+    written.append(encoded).append(rest);
+    written.resize(std::min(written.size(), kCharsetGuessBytes));
+    if (!ConversionCharset(written).empty()) {
+      encoding = PageTextEncoding::Ascii;
+      encoded = TagForPage(tag, encoding);
+    }
+  }
+  return encoded;
+}
+
+}  // namespace
+
 PageRewrite RewritePage(std::string_view page, std::string_view tag) {
   PageRewrite result;
   // A page of two- or four-byte characters is not rewritten byte by byte: it is left alone.
   const std::string charset = ConversionCharset(page.substr(0, kCharsetGuessBytes));
   if (charset.starts_with("utf-16") || charset.starts_with("utf-32")) return result;
-  const auto encodingOf = [page](bool utf8) { return TagEncodingFor(page, utf8); };
   const HeadPlaces places = LocateKeywordsTag(page);
   if (places.tagBegin != HeadPlaces::npos) {
     result.action = PageRewrite::Action::Replaced;
     result.begin = places.tagBegin;
     result.end = places.tagEnd;
     const std::string_view old = page.substr(result.begin, result.end - result.begin);
-    // The page's encoding is that of what stays of it.
-    std::string encoded = TagForPage(tag, encodingOf(IsValidUtf8(page.substr(0, result.begin)) &&
-                                                     IsValidUtf8(page.substr(result.end))));
+    std::string encoded =
+        EncodedTag(tag, page.substr(0, result.begin), page.substr(result.end), result.encoding);
     if (old.size() >= 3 && old[old.size() - 2] == '/' && !encoded.empty() &&
         encoded.back() == '>') {
       encoded.insert(encoded.size() - 1, old[old.size() - 3] == ' ' ? " /" : "/");
@@ -80,7 +107,6 @@ PageRewrite RewritePage(std::string_view page, std::string_view tag) {
     result.inserted = std::move(encoded);
   } else if (places.headEnd != HeadPlaces::npos) {
     result.action = PageRewrite::Action::Inserted;
-    const std::string encoded = TagForPage(tag, encodingOf(IsValidUtf8(page)));
     const std::string_view lineEnd = PageLineEnd(page);
     std::size_t lineStart = page.find_last_of("\r\n", places.headEnd);
     lineStart = lineStart == std::string_view::npos ? 0 : lineStart + 1;
@@ -89,6 +115,9 @@ PageRewrite RewritePage(std::string_view page, std::string_view tag) {
       ++indentEnd;
     }
     const std::string_view indent = page.substr(lineStart, indentEnd - lineStart);
+    const std::size_t at = indentEnd == places.headEnd ? lineStart : places.headEnd;
+    const std::string encoded =
+        EncodedTag(tag, page.substr(0, at), page.substr(at), result.encoding);
     if (indentEnd == places.headEnd) {
       // "</head>" begins its line: the tag goes on a line of its own above it.
       result.begin = lineStart;

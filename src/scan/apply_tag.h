@@ -6,6 +6,9 @@
 
 namespace tagwright {
 
+/// How the letters of a tag are written into a page.
+enum class PageTextEncoding { Utf8, Windows1252, Ascii };
+
 /// What writing a keywords meta tag into a page did.
 struct PageRewrite {
   enum class Action { Replaced, Inserted, NoHeadEnd };
@@ -17,17 +20,17 @@ struct PageRewrite {
   std::size_t begin = 0;
   std::size_t end = 0;
   std::string inserted;
+  /// How the tag's letters were written.
+  PageTextEncoding encoding = PageTextEncoding::Utf8;
 };
 
 /// Writes `tag` (UTF-8) into `page`: over the keywords meta tag that the existing-tag search
 /// finds, or else on a line of its own just before "</head>", with the page's own line end
 /// and the indentation of the line holding "</head>". The tag is written as TagForPage makes
-/// it, in the encoding TagEncodingFor gives. A replaced tag that was closed with "/>"
-/// keeps that ending.
+/// it, in the encoding TagEncodingFor gives for what stays of the page, or in ASCII where
+/// Windows-1252 letters would make the page look like one in another charset. A replaced tag
+/// that was closed with "/>" keeps that ending. Writing the tag again changes nothing.
 PageRewrite RewritePage(std::string_view page, std::string_view tag);
-
-/// How the letters of a tag are written into a page.
-enum class PageTextEncoding { Utf8, Windows1252, Ascii };
 
 /// The encoding of a tag written into `page`: ASCII with character references when the page
 /// is in a charset of its own (declared or guessed); else UTF-8 when what stays of the page

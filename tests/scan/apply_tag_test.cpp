@@ -9,6 +9,12 @@ namespace {
 
 const std::string kTag = "<META NAME=\"keywords\" CONTENT=\"flights,travel\">";
 
+std::string Repeated(const std::string& text, int times) {
+  std::string result;
+  for (int i = 0; i < times; ++i) result += text;
+  return result;
+}
+
 struct RewriteCase {
   const char* what;
   std::string page;
@@ -59,6 +65,12 @@ TEST(RewritePage, WritesTheTagAndKeepsEveryOtherByte) {
        "<META NAME=\"keywords\" CONTENT=\"caf\xc3\xa9 \xe2\x82\xac,\xc4\x81\">",
        "<head>\n<title>Caf\xe9</title>\n<META NAME=\"keywords\" CONTENT=\"caf\xe9 \x80,&#257;\">\n"
        "</head>\n",
+       PageRewrite::Action::Inserted},
+      {"Windows-1252 page that the tag's letters as bytes would make look like another charset",
+       "<head>\n<title>Lighthouse tours</title>\n</head>\n<p>Outer cell with \xb3 bold</p>\n",
+       "<META NAME=\"keywords\" CONTENT=\"" + Repeated("\xc2\xb4", 60) + "hand tools\">",
+       "<head>\n<title>Lighthouse tours</title>\n<META NAME=\"keywords\" CONTENT=\"" +
+           Repeated("&#180;", 60) + "hand tools\">\n</head>\n<p>Outer cell with \xb3 bold</p>\n",
        PageRewrite::Action::Inserted},
       {"UTF-8 page: the phrase stays UTF-8", "<head>\n<title>Caf\xc3\xa9</title></head>",
        "<META NAME=\"keywords\" CONTENT=\"\xc4\x81\">",
