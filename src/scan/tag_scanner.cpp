@@ -147,6 +147,7 @@ void TagScanner::Reset() {
   language_.clear();
   skipName_.clear();
   skipDepth_ = 0;
+  labelPossible_ = false;
 }
 
 float TagScanner::ContextWeight() const {
@@ -286,6 +287,7 @@ void TagScanner::ScanStrLine() {
       case kMarkTitleStart:
       case kMarkTitleEnd:
         blnInTitle = (c == kMarkTitleStart);
+        labelPossible_ = blnInTitle;
         ++intPos;
         continue;
       case kMarkHeadingEnd:
@@ -297,6 +299,7 @@ void TagScanner::ScanStrLine() {
     }
     if (c >= kMarkH6 && c <= kMarkH1) {
       intHeadingLevel = static_cast<unsigned char>(c);
+      labelPossible_ = true;
       ++intPos;
     } else if (modern_ && (IsLetter(c) || static_cast<unsigned char>(c) >= 0x80)) {
       TakeModernWord();
@@ -327,6 +330,27 @@ void TagScanner::TakeWord() {
   intPos += n;
 }
 
+namespace {
+
+// True when `after`, what follows a title's or heading's first word, is a chapter number: a
+// blank, digits with dots between them, and a dot or colon that ends it ("Chapter 3. Name",
+// "Kapitel 2.1: Name"). A version ("Python 3.12 documentation") is no such number.
+bool IsNumberLabel(std::string_view after) {
+  const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  std::size_t i = 0;
+  while (i < after.size() && after[i] == ' ') ++i;
+  if (i == 0) return false;
+  for (;;) {
+    const std::size_t digits = i;
+    while (i < after.size() && digit(after[i])) ++i;
+    if (i == digits || i == after.size() || (after[i] != '.' && after[i] != ':')) return false;
+    ++i;
+    if (i == after.size() || !digit(after[i])) return true;
+  }
+}
+
+}  // namespace
+
 void TagScanner::TakeModernWord() {
   const std::string_view line = strLine;
   std::size_t end = intPos;
@@ -351,6 +375,12 @@ void TagScanner::TakeModernWord() {
   const std::string_view run = line.substr(intPos, end - intPos);
   intPos = end;
   if (!skipName_.empty() || run.empty()) return;
+  if (labelPossible_) {
+    labelPossible_ = false;
+    // The label that documentation generators put before a chapter's number is no word of
+    // the chapter's title: "Chapter", "Kapitel", "Глава".
+    if ((blnInTitle || intHeadingLevel > 0) && IsNumberLabel(line.substr(end))) return;
+  }
   if (ascii) {
     // Lower-cased with the line already.
     if (!(settings_.IgnoreCommonWords() && IsStopWord(language_, run))) CountWord(run);
@@ -383,6 +413,7 @@ std::size_t TagScanner::ReadTagModern() {
   switch (read.context) {
     case Context::HeadingStart:
       intHeadingLevel = read.headingWeight;
+      labelPossible_ = true;
       break;
     case Context::HeadingEnd:
       intHeadingLevel = 0;
@@ -395,6 +426,7 @@ std::size_t TagScanner::ReadTagModern() {
       break;
     case Context::TitleStart:
       blnInTitle = true;
+      labelPossible_ = true;
       break;
     case Context::TitleEnd:
       blnInTitle = false;

@@ -113,6 +113,9 @@ class TagScanner final : public ContextWeigher {
   std::string language_;        // the page's <html lang>, lower-cased
   std::string skipName_;        // the element whose content is skipped; empty when none
   std::int64_t skipDepth_ = 0;  // its nesting within itself
+  // A title or heading has begun and no word of it is taken yet: its first word may be the
+  // label of a numbered chapter ("Chapter 3. Networking").
+  bool labelPossible_ = false;
   WordSplitter splitter_;
   std::string spelled_;
 };

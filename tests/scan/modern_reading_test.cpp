@@ -34,6 +34,24 @@ TEST(ModernReading, TagsWithAttributesOpenTheirContexts) {
   EXPECT_EQ(classic.Weight("charlie"), 9);
 }
 
+TEST(ModernReading, ChapterLabelsOfTitlesAndHeadingsAreNoWords) {
+  Scan s(Modern());
+  s.Lines({"<title>Chapter 3. Routers</title>",
+           "<h1 class=\"title\"><a id=\"n\"></a>\xd0\x93\xd0\xbb\xd0\xb0\xd0\xb2\xd0\xb0 "
+           "1.2: Kernel</h1>",
+           // A version, no number, a later word and a label outside a heading all stay.
+           "<h2>Python 3.12 documentation</h2> <h2>Appendix tables</h2>",
+           "<h3>Zebra Lantern 4. again</h3> <p>Kapitel 5. zebra</p>"});
+  for (const char* label : {"chapter", "\xd0\xb3\xd0\xbb\xd0\xb0\xd0\xb2\xd0\xb0"}) {
+    EXPECT_EQ(s.Weight(label), 0) << label;
+  }
+  EXPECT_EQ(s.Weight("routers"), 51);
+  EXPECT_EQ(s.Weight("kernel"), 9);
+  for (const char* kept : {"python", "appendix", "lantern", "kapitel"}) {
+    EXPECT_GT(s.Weight(kept), 0) << kept;
+  }
+}
+
 TEST(ModernReading, HiddenAndNavigationContentIsSkipped) {
   Scan s(Modern());
   s.Lines({"<nav class=\"menu\"><a>home</a> <nav>inner</nav> about</nav> kiwi",

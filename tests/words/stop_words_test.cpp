@@ -77,8 +77,14 @@ TEST(StopWords, GuessesTheLanguageOfAnUndeclaredPage) {
       "The package manager is responsible for installing the programs. When a package is to be "
       "installed, it is downloaded first and then it is unpacked, so that all of the programs "
       "work with the libraries they need.";
+  // A Spanish page quotes English package descriptions: English's broad list gets more hits.
+  const std::string spanishAmidEnglish =
+      "Para instalar el paquete, use la orden que se muestra en la tabla de abajo. Los paquetes "
+      "de la lista son los que se usan con m\xc3\xa1s frecuencia en el sistema. " +
+      english;
   const std::pair<std::string, std::string> cases[] = {
       {german, "de"},
+      {spanishAmidEnglish, "es"},
       {french, "fr"},
       {english, ""},
       {"<p>" + german + "</p>", "de"},
