@@ -146,11 +146,13 @@ std::vector<std::string> SplitLines(std::string_view page) {
 }
 
 // The same scan without the file: the lines handed straight to the analysis.
-RankedWords ScanInMemory(const FuzzCase& c, const std::vector<std::string>& lines) {
+RankedWords ScanInMemory(const FuzzCase& c, std::string_view head,
+                         const std::vector<std::string>& lines) {
   ChangingSettings settings(c.first, c.later, c.changes);
   FuzzObserver observer(settings);
   Analysis analysis(settings, observer);
   analysis.Reset();
+  analysis.GuessLanguageFrom(head);
   for (const std::string& line : lines) {
     if (analysis.ScanDocumentLine(line)) observer.OnYield();
   }
@@ -327,12 +329,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // page has other line ends and is left out of this comparison.
   const std::string charset = ConversionCharset(c.page.substr(0, kCharsetGuessBytes));
   LineDecoder decoder(charset);
+  std::string head(c.page.substr(0, kCharsetGuessBytes));
   if (!charset.empty() && decoder.Ok()) {
     for (std::string& line : lines) decoder.Decode(line);
+    decoder.Decode(head);
   }
   if (charset.empty() || !decoder.Ok() ||
       !(charset.starts_with("utf-16") || charset.starts_with("utf-32"))) {
-    Require(SameWords(analysis.Ranked(), ScanInMemory(c, lines)),
+    Require(SameWords(analysis.Ranked(), ScanInMemory(c, head, lines)),
             "the file gives the same words as its lines handed over directly");
   }
   CheckRanked(analysis.Ranked(), c, settings);
