@@ -144,7 +144,7 @@ void TagScanner::Reset() {
   blnInMetaKeywords = false;
   intFontSize = 3;
   intFontSizeStack.clear();
-  language_.clear();
+  stopWords_ = StopWords();
   skipName_.clear();
   skipDepth_ = 0;
   labelPossible_ = false;
@@ -383,18 +383,20 @@ void TagScanner::TakeModernWord() {
   }
   if (ascii) {
     // Lower-cased with the line already.
-    if (!(settings_.IgnoreCommonWords() && IsStopWord(language_, run))) CountWord(run);
+    CountModernWord(run, run);
     return;
   }
   splitter_.Split(run, [&](std::string_view lower) {
-    if (settings_.IgnoreCommonWords() && IsStopWord(language_, lower)) return;
     SpellLatinLetters(lower, spelled_);
-    CountWord(spelled_);
+    CountModernWord(lower, spelled_);
   });
 }
 
-void TagScanner::CountWord(std::string_view word) {
-  if (ProcessWord(word, table_, settings_, *this) == WordOutcome::Added) {
+void TagScanner::CountModernWord(std::string_view written, std::string_view word) {
+  // The cheap filters first: most common words are short.
+  if (IsDroppedWord(word, settings_)) return;
+  if (settings_.IgnoreCommonWords() && stopWords_.Contains(written)) return;
+  if (table_.MergeAndCount(word, ContextWeight())) {
     observer_.OnNewWord(word, table_.intNumWords());
   }
 }
@@ -434,7 +436,7 @@ std::size_t TagScanner::ReadTagModern() {
     case Context::None:
       break;
   }
-  if (read.hasLanguage) language_ = read.language;
+  if (read.hasLanguage) stopWords_ = StopWords(read.language);
   if (read.skipsContent) {
     skipName_ = TagName(tag);
     skipDepth_ = 1;

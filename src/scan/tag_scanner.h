@@ -9,6 +9,7 @@
 #include "scan/modern_reading.h"
 #include "scan/scan_observer.h"
 #include "util/settings.h"
+#include "words/stop_words.h"
 #include "words/word_filters.h"
 #include "words/word_table.h"
 
@@ -24,7 +25,7 @@ class TagScanner final : public ContextWeigher {
   /// Resets every context variable (before the first line of a scan).
   void Reset();
   /// The page's language until an `<html lang>` says otherwise (empty: English).
-  void SetLanguage(std::string language) { language_ = std::move(language); }
+  void SetLanguage(std::string_view language) { stopWords_ = StopWords(language); }
 
   /// Scans one encoded line that ends in the closing blank. The line is given back unchanged.
   void ScanLine(std::string& line);
@@ -43,7 +44,9 @@ class TagScanner final : public ContextWeigher {
   void TakeWord();
   /// The modern reading's word step: a run of letters of any script, split into words.
   void TakeModernWord();
-  void CountWord(std::string_view word);
+  /// Counts a word of the modern reading unless a filter drops it: `written` is the word as
+  /// the page spells it (for the common words), `word` with its Latin letters transliterated.
+  void CountModernWord(std::string_view written, std::string_view word);
   /// The modern reading of the tag whose name is at the position; returns the position of the
   /// next bracket of the tag, where its scan goes on.
   std::size_t ReadTagModern();
@@ -110,7 +113,7 @@ class TagScanner final : public ContextWeigher {
 
   // The modern reading (read from the settings at the start of every line).
   bool modern_ = false;
-  std::string language_;        // the page's <html lang>, lower-cased
+  StopWords stopWords_;         // those of the page's language
   std::string skipName_;        // the element whose content is skipped; empty when none
   std::int64_t skipDepth_ = 0;  // its nesting within itself
   // A title or heading has begun and no word of it is taken yet: its first word may be the

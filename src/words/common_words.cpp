@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <vector>
+
+#include "words/word_set.h"
 
 namespace tagwright {
 namespace {
@@ -126,59 +129,24 @@ bool IsNumberWord(std::string_view word, int intLanguage) {
 
 namespace {
 
-// The four English rows in one flat set, asked for every word of a page: a word longer than
-// the longest common word is turned away at once, any other costs one short hash and a probe
-// or two.
-class EnglishCommonWords {
- public:
-  EnglishCommonWords() {
-    for (std::span<const std::string_view> row :
-         {std::span<const std::string_view>(kEnglishConjunctions),
-          std::span<const std::string_view>(kGeneralWords),
-          std::span<const std::string_view>(kPrepositions),
-          std::span<const std::string_view>(kNumberWords)}) {
-      for (std::string_view word : row) {
-        longest_ = std::max(longest_, word.size());
-        std::size_t i = Hash(word);
-        while (!slots_[i].empty() && slots_[i] != word) i = (i + 1) & kMask;
-        slots_[i] = word;
-      }
-    }
+// The four English rows in one set, asked for every word of a page.
+WordSet EnglishCommonWords() {
+  std::vector<std::string_view> words;
+  for (std::span<const std::string_view> row :
+       {std::span<const std::string_view>(kEnglishConjunctions),
+        std::span<const std::string_view>(kGeneralWords),
+        std::span<const std::string_view>(kPrepositions),
+        std::span<const std::string_view>(kNumberWords)}) {
+    words.insert(words.end(), row.begin(), row.end());
   }
-
-  bool Contains(std::string_view word) const {
-    if (word.empty() || word.size() > longest_) return false;
-    for (std::size_t i = Hash(word); !slots_[i].empty(); i = (i + 1) & kMask) {
-      if (slots_[i] == word) return true;
-    }
-    return false;
-  }
-
- private:
-  // Room for about three times the 360 or so words, so that probe sequences stay short.
-  static constexpr std::size_t kMask = 1023;
-
-  // The length and the first two and last two letters, spread by a multiplication: cheaper
-  // than hashing every letter, and enough to tell the few hundred words apart.
-  static std::size_t Hash(std::string_view word) {
-    const auto at = [word](std::size_t i) {
-      return static_cast<std::uint64_t>(static_cast<unsigned char>(word[i]));
-    };
-    const std::size_t n = word.size();
-    const std::uint64_t key = n | at(0) << 8 | at(std::min<std::size_t>(1, n - 1)) << 16 |
-                              at(n - std::min<std::size_t>(2, n)) << 24 | at(n - 1) << 32;
-    return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15) >> 54);  // the top ten bits
-  }
-
-  std::array<std::string_view, kMask + 1> slots_{};
-  std::size_t longest_ = 0;
-};
+  return WordSet(words);
+}
 
 }  // namespace
 
 bool IsCommonWord(std::string_view word, int intLanguage) {
   if (intLanguage == kEnglish) {
-    static const EnglishCommonWords english;
+    static const WordSet english = EnglishCommonWords();
     return english.Contains(word);
   }
   return IsConjunction(word, intLanguage) || IsGeneralWord(word, intLanguage) ||

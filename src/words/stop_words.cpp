@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <unordered_set>
 #include <vector>
 
 #include "util/unicode_text.h"
 #include "util/utf8_text.h"
 #include "words/common_words.h"
 #include "words/stop_word_data.h"
+#include "words/word_set.h"
 
 namespace tagwright {
 namespace {
@@ -18,7 +18,7 @@ using std::string_view_literals::operator""sv;
 
 struct LanguageStopWords {
   std::string_view language;
-  std::unordered_set<std::string_view> words;  // views into the compiled-in text
+  WordSet words;  // views into the compiled-in text
 };
 
 std::vector<LanguageStopWords> LoadLists() {
@@ -26,14 +26,16 @@ std::vector<LanguageStopWords> LoadLists() {
   for (const StopWordList& list : StopWordLists()) {
     LanguageStopWords& entry = lists.emplace_back();
     entry.language = list.language;
+    std::vector<std::string_view> words;
     std::string_view rest = list.words;
     while (!rest.empty()) {
       const std::size_t end = std::min(rest.find('\n'), rest.size());
       std::string_view word = rest.substr(0, end);
       if (word.ends_with('\r')) word.remove_suffix(1);
-      if (!word.empty()) entry.words.insert(word);
+      if (!word.empty()) words.push_back(word);
       rest.remove_prefix(std::min(end + 1, rest.size()));
     }
+    entry.words = WordSet(words);
   }
   return lists;
 }
@@ -97,7 +99,9 @@ std::string GuessLanguage(std::string_view head) {
   return std::string(kLanguages[best]);
 }
 
-bool IsStopWord(std::string_view language, std::string_view word) {
+namespace {
+
+const LanguageStopWords* ListOf(std::string_view language) {
   // Built on first use; the initialisation of a local static is thread-safe.
   static const std::vector<LanguageStopWords> lists = LoadLists();
   const std::string_view primary = PrimarySubtag(language);
@@ -109,10 +113,26 @@ bool IsStopWord(std::string_view language, std::string_view word) {
     found = std::find_if(lists.begin(), lists.end(),
                          [](const LanguageStopWords& l) { return l.language == "en"sv; });
   }
-  if (found == lists.end()) return false;
-  if (found->words.contains(word)) return true;
+  return found == lists.end() ? nullptr : &*found;
+}
+
+bool ListHolds(const LanguageStopWords* list, std::string_view word) {
+  if (list == nullptr) return false;
+  if (list->words.Contains(word)) return true;
   // The German conjunctions of the classic common-word list belong to German too.
-  return found->language == "de"sv && IsConjunction(word, kGerman);
+  return list->language == "de"sv && IsConjunction(word, kGerman);
+}
+
+}  // namespace
+
+bool IsStopWord(std::string_view language, std::string_view word) {
+  return ListHolds(ListOf(language), word);
+}
+
+StopWords::StopWords(std::string_view language) : list_(ListOf(language)) {}
+
+bool StopWords::Contains(std::string_view word) const {
+  return ListHolds(static_cast<const LanguageStopWords*>(list_), word);
 }
 
 }  // namespace tagwright

@@ -11,9 +11,21 @@ namespace tagwright {
 /// words are also known in their transliteration ("fuer"). Safe to call from several threads.
 bool IsStopWord(std::string_view language, std::string_view word);
 
+/// The common-word list of one language, looked up once for many words.
+class StopWords {
+ public:
+  /// The list of `language`, as IsStopWord finds it.
+  explicit StopWords(std::string_view language = {});
+  bool Contains(std::string_view word) const;
+
+ private:
+  const void* list_;
+};
+
 /// The language of a page that does not declare one, guessed from the text of its beginning
-/// (`head`, UTF-8; tags are skipped): the language whose common words occur clearly more often
-/// than those of English and of every other list. Empty (English) when none stands out.
+/// (`head`, UTF-8; tags are skipped): the language whose common words occur most often among
+/// the lists other than English's, when they are at least ten and half as many as English's.
+/// Empty (English) otherwise.
 std::string GuessLanguage(std::string_view head);
 
 }  // namespace tagwright

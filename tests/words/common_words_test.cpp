@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "words/word_set.h"
 
 namespace tagwright {
 namespace {
@@ -64,6 +67,25 @@ TEST(CommonWords, GermanRowHoldsOnlyConjunctions) {
   EXPECT_FALSE(IsCommonWord("the", kGerman));
   EXPECT_FALSE(IsCommonWord("the", 2));
   EXPECT_FALSE(IsCommonWord("the", -1));
+}
+
+}  // namespace
+}  // namespace tagwright
+
+namespace tagwright {
+namespace {
+
+TEST(WordSet, FindsExactlyItsWords) {
+  // Words that share the length and the first two and last two letters share a hash.
+  const std::vector<std::string_view> words = {"a",     "ab",       "abxcd",
+                                               "abycd", "\xd0\xb8", "overlong-common-word"};
+  const WordSet set(words);
+  for (std::string_view word : words) EXPECT_TRUE(set.Contains(word)) << word;
+  for (std::string_view other :
+       {"", "b", "ba", "abzcd", "abcd", "abxcde", "\xd0\xb9", "overlong-common-words"}) {
+    EXPECT_FALSE(set.Contains(other)) << other;
+  }
+  EXPECT_FALSE(WordSet().Contains("a"));
 }
 
 }  // namespace
