@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <ostream>
@@ -49,12 +50,16 @@ struct Worker {
   Analysis analysis;
 };
 
+// Where a job may write its standard output at once instead of keeping it: given when the
+// files are processed one at a time, so that a long word list is never held whole.
+using DirectOutput = std::function<void(std::string_view)>;
+
 class FileProcessor {
  public:
   FileProcessor(const CliOptions& options, std::string standardInput, bool headers)
       : options_(options), input_(std::move(standardInput)), headers_(headers) {}
 
-  JobOutput Process(const InputItem& item, Worker& worker) const {
+  JobOutput Process(const InputItem& item, Worker& worker, const DirectOutput* direct) const {
     if (!item.error.empty()) return Problem(item.path, item.error);
     const bool fromInput = item.path == kStandardInput;
     JobOutput result;
@@ -74,6 +79,12 @@ class FileProcessor {
         const RunResult run = fromInput ? RunScanText(input_, worker.analysis, worker.quiet)
                                         : RunScan(item.path, worker.analysis, worker.quiet);
         if (run.outcome != RunOutcome::Completed) return Problem(item.path, run.error);
+        if (options_.command == Command::List && !Json() && direct != nullptr) {
+          (*direct)(Header(item.path));
+          WriteWordList(worker.analysis.Ranked(), options_.settings, "\n", *direct);
+          (*direct)("\n");
+          return result;
+        }
         text = options_.command == Command::List ? WordList(item.path, worker.analysis)
                                                  : MetaTagText(item.path, worker.analysis);
         break;
@@ -84,8 +95,8 @@ class FileProcessor {
       case Command::Version:
         break;
     }
-    if (headers_ && !Json()) result.out = "==> " + item.path + " <==\n";
     ToLines(text);
+    result.out = Header(item.path);
     result.out += text;
     result.out.push_back('\n');
     return result;
@@ -93,6 +104,11 @@ class FileProcessor {
 
  private:
   bool Json() const { return options_.format == Format::Json; }
+
+  // The line that names the file before its text, when there are several.
+  std::string Header(const std::string& file) const {
+    return headers_ && !Json() ? "==> " + file + " <==\n" : std::string();
+  }
 
   std::string WordList(const std::string& file, const Analysis& analysis) const {
     if (!Json()) {
@@ -234,19 +250,26 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   int status = 0;
   std::string writeError;
   ProgressLine progress(err, stderrIsTerminal, items.size());
+  const auto write = [&](std::string_view text) {
+    progress.Erase();
+    if (text.empty() || !writeError.empty()) return;
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    if (!out) writeError = std::strerror(errno);
+  };
+  // One job at a time runs on this thread and delivers before the next begins: its output
+  // may go out as it is made.
+  const DirectOutput direct = write;
   RunJobs(
       items.size(), workers,
       [&](std::size_t index, int worker) {
-        return processor.Process(items[index], *pool[static_cast<std::size_t>(worker)]);
+        return processor.Process(items[index], *pool[static_cast<std::size_t>(worker)],
+                                 workers <= 1 || items.size() <= 1 ? &direct : nullptr);
       },
       [&](JobOutput& output) {
         progress.Erase();
         if (output.failed) status = 1;
         if (!output.err.empty()) err << output.err;
-        if (!output.out.empty() && writeError.empty()) {
-          out << output.out;
-          if (!out) writeError = std::strerror(errno);
-        }
+        write(output.out);
       },
       [&](std::size_t done) { progress.Show(done); });
   progress.Erase();
