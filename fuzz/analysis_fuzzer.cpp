@@ -145,21 +145,6 @@ std::vector<std::string> SplitLines(std::string_view page) {
   return lines;
 }
 
-// The same scan without the file: the lines handed straight to the analysis.
-RankedWords ScanInMemory(const FuzzCase& c, std::string_view head,
-                         const std::vector<std::string>& lines) {
-  ChangingSettings settings(c.first, c.later, c.changes);
-  FuzzObserver observer(settings);
-  Analysis analysis(settings, observer);
-  analysis.Reset();
-  analysis.GuessLanguageFrom(head);
-  for (const std::string& line : lines) {
-    if (analysis.ScanDocumentLine(line)) observer.OnYield();
-  }
-  analysis.Finish();
-  return analysis.Ranked();
-}
-
 bool SameWords(const RankedWords& a, const RankedWords& b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
@@ -169,6 +154,22 @@ bool SameWords(const RankedWords& a, const RankedWords& b) {
     }
   }
   return true;
+}
+
+// The same scan without the file, the lines handed straight to the analysis: true when it
+// gives the words `fromFile`.
+bool SameInMemory(const RankedWords& fromFile, const FuzzCase& c, std::string_view head,
+                  const std::vector<std::string>& lines) {
+  ChangingSettings settings(c.first, c.later, c.changes);
+  FuzzObserver observer(settings);
+  Analysis analysis(settings, observer);
+  analysis.Reset();
+  analysis.GuessLanguageFrom(head);
+  for (const std::string& line : lines) {
+    if (analysis.ScanDocumentLine(line)) observer.OnYield();
+  }
+  analysis.Finish();
+  return SameWords(fromFile, analysis.Ranked());
 }
 
 void CheckRanked(const RankedWords& words, const FuzzCase& c, const AnalysisSettings& settings) {
@@ -336,7 +337,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if (charset.empty() || !decoder.Ok() ||
       !(charset.starts_with("utf-16") || charset.starts_with("utf-32"))) {
-    Require(SameWords(analysis.Ranked(), ScanInMemory(c, head, lines)),
+    Require(SameInMemory(analysis.Ranked(), c, head, lines),
             "the file gives the same words as its lines handed over directly");
   }
   CheckRanked(analysis.Ranked(), c, settings);

@@ -56,6 +56,8 @@ bool Analysis::ScanLineInPlace(std::string& line) {
 }
 
 void Analysis::Finish() {
+  // Nothing more is counted: the index goes before the ranked list is made beside the table.
+  table_.ReleaseIndex();
   ranked_ = table_.Ranked(settings_.ThresholdFrequency());
   ScaleKeyValues(ranked_);
 }

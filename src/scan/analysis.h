@@ -45,7 +45,8 @@ class Analysis {
 
   /// The word table during the scan (unscaled).
   const WordTable& Table() const { return table_; }
-  /// The filtered and scaled words in rank order, after Finish().
+  /// The filtered and scaled words in rank order, after Finish(); their words are views into
+  /// the table, valid until the next Reset() or the end of the analysis.
   const RankedWords& Ranked() const { return ranked_; }
 
  private:

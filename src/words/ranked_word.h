@@ -1,15 +1,17 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
+#include <string_view>
 #include <vector>
 
 namespace tagwright {
 
 /// One entry of the word table in rank order: after a completed scan the key value is in
 /// percent of the highest (0 to 100), before that it is the sum of the occurrence weights.
+/// The word is a view into the word table it comes from, valid while that table is neither
+/// changed nor gone.
 struct RankedWord {
-  std::string word;
+  std::string_view word;
   std::int64_t frequency = 0;
   float keyValue = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cassert>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -60,7 +61,15 @@ void WordTable::Reset() {
   slots_.clear();
   usedSlots_ = 0;
   heaps_.clear();
+  indexReleased_ = false;
   clock_ = 0;
+}
+
+void WordTable::ReleaseIndex() {
+  std::vector<Slot>().swap(slots_);
+  std::vector<std::vector<std::uint32_t>>().swap(heaps_);
+  usedSlots_ = 0;
+  indexReleased_ = true;
 }
 
 bool WordTable::Before(std::size_t a, std::size_t b) const {
@@ -125,7 +134,12 @@ void WordTable::PrefetchWord(std::string_view text, std::size_t from) const {
 }
 
 std::size_t WordTable::FirstEqual(std::string_view word) const {
-  return FirstOf(Lookup(word).exact);
+  if (!indexReleased_) return FirstOf(Lookup(word).exact);
+  std::size_t first = npos;
+  for (std::size_t i = 0; i < entries_.size(); ++i) {
+    if (WordOf(entries_[i]) == word && (first == npos || Before(i, first))) first = i;
+  }
+  return first;
 }
 
 void WordTable::Count(std::size_t index, float weight) {
@@ -225,6 +239,7 @@ std::size_t WordTable::DropFinalS(std::size_t index, std::size_t from, std::size
 }
 
 bool WordTable::CountWord(std::string_view word, float weight) {
+  assert(!indexReleased_);
   return CountForms(word, weight, Lookup(word));
 }
 
@@ -248,11 +263,13 @@ bool WordTable::MergeForms(Forms& forms) {
 }
 
 void WordTable::MergePlural(std::string& word) {
+  assert(!indexReleased_);
   Forms forms = Lookup(word);
   if (MergeForms(forms)) word.pop_back();
 }
 
 bool WordTable::MergeAndCount(std::string_view& word, float weight) {
+  assert(!indexReleased_);
   Forms forms = Lookup(word);
   if (MergeForms(forms)) {
     word.remove_suffix(1);
@@ -292,7 +309,7 @@ RankedWords WordTable::Ranked(std::int64_t minFrequency) const {
   RankedWords ranked(keys.size());
   for (std::size_t i = 0; i < keys.size(); ++i) {
     const Entry& entry = entries_[keys[i].index];
-    ranked[i].word.assign(WordOf(entry));
+    ranked[i].word = WordOf(entry);
     ranked[i].frequency = entry.frequency;
     ranked[i].keyValue = entry.keyValue;
   }
@@ -303,7 +320,7 @@ RankedWord WordTable::Find(std::string_view word) const {
   const std::size_t i = FirstEqual(word);
   if (i == npos) return {};
   const Entry& entry = entries_[i];
-  return RankedWord{std::string(WordOf(entry)), entry.frequency, entry.keyValue};
+  return RankedWord{WordOf(entry), entry.frequency, entry.keyValue};
 }
 
 }  // namespace tagwright

@@ -52,6 +52,11 @@ class WordTable {
   /// Frequency and key value of the first entry equal to `word` (0, 0 when absent).
   RankedWord Find(std::string_view word) const;
 
+  /// Lets the index go once the scan is over, so that Ranked() needs less memory beside the
+  /// table; Find() then searches the entries one by one. Nothing may be counted after it
+  /// until Reset().
+  void ReleaseIndex();
+
  private:
   // 32 bytes. A word of up to eight letters is kept in the entry itself, so that finding and
   // counting it touches one cache line; a longer one lies in text_.
@@ -130,6 +135,7 @@ class WordTable {
   std::vector<Slot> slots_;
   std::size_t usedSlots_ = 0;
   std::vector<std::vector<std::uint32_t>> heaps_;
+  bool indexReleased_ = false;
   std::uint64_t clock_ = 0;
 };
 

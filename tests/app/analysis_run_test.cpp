@@ -71,14 +71,15 @@ std::string OneLinePage(int count) {
   return page + "</body></html>";
 }
 
-// What the core makes of `path` with the default settings.
-RankedWords CoreAnalysis(const QString& path) {
+// What the core makes of `path` with the default settings (the words are views into it).
+struct CoreAnalysis {
+  explicit CoreAnalysis(const QString& path) { RunScan(LocalPath(path), analysis, quiet); }
+  const RankedWords& Words() const { return analysis.Ranked(); }
+
   const Settings settings;
   ScanObserver quiet;
-  Analysis analysis(settings, quiet);
-  RunScan(LocalPath(path), analysis, quiet);
-  return analysis.Ranked();
-}
+  Analysis analysis{settings, quiet};
+};
 
 QString ResultText(WindowHarness& h) { return h.Find<QPlainTextEdit>("txbMetaTag")->toPlainText(); }
 
@@ -119,7 +120,8 @@ void AnalysisRunTest::generateShowsTheTagAndTheCount() {
   h.Find<QLineEdit>("txbBeginMetaTagWith")->setText("  Web Design,  ");
   Click(h.Find<QPushButton>("cmdGenerateKeywordMetaTag"));
 
-  const RankedWords words = CoreAnalysis(page);
+  const CoreAnalysis core(page);
+  const RankedWords& words = core.Words();
   QVERIFY(words.size() >= 3);
   MetaTagRequest request;
   request.beginWithText = "  Web Design,  ";
@@ -147,7 +149,8 @@ void AnalysisRunTest::binaryPageGivesAResult() {
   const QString page = h.Page("binary.html", bytes);
   h.Find<QLineEdit>("txbInputFile")->setText(page);
   Click(h.Find<QPushButton>("cmdListWords"));
-  const RankedWords words = CoreAnalysis(page);
+  const CoreAnalysis core(page);
+  const RankedWords& words = core.Words();
   QVERIFY(!words.empty());
   QCOMPARE(ResultText(h), ToBoxText(ShowWordList(words, Settings{})));
   QVERIFY(ResultText(h).contains("garden"));
@@ -158,7 +161,8 @@ void AnalysisRunTest::secondClickReusesTheAnalysis() {
   WindowHarness h;
   h.Start();
   const QString page = h.Page("page.html", SamplePage());
-  const RankedWords words = CoreAnalysis(page);
+  const CoreAnalysis core(page);
+  const RankedWords& words = core.Words();
   h.Find<QLineEdit>("txbInputFile")->setText(page);
   h.Find<QPushButton>("cmdGenerateKeywordMetaTag")->click();
   const QString first = ResultText(h);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <random>
 #include <string>
 
@@ -164,11 +165,12 @@ TEST(GenerateMetaTag, HugePhrasesGiveTheSameTag) {
     phrases += phrase + ", ";
     normalised += (phraseCount++ > 0 ? "," : "") + phrase;
   }
+  std::deque<std::string> texts;  // where the ranked words point
   RankedWords words;
   std::string expected;
   std::int64_t placed = 0;
   for (int i = 0; i < 2000; ++i) {
-    const std::string word = RandomWord(random, 9);
+    const std::string& word = texts.emplace_back(RandomWord(random, 9));
     words.push_back({word, 2, 50});
     if (normalised.find(word) == std::string::npos) {
       expected += "," + word;

@@ -25,13 +25,13 @@ class ReferenceTable {
       ++entries_[i].frequency;
       entries_[i].keyValue += weight;
     } else {
-      entries_.push_back(RankedWord{word, 1, weight});
+      entries_.push_back(Row{word, 1, weight});
     }
     if (entries_.size() > 1) Reposition();
   }
 
   void MergePlural(std::string& word) {
-    for (RankedWord& e : entries_) {
+    for (Row& e : entries_) {
       if (e.word + "s" == word) {
         word.pop_back();
         return;
@@ -43,14 +43,24 @@ class ReferenceTable {
     }
   }
 
-  const RankedWords& Entries() const { return entries_; }
+  RankedWords Entries() const {
+    RankedWords ranked;
+    for (const Row& e : entries_) ranked.push_back({e.word, e.frequency, e.keyValue});
+    return ranked;
+  }
 
  private:
+  struct Row {
+    std::string word;
+    std::int64_t frequency = 0;
+    float keyValue = 0;
+  };
+
   void Reposition() {
     std::size_t b = 1;
     while (b < entries_.size() && !(entries_[b].keyValue > entries_[b - 1].keyValue)) ++b;
     if (b == entries_.size()) return;
-    const RankedWord saved = entries_[b];
+    const Row saved = entries_[b];
     std::size_t i = 0;
     while (i < entries_.size() && !(entries_[i].keyValue < saved.keyValue)) ++i;
     if (i == entries_.size()) return;
@@ -58,7 +68,7 @@ class ReferenceTable {
     entries_[i] = saved;
   }
 
-  RankedWords entries_;
+  std::vector<Row> entries_;
 };
 
 void ExpectSameTable(const RankedWords& expected, const RankedWords& actual) {
@@ -72,7 +82,7 @@ void ExpectSameTable(const RankedWords& expected, const RankedWords& actual) {
 
 std::vector<std::string> Words(const RankedWords& ranked) {
   std::vector<std::string> words;
-  for (const RankedWord& w : ranked) words.push_back(w.word);
+  for (const RankedWord& w : ranked) words.emplace_back(w.word);
   return words;
 }
 
