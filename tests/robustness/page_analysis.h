@@ -22,27 +22,32 @@ struct CountingObserver : ScanObserver {
   void OnYield() override { ++yields; }
 };
 
-/// The outcome of a whole analysis of one page.
+/// The outcome of a whole analysis of one page. It keeps the analysis, which its ranked
+/// words point into, so it is neither copied nor moved.
 struct PageAnalysis {
-  RunResult result;
-  WordTable table;     // as counted, unscaled
-  RankedWords ranked;  // after the minimum frequency and the scaling
-  CountingObserver observer;
+  /// Writes `page` to a file and analyses it as a run does.
+  PageAnalysis(std::string_view page, const Settings& used) : settings(used) {
+    TempDir dir;
+    result = RunScan(dir.Write("page.html", page), analysis, observer);
+  }
+  PageAnalysis(const PageAnalysis&) = delete;
+  PageAnalysis& operator=(const PageAnalysis&) = delete;
 
   /// Unscaled key value and frequency of `word` (0 when it was not counted).
   float Weight(std::string_view word) const { return table.Find(word).keyValue; }
   std::int64_t Frequency(std::string_view word) const { return table.Find(word).frequency; }
+
+  const Settings settings;
+  CountingObserver observer;
+  Analysis analysis{settings, observer};
+  RunResult result;
+  const WordTable& table = analysis.Table();      // as counted, unscaled
+  const RankedWords& ranked = analysis.Ranked();  // after the minimum frequency and the scaling
 };
 
-/// Writes `page` to a file and analyses it as a run does.
+/// The analysis of `page` with `settings`.
 inline PageAnalysis AnalysePage(std::string_view page, const Settings& settings = {}) {
-  TempDir dir;
-  PageAnalysis out;
-  Analysis analysis(settings, out.observer);
-  out.result = RunScan(dir.Write("page.html", page), analysis, out.observer);
-  out.table = analysis.Table();
-  out.ranked = analysis.Ranked();
-  return out;
+  return PageAnalysis(page, settings);
 }
 
 /// Settings that keep every word that passes the fixed filters, however rare.
