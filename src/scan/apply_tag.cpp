@@ -51,38 +51,57 @@ std::string TagForPage(std::string_view tag, PageTextEncoding encoding) {
   return Utf8ToAscii(text);
 }
 
-PageTextEncoding TagEncodingFor(std::string_view page, bool staysUtf8) {
-  // A page in another charset, declared or guessed, gets every letter beyond ASCII as a
-  // character reference.
-  if (!ConversionCharset(page.substr(0, kCharsetGuessBytes)).empty()) {
-    return PageTextEncoding::Ascii;
-  }
-  return staysUtf8 ? PageTextEncoding::Utf8 : PageTextEncoding::Windows1252;
-}
-
 namespace {
 
-// The tag as written between `kept` and `rest`, what stays of the page. Its encoding follows
-// what stays, so writing the tag again over itself gives the same bytes. Letters written as
-// Windows-1252 bytes must not make a page without a declared charset look like one in another
-// charset, or the page would read differently afterwards: such a tag is written in ASCII.
-std::string EncodedTag(std::string_view tag, std::string_view kept, std::string_view rest,
-                       PageTextEncoding& encoding) {
-  std::string head(kept.substr(0, kCharsetGuessBytes));
-  head.append(rest.substr(0, kCharsetGuessBytes - head.size()));
-  encoding = TagEncodingFor(head, IsValidUtf8(kept) && IsValidUtf8(rest));
-  std::string encoded = TagForPage(tag, encoding);
-  const auto beyondAscii = [](char c) { return static_cast<unsigned char>(c) >= 0x80; };
-  if (encoding == PageTextEncoding::Windows1252 && std::ranges::any_of(encoded, beyondAscii)) {
-    std::string written(kept.substr(0, kCharsetGuessBytes));
-    written.append(encoded).append(rest);
-    written.resize(std::min(written.size(), kCharsetGuessBytes));
-    if (!ConversionCharset(written).empty()) {
-      encoding = PageTextEncoding::Ascii;
-      encoded = TagForPage(tag, encoding);
-    }
+// The first bytes (up to kCharsetGuessBytes) of the page made of `parts` one after the other.
+std::string HeadOf(std::initializer_list<std::string_view> parts) {
+  std::string head;
+  for (std::string_view part : parts) {
+    if (head.size() >= kCharsetGuessBytes) break;
+    head.append(part.substr(0, kCharsetGuessBytes - head.size()));
   }
-  return encoded;
+  return head;
+}
+
+// The tag as written into the page `kept` `lead` TAG `trail` `rest`, where `lead` and `trail`
+// are the blanks and line ends written with it, and `slash` what stands before the tag's
+// closing ">". A declared charset decides: UTF-8 and Windows-1252 (with ISO-8859-1) as they
+// are, ASCII and every other charset with character references. Without a declaration, the
+// tag is in UTF-8 when what stays of the page is valid UTF-8, otherwise in Windows-1252 unless
+// the page with the tag, written either way, would be guessed to be in another charset
+// (letters as Windows-1252 bytes could make it look so). Each choice depends only on the page
+// as it will be, so writing the tag again over itself changes nothing.
+std::string EncodedTag(std::string_view tag, std::string_view kept, std::string_view lead,
+                       std::string_view trail, std::string_view rest, std::string_view slash,
+                       PageTextEncoding& encoding) {
+  const auto written = [&](PageTextEncoding how) {
+    std::string encoded = TagForPage(tag, how);
+    if (!encoded.empty() && encoded.back() == '>') encoded.insert(encoded.size() - 1, slash);
+    return encoded;
+  };
+  const std::string declared = DeclaredCharset(HeadOf({kept, lead, trail, rest}));
+  if (!declared.empty()) {
+    encoding = !IsDefaultCharset(declared) || declared == "us-ascii" || declared == "ascii"
+                   ? PageTextEncoding::Ascii
+               : declared.starts_with("utf") || declared.starts_with("unicode")
+                   ? PageTextEncoding::Utf8
+                   : PageTextEncoding::Windows1252;
+  } else if (IsValidUtf8(kept) && IsValidUtf8(rest)) {
+    encoding = PageTextEncoding::Utf8;
+  } else {
+    // Letters as bytes only where neither way of writing them makes the page look like one in
+    // another charset.
+    const std::string ascii = written(PageTextEncoding::Ascii);
+    if (!ConversionCharset(HeadOf({kept, lead, ascii, trail, rest})).empty()) {
+      encoding = PageTextEncoding::Ascii;
+      return ascii;
+    }
+    std::string letters = written(PageTextEncoding::Windows1252);
+    const bool guessed = !ConversionCharset(HeadOf({kept, lead, letters, trail, rest})).empty();
+    encoding = guessed ? PageTextEncoding::Ascii : PageTextEncoding::Windows1252;
+    return guessed ? ascii : letters;
+  }
+  return written(encoding);
 }
 
 }  // namespace
@@ -98,13 +117,11 @@ PageRewrite RewritePage(std::string_view page, std::string_view tag) {
     result.begin = places.tagBegin;
     result.end = places.tagEnd;
     const std::string_view old = page.substr(result.begin, result.end - result.begin);
-    std::string encoded =
-        EncodedTag(tag, page.substr(0, result.begin), page.substr(result.end), result.encoding);
-    if (old.size() >= 3 && old[old.size() - 2] == '/' && !encoded.empty() &&
-        encoded.back() == '>') {
-      encoded.insert(encoded.size() - 1, old[old.size() - 3] == ' ' ? " /" : "/");
-    }
-    result.inserted = std::move(encoded);
+    std::string_view slash;
+    if (old.size() >= 3 && old[old.size() - 2] == '/')
+      slash = old[old.size() - 3] == ' ' ? " /" : "/";
+    result.inserted = EncodedTag(tag, page.substr(0, result.begin), {}, {}, page.substr(result.end),
+                                 slash, result.encoding);
   } else if (places.headEnd != HeadPlaces::npos) {
     result.action = PageRewrite::Action::Inserted;
     const std::string_view lineEnd = PageLineEnd(page);
@@ -115,19 +132,20 @@ PageRewrite RewritePage(std::string_view page, std::string_view tag) {
       ++indentEnd;
     }
     const std::string_view indent = page.substr(lineStart, indentEnd - lineStart);
-    const std::size_t at = indentEnd == places.headEnd ? lineStart : places.headEnd;
-    const std::string encoded =
-        EncodedTag(tag, page.substr(0, at), page.substr(at), result.encoding);
+    std::string lead;
     if (indentEnd == places.headEnd) {
       // "</head>" begins its line: the tag goes on a line of its own above it.
       result.begin = lineStart;
-      result.inserted.append(indent).append(encoded).append(lineEnd);
     } else {
       // Something stands before "</head>" on its line: the tag gets a line between them.
       result.begin = places.headEnd;
-      result.inserted.append(lineEnd).append(indent).append(encoded).append(lineEnd);
+      lead = lineEnd;
     }
+    lead += indent;
     result.end = result.begin;
+    const std::string encoded = EncodedTag(tag, page.substr(0, result.begin), lead, lineEnd,
+                                           page.substr(result.begin), {}, result.encoding);
+    result.inserted.append(lead).append(encoded).append(lineEnd);
   } else {
     return result;
   }

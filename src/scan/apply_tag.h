@@ -27,15 +27,11 @@ struct PageRewrite {
 /// Writes `tag` (UTF-8) into `page`: over the keywords meta tag that the existing-tag search
 /// finds, or else on a line of its own just before "</head>", with the page's own line end
 /// and the indentation of the line holding "</head>". The tag is written as TagForPage makes
-/// it, in the encoding TagEncodingFor gives for what stays of the page, or in ASCII where
-/// Windows-1252 letters would make the page look like one in another charset. A replaced tag
-/// that was closed with "/>" keeps that ending. Writing the tag again changes nothing.
+/// it: as character references in ASCII when the page declares a charset of its own; in UTF-8
+/// when what stays of the page is valid UTF-8; otherwise in Windows-1252, or in ASCII where the
+/// page with the tag would be guessed to be in another charset. A replaced tag that was closed
+/// with "/>" keeps that ending. Writing the tag again changes nothing.
 PageRewrite RewritePage(std::string_view page, std::string_view tag);
-
-/// The encoding of a tag written into `page`: ASCII with character references when the page
-/// is in a charset of its own (declared or guessed); else UTF-8 when what stays of the page
-/// (`staysUtf8`) is valid UTF-8, and Windows-1252 when it is not.
-PageTextEncoding TagEncodingFor(std::string_view page, bool staysUtf8);
 
 /// `tag` as it is written into a page: a quotation mark or angle bracket inside its CONTENT
 /// value (from the user's phrases) as a character reference, so the tag ends where it should;

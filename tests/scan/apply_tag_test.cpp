@@ -90,6 +90,15 @@ TEST(RewritePage, WritesTheTagAndKeepsEveryOtherByte) {
        "<head><meta charset=\"koi8-r\">\n<title>\xcd\xcf\xd3\xcb\xd7\xc1</title>\n"
        "<META NAME=\"keywords\" CONTENT=\"caf&#233;,&#1084;\">\n</head>\n",
        PageRewrite::Action::Inserted},
+      {"page declaring ISO-8859-1 in ASCII only: its letters as Windows-1252 bytes",
+       "<head><meta charset=\"ISO-8859-1\"></head>",
+       "<META NAME=\"keywords\" CONTENT=\"caf\xc3\xa9\">",
+       "<head><meta charset=\"ISO-8859-1\">\n<META NAME=\"keywords\" CONTENT=\"caf\xe9\">\n</head>",
+       PageRewrite::Action::Inserted},
+      {"page declaring US-ASCII: references", "<head><meta charset=\"us-ascii\"></head>",
+       "<META NAME=\"keywords\" CONTENT=\"caf\xc3\xa9\">",
+       "<head><meta charset=\"us-ascii\">\n<META NAME=\"keywords\" CONTENT=\"caf&#233;\">\n</head>",
+       PageRewrite::Action::Inserted},
       {"no </head>: nothing", "<html><body>x</body></html>\n", kTag, "",
        PageRewrite::Action::NoHeadEnd},
   };
