@@ -76,7 +76,10 @@ std::string EncodedTag(std::string_view tag, std::string_view kept, std::string_
                        PageTextEncoding& encoding) {
   const auto written = [&](PageTextEncoding how) {
     std::string encoded = TagForPage(tag, how);
-    if (!encoded.empty() && encoded.back() == '>') encoded.insert(encoded.size() - 1, slash);
+    if (!slash.empty() && !encoded.empty() && encoded.back() == '>') {
+      encoded.pop_back();
+      encoded.append(slash).push_back('>');
+    }
     return encoded;
   };
   const std::string declared = DeclaredCharset(HeadOf({kept, lead, trail, rest}));
@@ -132,17 +135,13 @@ PageRewrite RewritePage(std::string_view page, std::string_view tag) {
       ++indentEnd;
     }
     const std::string_view indent = page.substr(lineStart, indentEnd - lineStart);
-    std::string lead;
-    if (indentEnd == places.headEnd) {
-      // "</head>" begins its line: the tag goes on a line of its own above it.
-      result.begin = lineStart;
-    } else {
-      // Something stands before "</head>" on its line: the tag gets a line between them.
-      result.begin = places.headEnd;
-      lead = lineEnd;
-    }
-    lead += indent;
+    // When "</head>" begins its line, the tag goes on a line of its own above it; when
+    // something stands before "</head>" on its line, the tag gets a line between them.
+    const bool ownLine = indentEnd == places.headEnd;
+    result.begin = ownLine ? lineStart : places.headEnd;
     result.end = result.begin;
+    std::string lead(ownLine ? std::string_view() : lineEnd);
+    lead.append(indent);
     const std::string encoded = EncodedTag(tag, page.substr(0, result.begin), lead, lineEnd,
                                            page.substr(result.begin), {}, result.encoding);
     result.inserted.append(lead).append(encoded).append(lineEnd);
