@@ -61,7 +61,9 @@ std::string Number(float value) {
 
 std::string WordListJson(std::string_view file, const RankedWords& words,
                          const std::string& noWordsMessage) {
-  std::string out = "{" + JsonFileFields(file) + ",\"words\":[";
+  std::string out = "{";
+  out += JsonFileFields(file);
+  out += ",\"words\":[";
   for (std::size_t i = 0; i < words.size(); ++i) {
     if (i > 0) out.push_back(',');
     out += "{\"rank\":" + std::to_string(i + 1) + ",\"word\":" + JsonString(words[i].word) +
@@ -75,7 +77,8 @@ std::string WordListJson(std::string_view file, const RankedWords& words,
 }
 
 std::string MetaTagJson(std::string_view file, const MetaTag& tag) {
-  std::string out = "{" + JsonFileFields(file);
+  std::string out = "{";
+  out += JsonFileFields(file);
   if (tag.noWords) return out + ",\"message\":" + JsonString(tag.text) + "}";
   return out + ",\"tag\":" + JsonString(tag.tag) +
          ",\"keywords\":" + std::to_string(tag.keywordCount) +
@@ -84,7 +87,9 @@ std::string MetaTagJson(std::string_view file, const MetaTag& tag) {
 
 std::string ExistingJson(std::string_view file, const ExistingTag& found) {
   const bool isFound = found.status == ExistingTag::Status::Found;
-  return "{" + JsonFileFields(file) + ",\"found\":" + (isFound ? "true" : "false") +
+  std::string out = "{";
+  out += JsonFileFields(file);
+  return out + ",\"found\":" + (isFound ? "true" : "false") +
          ",\"tag\":" + JsonString(isFound ? found.tag : "") + "}";
 }
 
