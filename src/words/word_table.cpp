@@ -66,7 +66,7 @@ void WordTable::Reset() {
 }
 
 void WordTable::ReleaseIndex() {
-  std::vector<Slot>().swap(slots_);
+  decltype(slots_)().swap(slots_);
   std::vector<std::vector<std::uint32_t>>().swap(heaps_);
   usedSlots_ = 0;
   indexReleased_ = true;
@@ -160,7 +160,7 @@ std::size_t WordTable::Occupy(std::size_t free, const Slot& slot) {
     for (const Slot& s : slots_) live += s.ref != kEmpty && s.ref != kNoEntries;
     std::size_t capacity = std::max<std::size_t>(slots_.size(), 16);
     while (4 * live > capacity) capacity *= 2;
-    std::vector<Slot> old(capacity);
+    decltype(slots_) old(capacity);
     old.swap(slots_);
     usedSlots_ = live;
     for (const Slot& s : old) {

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "util/large_allocator.h"
 #include "words/ranked_word.h"
 
 namespace tagwright {
@@ -128,11 +129,11 @@ class WordTable {
   /// The first empty slot on the probe sequence of `hash`.
   std::size_t FreeSlotFor(std::uint32_t hash) const;
 
-  std::vector<Entry> entries_;
+  std::vector<Entry, LargeAllocator<Entry>> entries_;
   std::string text_;  // the words longer than eight letters as first counted, one after the other
   // Open addressing with linear probing; the forms of one word share their hash, so they
   // lie together.
-  std::vector<Slot> slots_;
+  std::vector<Slot, LargeAllocator<Slot>> slots_;
   std::size_t usedSlots_ = 0;
   std::vector<std::vector<std::uint32_t>> heaps_;
   bool indexReleased_ = false;

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstddef>
+#include <new>
+
+namespace tagwright {
+
+/// Memory for one large array: blocks of a few megabytes or more are aligned to 2 MiB and
+/// offered to the kernel for huge pages (Linux's transparent huge pages, where the system
+/// leaves that to the program), so that reaching all over a large table costs far fewer
+/// address-translation misses and page faults. Smaller blocks come from operator new.
+void* AllocateLarge(std::size_t bytes);
+void FreeLarge(void* block, std::size_t bytes) noexcept;
+
+/// An allocator for std::vector that takes its memory from AllocateLarge.
+template <typename T>
+struct LargeAllocator {
+  using value_type = T;
+  LargeAllocator() = default;
+  template <typename U>
+  explicit LargeAllocator(const LargeAllocator<U>&) noexcept {}
+  T* allocate(std::size_t n) {
+    if (n > static_cast<std::size_t>(-1) / sizeof(T)) throw std::bad_array_new_length();
+    return static_cast<T*>(AllocateLarge(n * sizeof(T)));
+  }
+  void deallocate(T* block, std::size_t n) noexcept { FreeLarge(block, n * sizeof(T)); }
+  template <typename U>
+  bool operator==(const LargeAllocator<U>&) const noexcept {
+    return true;
+  }
+};
+
+}  // namespace tagwright
