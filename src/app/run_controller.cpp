@@ -1,6 +1,6 @@
 #include "app/run_controller.h"
 
-#include <QElapsedTimer>
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -14,6 +14,9 @@ namespace {
 
 // Often enough to watch the words come, seldom enough not to slow the scan.
 constexpr int kReportMs = 33;
+// The most text one report shows: the window's turn that appends it stays short however fast
+// the scan finds words, and what is left waits for the next report.
+constexpr qsizetype kReportChars = 256 * 1024;
 
 }  // namespace
 
@@ -33,17 +36,12 @@ RunResult RunController::Scan(const std::string& path) {
   {
     const std::lock_guard lock(mutex_);
     pending_.clear();
-    numWords_ = 0;
+    shown_ = 0;
   }
+  shownWords_ = 0;
   QEventLoop waiting;
   QTimer reports;
-  connect(&reports, &QTimer::timeout, this, [this, &reports] {
-    QElapsedTimer cost;
-    cost.start();
-    Report();
-    // Showing the words must stay a small share of the time.
-    reports.setInterval(std::max<int>(kReportMs, static_cast<int>(3 * cost.elapsed())));
-  });
+  connect(&reports, &QTimer::timeout, this, &RunController::Report);
   reports.start(kReportMs);
 
   RunResult result;
@@ -63,28 +61,49 @@ RunResult RunController::Scan(const std::string& path) {
   // After Quit the scan ends at its next word; it is not left running on its own.
   scanning.join();
   reports.stop();
-  // A completed scan's words give way to its result; otherwise they all stay shown.
-  if (result.outcome != RunOutcome::Completed && !abandoned_) Report();
+  // A completed scan's words give way to its result; otherwise they all stay shown, the rest
+  // in report-sized steps with the window answering between them.
+  if (result.outcome != RunOutcome::Completed) {
+    while (!abandoned_ && Report()) QCoreApplication::processEvents();
+  }
   return result;
 }
 
-void RunController::OnNewWord(std::string_view word, std::int64_t numWords) {
+void RunController::OnNewWord(std::string_view word, std::int64_t /*numWords*/) {
   const QString text = QString::fromUtf8(word.data(), static_cast<qsizetype>(word.size()));
   const std::lock_guard lock(mutex_);
   pending_ += text;
   pending_ += QLatin1Char(' ');
-  numWords_ = numWords;
 }
 
-void RunController::Report() {
+bool RunController::Report() {
   QString words;
-  std::int64_t numWords = 0;
+  bool more = false;
   {
     const std::lock_guard lock(mutex_);
-    words = std::exchange(pending_, QString());
-    numWords = numWords_;
+    qsizetype take = std::min(kReportChars, pending_.size() - shown_);
+    if (shown_ + take < pending_.size()) {
+      // Up to the blank after a word.
+      const qsizetype blank = pending_.lastIndexOf(QLatin1Char(' '), shown_ + take - 1);
+      if (blank >= shown_) take = blank + 1 - shown_;
+    }
+    words = pending_.mid(shown_, take);
+    shown_ += take;
+    more = shown_ < pending_.size();
+    if (!more) {
+      pending_.clear();
+      shown_ = 0;
+    } else if (shown_ > pending_.size() / 2) {
+      // Shown text goes once it is most of the buffer: each character moves once at most.
+      pending_.remove(0, shown_);
+      shown_ = 0;
+    }
   }
-  if (!words.isEmpty()) emit wordsFound(words, numWords);
+  if (words.isEmpty()) return more;
+  // The count beside the box is that of the words in it.
+  shownWords_ += words.count(QLatin1Char(' '));
+  emit wordsFound(words, shownWords_);
+  return more;
 }
 
 }  // namespace tagwright

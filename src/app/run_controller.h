@@ -41,24 +41,27 @@ class RunController final : public QObject, private ScanObserver {
   const Analysis& Result() const { return analysis_; }
 
  signals:
-  /// Words found since the last report, each followed by a blank, and the count so far.
+  /// Words found and not reported yet (at most a report's worth), each followed by a blank,
+  /// and the number of words reported so far.
   void wordsFound(const QString& words, qint64 numWords);
 
  private:
   // Called on the scanning thread.
   void OnNewWord(std::string_view word, std::int64_t numWords) override;
   bool StopRequested() override { return stopRequested_ || abandoned_; }
-  /// Reports the words not reported yet (on the window's thread).
-  void Report();
+  /// Reports words not reported yet, at most a report's worth (on the window's thread); true
+  /// when more are waiting.
+  bool Report();
 
   Analysis analysis_;
   std::atomic<bool> stopRequested_ = false;
   std::atomic<bool> abandoned_ = false;
   QEventLoop* waiting_ = nullptr;  // the loop that runs while a scan goes
 
-  std::mutex mutex_;  // guards what the scan hands over
-  QString pending_;
-  std::int64_t numWords_ = 0;
+  std::mutex mutex_;       // guards what the scan hands over
+  QString pending_;        // words found and not yet taken by the window (from shown_ on)
+  qsizetype shown_ = 0;    // what the window has taken of pending_
+  qint64 shownWords_ = 0;  // the words reported in this scan (window's thread only)
 };
 
 }  // namespace tagwright
