@@ -94,7 +94,7 @@ std::string EncodedTag(std::string_view tag, std::string_view kept, std::string_
   } else {
     // Letters as bytes only where neither way of writing them makes the page look like one in
     // another charset.
-    const std::string ascii = written(PageTextEncoding::Ascii);
+    std::string ascii = written(PageTextEncoding::Ascii);
     if (!ConversionCharset(HeadOf({kept, lead, ascii, trail, rest})).empty()) {
       encoding = PageTextEncoding::Ascii;
       return ascii;

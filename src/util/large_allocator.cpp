@@ -30,7 +30,7 @@ void* AllocateLarge(std::size_t bytes) {
 
 void FreeLarge(void* block, std::size_t bytes) noexcept {
   if (bytes < kLarge) {
-    ::operator delete(block, bytes);
+    ::operator delete(block);
   } else {
     std::free(block);
   }
