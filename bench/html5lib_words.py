@@ -28,26 +28,10 @@ import re
 import subprocess
 import sys
 import tempfile
-import unicodedata
+
+from latin_letters import transliterate
 
 BATCH = 500  # pages per tagwright-cli run
-
-# Letters that the transliteration spells out rather than strips of their marks.
-SPELLED_OUT = {"ä": "ae", "ö": "oe", "ü": "ue", "ß": "ss", "æ": "ae", "œ": "oe",
-               "ø": "o", "ł": "l", "þ": "th", "ð": "d", "đ": "d", "ħ": "h", "ŧ": "t",
-               "ŋ": "n", "ĸ": "k", "ƒ": "f", "ƶ": "z"}
-
-
-def transliterate(letter):
-    """The a-z spelling of a lower-case letter, or "" when it is a separator."""
-    if "a" <= letter <= "z":
-        return letter
-    if letter in SPELLED_OUT:
-        return SPELLED_OUT[letter]
-    if 0xC0 <= ord(letter) <= 0x24F and letter.isalpha():  # Latin-1, Latin Extended-A and -B
-        plain = unicodedata.normalize("NFKD", letter)
-        return "".join(c for c in plain if "a" <= c <= "z")
-    return ""
 
 
 def always_dropped(word):

@@ -35,7 +35,9 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import unicodedata
+
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent))
+from latin_letters import transliterate  # noqa: E402
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent.parent
 BATCH = 50  # pages per tagwright-cli run
@@ -64,24 +66,6 @@ NAVIGATION_WORDS = set("""
     далее назад вперёд вверх содержание начало поиск глава
     次へ 前へ 上へ 目次 ホーム 下一页 上一页 目录 首页 下一頁 上一頁 目錄
 """.split())
-
-# Letters that the transliteration spells out rather than strips of their marks.
-SPELLED_OUT = {"ä": "ae", "ö": "oe", "ü": "ue", "ß": "ss", "æ": "ae", "œ": "oe",
-               "ø": "o", "ł": "l", "þ": "th", "ð": "d", "đ": "d", "ħ": "h", "ŧ": "t",
-               "ŋ": "n", "ĸ": "k", "ƒ": "f", "ƶ": "z"}
-
-
-def transliterate(letter):
-    """The a-z spelling of a lower-case Latin letter, or None when it is no such letter."""
-    if "a" <= letter <= "z":
-        return letter
-    if letter in SPELLED_OUT:
-        return SPELLED_OUT[letter]
-    if 0xC0 <= ord(letter) <= 0x24F and letter.isalpha():  # Latin-1, Extended-A and -B
-        plain = "".join(c for c in unicodedata.normalize("NFKD", letter) if "a" <= c <= "z")
-        return plain or None
-    return None
-
 
 def words_of(text):
     """The words of a text in both readings: runs of a-z after transliteration, and runs

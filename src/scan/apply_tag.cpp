@@ -1,6 +1,8 @@
 #include "scan/apply_tag.h"
 
-#include <algorithm>
+#include <initializer_list>
+#include <string>
+#include <string_view>
 
 #include "scan/existing_tag.h"
 #include "util/charset.h"
