@@ -12,14 +12,15 @@
 #include "words/word_set.h"
 
 namespace tagwright {
-namespace {
-
-using std::string_view_literals::operator""sv;
 
 struct LanguageStopWords {
   std::string_view language;
   WordSet words;  // views into the compiled-in text
 };
+
+namespace {
+
+using std::string_view_literals::operator""sv;
 
 std::vector<LanguageStopWords> LoadLists() {
   std::vector<LanguageStopWords> lists;
@@ -131,8 +132,6 @@ bool IsStopWord(std::string_view language, std::string_view word) {
 
 StopWords::StopWords(std::string_view language) : list_(ListOf(language)) {}
 
-bool StopWords::Contains(std::string_view word) const {
-  return ListHolds(static_cast<const LanguageStopWords*>(list_), word);
-}
+bool StopWords::Contains(std::string_view word) const { return ListHolds(list_, word); }
 
 }  // namespace tagwright

@@ -11,6 +11,8 @@ namespace tagwright {
 /// words are also known in their transliteration ("fuer"). Safe to call from several threads.
 bool IsStopWord(std::string_view language, std::string_view word);
 
+struct LanguageStopWords;
+
 /// The common-word list of one language, looked up once for many words.
 class StopWords {
  public:
@@ -19,7 +21,7 @@ class StopWords {
   bool Contains(std::string_view word) const;
 
  private:
-  const void* list_;
+  const LanguageStopWords* list_;
 };
 
 /// The language of a page that does not declare one, guessed from the text of its beginning
