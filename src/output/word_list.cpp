@@ -15,14 +15,25 @@ constexpr std::string_view kLineBreak = "\r\n";
 /// Writes `value` in decimal, right-aligned in `width` characters (wider numbers overflow),
 /// and returns the end of what was written.
 char* PutRight(char* out, std::int64_t value, std::size_t width) {
-  char digits[24];
-  const std::size_t length =
-      static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, value).ptr - digits);
-  if (length < width) {
-    std::memset(out, ' ', width - length);
-    out += width - length;
+  if (value < 0) {
+    char digits[24];
+    const auto length =
+        static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, value).ptr - digits);
+    for (; width > length; --width) *out++ = ' ';
+    std::memcpy(out, digits, length);
+    return out + length;
   }
-  std::memcpy(out, digits, length);
+  // A list has a row for every word: its few digits are written in place, without calls.
+  const auto number = static_cast<std::uint64_t>(value);
+  std::size_t length = 1;
+  for (std::uint64_t rest = number / 10; rest != 0; rest /= 10) ++length;
+  for (; width > length; --width) *out++ = ' ';
+  char* digit = out + length;
+  std::uint64_t rest = number;
+  do {
+    *--digit = static_cast<char>('0' + rest % 10);
+    rest /= 10;
+  } while (rest != 0);
   return out + length;
 }
 
@@ -76,17 +87,15 @@ void WriteWordList(const RankedWords& words, const AnalysisSettings& settings,
       }
       continue;
     }
-    // Numbers take at most 20 characters, the three blanks and the line break a few more.
-    const std::size_t old = buffer.size();
-    buffer.resize(old + rankWidth + frequencyWidth + 80 + lineBreak.size());
-    char* out = buffer.data() + old;
-    out = PutRight(out, rank, rankWidth);
+    // Numbers take at most 20 characters each; the row is put together on the stack.
+    char row[96];
+    char* out = PutRight(row, rank, rankWidth);
     *out++ = ' ';
     out = PutRight(out, value, 5);
     *out++ = ' ';
     out = PutRight(out, w.frequency, frequencyWidth);
     *out++ = ' ';
-    buffer.resize(static_cast<std::size_t>(out - buffer.data()));
+    buffer.append(row, static_cast<std::size_t>(out - row));
     buffer += w.word;
     buffer += lineBreak;
     if (buffer.size() >= kFlushAt) {

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "util/large_allocator.h"
+
 namespace tagwright {
 
 /// One entry of the word table in rank order: after a completed scan the key value is in
@@ -16,6 +18,7 @@ struct RankedWord {
   float keyValue = 0;
 };
 
-using RankedWords = std::vector<RankedWord>;
+// A long list is large enough for huge pages.
+using RankedWords = std::vector<RankedWord, LargeAllocator<RankedWord>>;
 
 }  // namespace tagwright

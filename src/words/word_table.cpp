@@ -289,7 +289,7 @@ RankedWords WordTable::Ranked(std::int64_t minFrequency) const {
     std::uint32_t index;
   };
   bool packed = clock_ <= 0xFFFFFFFF;
-  std::vector<Key> keys;
+  std::vector<Key, LargeAllocator<Key>> keys;
   keys.reserve(entries_.size());
   for (std::size_t i = 0; i < entries_.size(); ++i) {
     const Entry& entry = entries_[i];
@@ -306,12 +306,11 @@ RankedWords WordTable::Ranked(std::int64_t minFrequency) const {
     std::sort(keys.begin(), keys.end(),
               [this](const Key& a, const Key& b) { return Before(a.index, b.index); });
   }
-  RankedWords ranked(keys.size());
-  for (std::size_t i = 0; i < keys.size(); ++i) {
-    const Entry& entry = entries_[keys[i].index];
-    ranked[i].word = WordOf(entry);
-    ranked[i].frequency = entry.frequency;
-    ranked[i].keyValue = entry.keyValue;
+  RankedWords ranked;
+  ranked.reserve(keys.size());
+  for (const Key& key : keys) {
+    const Entry& entry = entries_[key.index];
+    ranked.push_back(RankedWord{WordOf(entry), entry.frequency, entry.keyValue});
   }
   return ranked;
 }
