@@ -184,6 +184,7 @@ void TagScanner::ScanStrLine() {
   nextDoubleQuote_ = nextSingleQuote_ = Memo{};
   metaValueEnd_ = 0;
   bracketsAhead_.Reset(strLine);
+  next_ = afterNext_ = Upcoming{};
   modern_ = settings_.ModernMarkup();
 
   // The last character is the closing blank: the line is done when the position reaches it.
@@ -315,18 +316,68 @@ void TagScanner::ScanStrLine() {
   }
 }
 
+namespace {
+
+// Where the word that begins within the four bytes at `from` of `line` starts (npos when
+// none: a tag or a reference comes first, or only other characters). A word after a tag or a
+// reference may be no word of the text at all.
+std::size_t WordStartNear(std::string_view line, std::size_t from) {
+  const std::size_t gapEnd = std::min(line.size(), from + 4);
+  for (std::size_t i = from; i < gapEnd; ++i) {
+    const char c = line[i];
+    if (c == '<' || c == '&') return npos;
+    if (IsLetter(c)) return i;
+  }
+  return npos;
+}
+
+}  // namespace
+
+TagScanner::Upcoming TagScanner::LookAt(std::size_t at) const {
+  Upcoming word{at, LetterRunLength(strLine, at)};
+  if (!IsShortWord(word.length, settings_)) {
+    word.hash = WordTable::StemHash(std::string_view(strLine).substr(at, word.length));
+    word.hashed = true;
+  }
+  return word;
+}
+
+void TagScanner::LookAhead(std::size_t end) {
+  const std::size_t second = WordStartNear(strLine, end);
+  if (second == npos) {
+    next_ = afterNext_ = Upcoming{};
+    return;
+  }
+  // The word after this one was looked at with the word before, as the one after the next.
+  if (afterNext_.at != second) {
+    afterNext_ = LookAt(second);
+    if (afterNext_.hashed) table_.PrefetchStem(afterNext_.hash);
+  }
+  next_ = afterNext_;
+  const std::size_t third = WordStartNear(strLine, second + next_.length);
+  afterNext_ = third == npos ? Upcoming{} : LookAt(third);
+  if (afterNext_.hashed) table_.PrefetchStem(afterNext_.hash);
+}
+
 void TagScanner::TakeWord() {
-  const std::size_t n = LetterRunLength(strLine, intPos);
+  const Upcoming word = next_.at == intPos ? next_ : LookAt(intPos);
+  const std::size_t n = word.length;
   if (!skipName_.empty()) {
     intPos += n;
     return;
   }
-  strWord = std::string_view(strLine).substr(intPos, n);
-  table_.PrefetchWordAt(strLine, intPos + n);
-  if (ProcessWord(strWord, table_, settings_, *this) == WordOutcome::Added) {
-    observer_.OnNewWord(strWord, table_.intNumWords());
+  if (table_.IndexOutgrewCaches()) {
+    LookAhead(intPos + n);
+  } else {
+    next_ = afterNext_ = Upcoming{};
   }
-  strWord = {};
+  if (word.hashed) {
+    strWord = std::string_view(strLine).substr(intPos, n);
+    if (ProcessWord(strWord, word.hash, table_, settings_, *this) == WordOutcome::Added) {
+      observer_.OnNewWord(strWord, table_.intNumWords());
+    }
+    strWord = {};
+  }
   intPos += n;
 }
 

@@ -42,6 +42,18 @@ class TagScanner final : public ContextWeigher {
            std::string_view(strLine).substr(intPos).starts_with(marker);
   }
   void TakeWord();
+  /// A word of the default reading further on in the line, with its stem hash unless it is
+  /// short (then the word is dropped without one).
+  struct Upcoming {
+    std::size_t at = std::string::npos;
+    std::size_t length = 0;
+    std::uint32_t hash = 0;
+    bool hashed = false;
+  };
+  Upcoming LookAt(std::size_t at) const;
+  /// Looks at the two words after the one ending at `end` and asks for their places in the
+  /// table's index, so that the waits for memory overlap the work on the words before them.
+  void LookAhead(std::size_t end);
   /// The modern reading's word step: a run of letters of any script, split into words.
   void TakeModernWord();
   /// Counts a word of the modern reading unless a filter drops it: `written` is the word as
@@ -110,6 +122,8 @@ class TagScanner final : public ContextWeigher {
   BracketLookahead bracketsAhead_;
 
   std::uint32_t cycles_ = 0;
+  // The next two words of the line, looked at ahead (their `at` is npos when unknown).
+  Upcoming next_, afterNext_;
 
   // The modern reading (read from the settings at the start of every line).
   bool modern_ = false;

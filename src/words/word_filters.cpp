@@ -19,7 +19,7 @@ bool IsDroppedWord(std::string_view word, const AnalysisSettings& settings) {
   // The modern reading's words may hold letters of any script: they are counted as letters.
   const auto length =
       static_cast<std::int64_t>(settings.ModernMarkup() ? CharacterCount(word) : word.size());
-  if (settings.IgnoreShortWords() && length <= settings.ShortWordSize()) return true;
+  if (IsShortWord(static_cast<std::size_t>(length), settings)) return true;
   if (length > kMaxWordLength) return true;
   // One letter repeated (aaa, zz).
   if (length > 1 && word.find_first_not_of(word.front()) == std::string_view::npos) return true;
@@ -35,9 +35,21 @@ bool IsDroppedWord(std::string_view word, const AnalysisSettings& settings) {
 
 WordOutcome ProcessWord(std::string_view& word, WordTable& table, const AnalysisSettings& settings,
                         const ContextWeigher& weigher) {
-  if (IsDroppedWord(word, settings)) return WordOutcome::Dropped;
-  return table.MergeAndCount(word, weigher.ContextWeight()) ? WordOutcome::Added
-                                                            : WordOutcome::Counted;
+  return ProcessWord(word, WordTable::StemHash(word), table, settings, weigher);
+}
+
+WordOutcome ProcessWord(std::string_view& word, std::uint32_t stemHash, WordTable& table,
+                        const AnalysisSettings& settings, const ContextWeigher& weigher) {
+  // The settings and the word alone decide the filters: a word that the table holds (under its
+  // own name, which it had when it was counted) passed them then. Short words, the most
+  // frequent that are dropped, are dropped before the lookup.
+  if (IsShortWord(settings.ModernMarkup() ? CharacterCount(word) : word.size(), settings)) {
+    return WordOutcome::Dropped;
+  }
+  WordTable::Forms forms = table.Lookup(word, stemHash);
+  if (!forms.Held() && IsDroppedWord(word, settings)) return WordOutcome::Dropped;
+  return table.MergeAndCount(word, weigher.ContextWeight(), forms) ? WordOutcome::Added
+                                                                   : WordOutcome::Counted;
 }
 
 WordOutcome ProcessWord(std::string& word, WordTable& table, const AnalysisSettings& settings,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,11 @@ enum class WordOutcome { Dropped, Counted, Added };
 /// (when the setting is on), or five letters or more ending in "ly", "ed" or "ing".
 bool IsDroppedWord(std::string_view word, const AnalysisSettings& settings);
 
+/// True when the short-word rule alone drops a word of `length` letters.
+inline bool IsShortWord(std::size_t length, const AnalysisSettings& settings) {
+  return settings.IgnoreShortWords() && static_cast<std::int64_t>(length) <= settings.ShortWordSize();
+}
+
 /// Filters `word`, merges it with its plural or singular, and counts it in `table` with the
 /// weight asked from `weigher`. On Added, `word` holds the word as appended.
 WordOutcome ProcessWord(std::string& word, WordTable& table, const AnalysisSettings& settings,
@@ -30,5 +36,11 @@ WordOutcome ProcessWord(std::string& word, WordTable& table, const AnalysisSetti
 /// The same for a word that stays where it stands: `word` is narrowed to the word as counted.
 WordOutcome ProcessWord(std::string_view& word, WordTable& table, const AnalysisSettings& settings,
                         const ContextWeigher& weigher);
+
+/// The same for a word whose stem hash is known (WordTable::StemHash). The table is asked
+/// first: a word that it holds passed the filters when it was first counted, and only the
+/// others are filtered.
+WordOutcome ProcessWord(std::string_view& word, std::uint32_t stemHash, WordTable& table,
+                        const AnalysisSettings& settings, const ContextWeigher& weigher);
 
 }  // namespace tagwright

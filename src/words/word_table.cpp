@@ -20,11 +20,12 @@ std::uint64_t Load(const char* at, std::size_t bytes) {
   return value;
 }
 
-// The hash of a word less its final "s"s: the word, its singular and its plural share it.
+}  // namespace
+
 // A word of up to 16 letters is read in two loads that may overlap (with the length mixed in,
 // no two words read alike), a longer one eight bytes at a time, and a multiply-and-fold step
 // spreads the bits.
-std::uint32_t StemHash(std::string_view word) {
+std::uint32_t WordTable::StemHash(std::string_view word) {
   std::size_t length = word.size();
   while (length > 0 && word[length - 1] == 's') --length;
   constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15;  // 2^64 divided by the golden ratio
@@ -52,8 +53,6 @@ std::uint32_t StemHash(std::string_view word) {
   hash = (hash ^ (hash >> 29) ^ last) * kMultiplier;
   return static_cast<std::uint32_t>(hash ^ (hash >> 32));
 }
-
-}  // namespace
 
 void WordTable::Reset() {
   entries_.clear();
@@ -86,9 +85,9 @@ std::size_t WordTable::FirstOf(std::size_t slot) const {
   return ref < kHeaps ? ref : heaps_[ref - kHeaps].front();
 }
 
-WordTable::Forms WordTable::Lookup(std::string_view word) const {
+WordTable::Forms WordTable::Lookup(std::string_view word, std::uint32_t stemHash) const {
   Forms forms;
-  const std::uint32_t hash = StemHash(word);
+  const std::uint32_t hash = stemHash;
   forms.hash = hash;
   if (slots_.empty()) return forms;
   const bool endsInS = !word.empty() && word.back() == 's';
@@ -120,21 +119,8 @@ WordTable::Forms WordTable::Lookup(std::string_view word) const {
   return forms;
 }
 
-void WordTable::PrefetchWord(std::string_view text, std::size_t from) const {
-  const std::size_t gapEnd = std::min(text.size(), from + 4);
-  for (std::size_t i = from; i < gapEnd; ++i) {
-    const char c = text[i];
-    if (c == '<' || c == '&') return;
-    if (IsLetter(c)) {
-      const std::string_view word = text.substr(i, LetterRunLength(text, i));
-      __builtin_prefetch(&slots_[StemHash(word) & (slots_.size() - 1)]);
-      return;
-    }
-  }
-}
-
 std::size_t WordTable::FirstEqual(std::string_view word) const {
-  if (!indexReleased_) return FirstOf(Lookup(word).exact);
+  if (!indexReleased_) return FirstOf(Lookup(word, StemHash(word)).exact);
   std::size_t first = npos;
   for (std::size_t i = 0; i < entries_.size(); ++i) {
     if (WordOf(entries_[i]) == word && (first == npos || Before(i, first))) first = i;
@@ -240,7 +226,7 @@ std::size_t WordTable::DropFinalS(std::size_t index, std::size_t from, std::size
 
 bool WordTable::CountWord(std::string_view word, float weight) {
   assert(!indexReleased_);
-  return CountForms(word, weight, Lookup(word));
+  return CountForms(word, weight, Lookup(word, StemHash(word)));
 }
 
 bool WordTable::CountForms(std::string_view word, float weight, const Forms& forms) {
@@ -264,13 +250,18 @@ bool WordTable::MergeForms(Forms& forms) {
 
 void WordTable::MergePlural(std::string& word) {
   assert(!indexReleased_);
-  Forms forms = Lookup(word);
+  Forms forms = Lookup(word, StemHash(word));
   if (MergeForms(forms)) word.pop_back();
 }
 
 bool WordTable::MergeAndCount(std::string_view& word, float weight) {
   assert(!indexReleased_);
-  Forms forms = Lookup(word);
+  Forms forms = Lookup(word, StemHash(word));
+  return MergeAndCount(word, weight, forms);
+}
+
+bool WordTable::MergeAndCount(std::string_view& word, float weight, Forms& forms) {
+  assert(!indexReleased_);
   if (MergeForms(forms)) {
     word.remove_suffix(1);
     Count(FirstOf(forms.singular), weight);

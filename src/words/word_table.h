@@ -18,6 +18,8 @@ namespace tagwright {
 /// moving entries, so counting costs O(1) whatever the table size.
 class WordTable {
  public:
+  static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+
   /// Empties the table.
   void Reset();
 
@@ -38,13 +40,35 @@ class WordTable {
   /// entry was appended.
   bool MergeAndCount(std::string_view& word, float weight);
 
-  /// A hint that the word that begins within the four bytes at `from` of `text` (after blanks
-  /// or marks, not after a tag or a character reference) is counted soon: when the index has
-  /// outgrown the processor's caches, loading its place there starts now, so that the wait
-  /// overlaps the work on the words before it. Changes nothing.
-  void PrefetchWordAt(std::string_view text, std::size_t from) const {
-    if (slots_.size() >= kPrefetchFrom) PrefetchWord(text, from);
+  /// The hash under which `word` is indexed: that of the word less its final "s"s, which its
+  /// singular and plural share.
+  static std::uint32_t StemHash(std::string_view word);
+
+  /// True when the index has outgrown the processor's caches: looking words up then waits
+  /// for memory, unless their places were asked for ahead with PrefetchStem().
+  bool IndexOutgrewCaches() const { return slots_.size() >= kPrefetchFrom; }
+  /// A hint that a word with stem hash `hash` is looked up soon: loading its place in the
+  /// index starts now, so that the wait overlaps other work. Changes nothing.
+  void PrefetchStem(std::uint32_t hash) const {
+    if (!slots_.empty()) __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
   }
+
+  // The slots of a word and of its two plural-merging candidates.
+  struct Forms {
+    /// True when the table holds the word itself.
+    bool Held() const { return exact != npos; }
+
+    std::size_t singular = npos;  // the word less its final "s"
+    std::size_t exact = npos;
+    std::size_t plural = npos;  // the word plus "s"
+    std::size_t free = npos;    // where a new form would go
+    std::uint32_t hash = 0;     // of the word less its final "s"s
+  };
+  /// Looks up `word`, whose stem hash is `stemHash`, and its forms with one more or one less
+  /// final "s". The result is valid until the table changes.
+  Forms Lookup(std::string_view word, std::uint32_t stemHash) const;
+  /// MergeAndCount on a word that was just looked up.
+  bool MergeAndCount(std::string_view& word, float weight, Forms& forms);
 
   /// The entries counted at least `minFrequency` times in rank order (frequency and summed
   /// key value, unscaled).
@@ -81,18 +105,8 @@ class WordTable {
   static constexpr std::uint32_t kEmpty = 0xFFFFFFFF;
   static constexpr std::uint32_t kNoEntries = 0xFFFFFFFE;
   static constexpr std::uint32_t kHeaps = 0x80000000;
-  static constexpr std::size_t npos = static_cast<std::size_t>(-1);
   // An index of 1 MiB or more is taken to miss the caches.
   static constexpr std::size_t kPrefetchFrom = (std::size_t{1} << 20) / sizeof(Slot);
-
-  // The slots of a word and of its two plural-merging candidates.
-  struct Forms {
-    std::size_t singular = npos;  // the word less its final "s"
-    std::size_t exact = npos;
-    std::size_t plural = npos;  // the word plus "s"
-    std::size_t free = npos;    // where a new form would go
-    std::uint32_t hash = 0;     // of the word less its final "s"s
-  };
 
   std::string_view WordOf(const Entry& entry) const {
     if ((entry.length & kInText) == 0) return std::string_view(entry.letters, entry.length);
@@ -104,15 +118,12 @@ class WordTable {
   bool Before(std::size_t a, std::size_t b) const;
   /// The first entry in rank order of a live slot, or npos.
   std::size_t FirstOf(std::size_t slot) const;
-  /// Looks up `word` and its forms with one more or one less final "s".
-  Forms Lookup(std::string_view word) const;
   /// The plural merge on looked-up forms: true when the word is to lose its final "s" (its
   /// singular comes first); otherwise an entry of the word plus "s" may have lost its "s", and
   /// `forms.exact` then names the word's slot.
   bool MergeForms(Forms& forms);
   /// Counts `word`, whose forms are looked up, in its first entry or in a new one; true when new.
   bool CountForms(std::string_view word, float weight, const Forms& forms);
-  void PrefetchWord(std::string_view text, std::size_t from) const;
   /// The first entry in rank order equal to `word`, or npos.
   std::size_t FirstEqual(std::string_view word) const;
   /// Adds to entry `index` the occurrence with `weight`.

@@ -141,6 +141,45 @@ TEST(Analysis, LongLinesAndManyWordsHaveNoSixteenBitLimit) {
   EXPECT_EQ(analysis.Ranked()[0].word, "final");
 }
 
+TEST(Analysis, WordsLookedAtAheadCountAsWordsScannedOneByOne) {
+  // Enough distinct words for an index beyond the processor's caches, where the scan looks at
+  // the words ahead on a line; between them short and dropped words, plurals, marks, tags and
+  // references. Written twelve to a line and one to a line, the page must count alike.
+  std::vector<std::string> tokens;
+  for (int i = 0; i < 90000; ++i) {
+    std::string word = "w";
+    for (int n = i * 7; n > 0 || word.size() < 4; n /= 26) word += static_cast<char>('a' + n % 26);
+    tokens.push_back(word);
+    if (i % 3 == 0) tokens.push_back(word + "s");
+    if (i % 5 == 0) tokens.emplace_back("of");
+    if (i % 7 == 0) tokens.push_back("<b>" + word + "</b>,");
+    if (i % 11 == 0) tokens.push_back("r&eacute;" + word + "&amp;" + word);
+    if (i % 13 == 0) tokens.emplace_back("running");
+  }
+  std::string twelveToALine;
+  std::string oneToALine;
+  for (std::size_t i = 0; i < tokens.size(); ++i) {
+    twelveToALine += tokens[i] + (i % 12 == 11 ? "\n" : " ");
+    oneToALine += tokens[i] + "\n";
+  }
+  test::TempDir dir;
+  Settings settings;
+  settings.thresholdFrequency = 1;
+  ScanObserver quiet;
+  Analysis twelve(settings, quiet);
+  Analysis one(settings, quiet);
+  ASSERT_EQ(RunScan(dir.Write("twelve.htm", twelveToALine), twelve, quiet).outcome,
+            RunOutcome::Completed);
+  ASSERT_EQ(RunScan(dir.Write("one.htm", oneToALine), one, quiet).outcome, RunOutcome::Completed);
+  ASSERT_EQ(twelve.Ranked().size(), one.Ranked().size());
+  EXPECT_GT(one.Ranked().size(), 90000u);
+  for (std::size_t i = 0; i < one.Ranked().size(); ++i) {
+    ASSERT_EQ(twelve.Ranked()[i].word, one.Ranked()[i].word) << i;
+    ASSERT_EQ(twelve.Ranked()[i].frequency, one.Ranked()[i].frequency) << i;
+    ASSERT_EQ(twelve.Ranked()[i].keyValue, one.Ranked()[i].keyValue) << i;
+  }
+}
+
 }  // namespace
 }  // namespace tagwright
 

@@ -273,21 +273,5 @@ TEST(WordTable, ManyWordsWithPluralChainsMatchTheArray) {
             reference.Entries().front().frequency);
 }
 
-TEST(WordTable, PrefetchReadsOnlyWithinTheTextAndChangesNothing) {
-  // Enough words for an index beyond the caches, where the hint acts.
-  WordTable table;
-  for (int i = 0; i < 70000; ++i) table.CountWord("w" + std::to_string(i * 7919) + "x", 1);
-  const RankedWords before = table.Ranked();
-  // The hint stops at the end of the text, wherever the word or gap ends (ASan sees a read
-  // beyond the text's own buffer).
-  for (const std::string text : {"", " ", "abc", "  ab", "  <ab", " &ab", "a    b", ".,;ab"}) {
-    const auto owned = std::make_unique<char[]>(text.size());
-    std::copy(text.begin(), text.end(), owned.get());
-    const std::string_view view(owned.get(), text.size());
-    for (std::size_t from = 0; from <= text.size() + 2; ++from) table.PrefetchWordAt(view, from);
-  }
-  ExpectSameTable(before, table.Ranked());
-}
-
 }  // namespace
 }  // namespace tagwright
