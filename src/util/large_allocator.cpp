@@ -11,7 +11,7 @@ namespace {
 
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
 // Below this a block is left to operator new: huge pages would waste much of their size.
-constexpr std::size_t kLarge = 4 * kHugePage;
+constexpr std::size_t kLarge = kHugePage;
 
 std::size_t Rounded(std::size_t bytes) { return (bytes + kHugePage - 1) / kHugePage * kHugePage; }
 
