@@ -34,7 +34,8 @@ void Analysis::GuessLanguageFrom(std::string_view head) {
 
 bool Analysis::ScanDocumentLine(std::string line) { return ScanLineInPlace(line); }
 
-bool Analysis::ScanLineInPlace(std::string& line) {
+bool Analysis::ScanLineInPlace(std::string& line, std::string_view next) {
+  if (!next.empty()) scanner_->LookAheadToLine(next);
   LowerCaseAscii(line);
   // Only blanks are stripped; tabs and other characters stay.
   const std::size_t last = line.find_last_not_of(' ');
@@ -69,9 +70,14 @@ RunResult RunScan(const std::string& path, Analysis& analysis, ScanObserver& obs
     PageReader reader;
     if (!reader.Open(path)) return {RunOutcome::Failed, reader.Error()};
     analysis.GuessLanguageFrom(reader.Head());
+    // Each line is read before the one above it is scanned, as a hint for the scan.
     std::string line;
-    while (reader.Next(line)) {
-      if (!analysis.ScanLineInPlace(line)) continue;
+    std::string next;
+    for (bool more = reader.Next(line); more; line.swap(next)) {
+      more = reader.Next(next);
+      if (!analysis.ScanLineInPlace(line, more ? std::string_view(next) : std::string_view())) {
+        continue;
+      }
       observer.OnYield();
       if (observer.StopRequested()) return {RunOutcome::Stopped, ""};
     }

@@ -37,7 +37,9 @@ class Analysis {
 
   /// The same for a line in a buffer that the caller reads the next line into: `line` is
   /// rewritten in place and keeps its storage.
-  bool ScanLineInPlace(std::string& line);
+  /// `next`, when given, is the line after it as read: a hint that lets the scan ask for
+  /// memory ahead.
+  bool ScanLineInPlace(std::string& line, std::string_view next = {});
 
   /// After a completed scan: removes the words below the minimum frequency and scales the key
   /// values to percent of the highest. The result is Ranked().

@@ -343,24 +343,60 @@ TagScanner::Upcoming TagScanner::LookAt(std::size_t at) const {
 }
 
 void TagScanner::LookAhead(std::size_t end) {
+  // Worked on in locals: the members are written once, at the end.
   const std::size_t second = WordStartNear(strLine, end);
   if (second == npos) {
     next_ = afterNext_ = Upcoming{};
     return;
   }
   // The word after this one was looked at with the word before, as the one after the next.
-  if (afterNext_.at != second) {
-    afterNext_ = LookAt(second);
-    if (afterNext_.hashed) table_.PrefetchStem(afterNext_.hash);
+  Upcoming next = afterNext_;
+  if (next.at != second) {
+    next = LookAt(second);
+    if (next.hashed) table_.PrefetchStem(next.hash);
   }
-  next_ = afterNext_;
-  const std::size_t third = WordStartNear(strLine, second + next_.length);
-  afterNext_ = third == npos ? Upcoming{} : LookAt(third);
-  if (afterNext_.hashed) table_.PrefetchStem(afterNext_.hash);
+  const std::size_t third = WordStartNear(strLine, second + next.length);
+  Upcoming afterNext;
+  if (third != npos) {
+    afterNext = LookAt(third);
+    if (afterNext.hashed) table_.PrefetchStem(afterNext.hash);
+  }
+  next_ = next;
+  afterNext_ = afterNext;
+}
+
+void TagScanner::LookAheadToLine(std::string_view raw) const {
+  if (settings_.ModernMarkup() || !table_.IndexOutgrewCaches()) return;
+  // Within the line's beginning only, so that the hint costs little whatever the line: the
+  // words are taken as the scan would take them after short tags and blanks.
+  constexpr std::size_t kBeginning = 64;
+  const std::string_view beginning = raw.substr(0, kBeginning);
+  int words = 0;
+  for (std::size_t i = 0; i < beginning.size() && words < 2;) {
+    const char c = beginning[i];
+    if (c == '<') {
+      i = beginning.find('>', i);
+      if (i == npos) return;
+      ++i;
+    } else if (c == '&') {
+      return;
+    } else if (IsLetter(c)) {
+      const std::size_t n = LetterRunLength(beginning, i);
+      std::array<char, kBeginning> lower;
+      for (std::size_t k = 0; k < n; ++k) lower[k] = static_cast<char>(beginning[i + k] | 0x20);  // letters only
+      if (n < beginning.size() - i && !IsShortWord(n, settings_)) {
+        table_.PrefetchStem(WordTable::StemHash(std::string_view(lower.data(), n)));
+      }
+      i += n;
+      ++words;
+    } else {
+      ++i;
+    }
+  }
 }
 
 void TagScanner::TakeWord() {
-  const Upcoming word = next_.at == intPos ? next_ : LookAt(intPos);
+  const Upcoming word = next_.at == intPos ? Upcoming(next_) : LookAt(intPos);
   const std::size_t n = word.length;
   if (!skipName_.empty()) {
     intPos += n;

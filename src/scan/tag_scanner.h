@@ -30,6 +30,11 @@ class TagScanner final : public ContextWeigher {
   /// Scans one encoded line that ends in the closing blank. The line is given back unchanged.
   void ScanLine(std::string& line);
 
+  /// A hint that the line after the one about to be scanned begins with `raw` (as read): the
+  /// index places of its first words are asked for, so that the waits for memory overlap the
+  /// scan of this line. Changes nothing that is counted.
+  void LookAheadToLine(std::string_view raw) const;
+
   /// The weight of one occurrence at the current position (at least 1).
   float ContextWeight() const override;
 

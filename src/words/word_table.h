@@ -50,7 +50,11 @@ class WordTable {
   /// A hint that a word with stem hash `hash` is looked up soon: loading its place in the
   /// index starts now, so that the wait overlaps other work. Changes nothing.
   void PrefetchStem(std::uint32_t hash) const {
-    if (!slots_.empty()) __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
+    if (slots_.empty()) return;
+    // A probe sequence goes on into the next cache line when its start lies near the end of one.
+    const std::size_t mask = slots_.size() - 1;
+    __builtin_prefetch(&slots_[hash & mask]);
+    __builtin_prefetch(&slots_[(hash + 2) & mask]);
   }
 
   // The slots of a word and of its two plural-merging candidates.
