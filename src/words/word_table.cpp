@@ -59,6 +59,7 @@ void WordTable::Reset() {
   text_.clear();
   slots_.clear();
   usedSlots_ = 0;
+  placeholders_ = 0;
   heaps_.clear();
   indexReleased_ = false;
   clock_ = 0;
@@ -68,6 +69,7 @@ void WordTable::ReleaseIndex() {
   decltype(slots_)().swap(slots_);
   std::vector<std::vector<std::uint32_t>>().swap(heaps_);
   usedSlots_ = 0;
+  placeholders_ = 0;
   indexReleased_ = true;
 }
 
@@ -138,17 +140,17 @@ void WordTable::Count(std::size_t index, float weight) {
   if (entry.keyValue != before) entry.stamp = ++clock_;
 }
 
-std::size_t WordTable::Occupy(std::size_t free, const Slot& slot) {
+std::size_t WordTable::Occupy(std::size_t free, Slot slot) {
   // At most half the slots in use keeps the probe sequences short; the index is rebuilt
   // (without the placeholders) before it gets fuller.
   if (free == npos || 2 * (usedSlots_ + 1) > slots_.size()) {
-    std::size_t live = 0;
-    for (const Slot& s : slots_) live += s.ref != kEmpty && s.ref != kNoEntries;
+    const std::size_t live = usedSlots_ - placeholders_;
     std::size_t capacity = std::max<std::size_t>(slots_.size(), 16);
     while (4 * live > capacity) capacity *= 2;
     decltype(slots_) old(capacity);
     old.swap(slots_);
     usedSlots_ = live;
+    placeholders_ = 0;
     for (const Slot& s : old) {
       if (s.ref != kEmpty && s.ref != kNoEntries) slots_[FreeSlotFor(s.hash)] = s;
     }
@@ -194,6 +196,7 @@ std::size_t WordTable::DropFinalS(std::size_t index, std::size_t from, std::size
   const std::uint32_t hash = old.hash;  // the singular shares it
   if (old.ref < kHeaps) {
     old.ref = kNoEntries;
+    ++placeholders_;
   } else {
     std::vector<std::uint32_t>& heap = heaps_[old.ref - kHeaps];
     std::pop_heap(heap.begin(), heap.end(), later);
@@ -201,6 +204,7 @@ std::size_t WordTable::DropFinalS(std::size_t index, std::size_t from, std::size
     if (heap.empty()) {
       heap.shrink_to_fit();
       old.ref = kNoEntries;
+      ++placeholders_;
     }
   }
   Entry& entry = entries_[index];

@@ -140,7 +140,7 @@ class WordTable {
   /// slot is taken at `free`). Returns the singular's slot.
   std::size_t DropFinalS(std::size_t index, std::size_t from, std::size_t to, std::size_t free);
   /// Stores `slot` at `free` (or where it belongs after the index grows); returns where.
-  std::size_t Occupy(std::size_t free, const Slot& slot);
+  std::size_t Occupy(std::size_t free, Slot slot);
   /// The first empty slot on the probe sequence of `hash`.
   std::size_t FreeSlotFor(std::uint32_t hash) const;
 
@@ -149,7 +149,8 @@ class WordTable {
   // Open addressing with linear probing; the forms of one word share their hash, so they
   // lie together.
   std::vector<Slot, LargeAllocator<Slot>> slots_;
-  std::size_t usedSlots_ = 0;
+  std::size_t usedSlots_ = 0;    // live slots and placeholders
+  std::size_t placeholders_ = 0;
   std::vector<std::vector<std::uint32_t>> heaps_;
   bool indexReleased_ = false;
   std::uint64_t clock_ = 0;
