@@ -1,7 +1,8 @@
 #include "output/word_list.h"
 
 #include <algorithm>
-#include <charconv>
+#include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -12,28 +13,56 @@ namespace {
 
 constexpr std::string_view kLineBreak = "\r\n";
 
-/// Writes `value` in decimal, right-aligned in `width` characters (wider numbers overflow),
-/// and returns the end of what was written.
+// Room that PutRight may write beyond what it puts.
+constexpr std::size_t kPutSlack = 24;
+
+/// The number of decimal digits of `n`.
+std::size_t DecimalLength(std::uint64_t n) {
+  static constexpr std::array<std::uint64_t, 20> kPowers = [] {
+    std::array<std::uint64_t, 20> powers{};
+    std::uint64_t power = 1;
+    for (std::uint64_t& p : powers) {
+      p = power;
+      power *= 10;
+    }
+    return powers;
+  }();
+  // 1233 / 4096 is just above log10(2).
+  const auto guess = static_cast<std::size_t>(std::bit_width(n | 1) * 1233 >> 12);
+  return guess + 1 - (n < kPowers[guess] ? 1 : 0);
+}
+
+/// Writes `value` in decimal, right-aligned in `width` characters (at most 20; wider numbers
+/// overflow), and returns the end of what was written. A list has a row for every word: the
+/// digits go straight to their places, two at a time, and the blanks are stored in one block
+/// of a fixed size, so that no call is made; `out` needs kPutSlack characters of room.
 char* PutRight(char* out, std::int64_t value, std::size_t width) {
-  if (value < 0) {
-    char digits[24];
-    const auto length =
-        static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, value).ptr - digits);
-    for (; width > length; --width) *out++ = ' ';
-    std::memcpy(out, digits, length);
-    return out + length;
+  static constexpr char kPairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
+  static constexpr char kBlanks[kPutSlack + 1] = "                        ";
+  const bool negative = value < 0;
+  std::uint64_t rest =
+      negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+  const std::size_t length = DecimalLength(rest) + (negative ? 1 : 0);
+  if (width > length) {
+    std::memcpy(out, kBlanks, kPutSlack);
+    out += width - length;
   }
-  // A list has a row for every word: its few digits are written in place, without calls.
-  const auto number = static_cast<std::uint64_t>(value);
-  std::size_t length = 1;
-  for (std::uint64_t rest = number / 10; rest != 0; rest /= 10) ++length;
-  for (; width > length; --width) *out++ = ' ';
   char* digit = out + length;
-  std::uint64_t rest = number;
-  do {
-    *--digit = static_cast<char>('0' + rest % 10);
-    rest /= 10;
-  } while (rest != 0);
+  while (rest >= 100) {
+    digit -= 2;
+    std::memcpy(digit, kPairs + 2 * (rest % 100), 2);
+    rest /= 100;
+  }
+  if (rest >= 10) {
+    digit -= 2;
+    std::memcpy(digit, kPairs + 2 * rest, 2);
+  } else {
+    *--digit = static_cast<char>('0' + rest);
+  }
+  if (negative) *--digit = '-';
   return out + length;
 }
 
@@ -68,42 +97,56 @@ void WriteWordList(const RankedWords& words, const AnalysisSettings& settings,
   // Sized by the highest frequency so that five or more digits keep the columns apart.
   const std::size_t frequencyWidth = std::max<std::size_t>(4, DigitCount(highestFrequency));
 
-  // Rows are gathered in a buffer of about 64 KiB and handed on when it is full.
+  // Rows are gathered in a buffer of about 64 KiB and handed on when it is full. Each row's
+  // numbers are written straight into it, within the room kept at its end.
   constexpr std::size_t kFlushAt = 1 << 16;
-  std::string buffer;
-  buffer.reserve(kFlushAt + 256);
-  buffer += "Rank Value Frequency";
-  buffer += lineBreak;
+  constexpr std::size_t kRowRoom = 3 * 21 + kPutSlack;
+  std::string buffer(kFlushAt + kRowRoom, ' ');
+  std::size_t used = 0;
+  const auto flush = [&] {
+    write(std::string_view(buffer.data(), used));
+    used = 0;
+  };
+  const auto put = [&](std::string_view text) {
+    if (used + text.size() > buffer.size()) {
+      flush();
+      if (text.size() > buffer.size()) {
+        write(text);
+        return;
+      }
+    }
+    std::memcpy(buffer.data() + used, text.data(), text.size());
+    used += text.size();
+  };
+  put("Rank Value Frequency");
+  put(lineBreak);
   bool noteWritten = false;
   for (std::int64_t rank = 1; rank <= intNumWords; ++rank) {
     const RankedWord& w = words[static_cast<std::size_t>(rank - 1)];
     const std::int64_t value = RoundHalfEven(w.keyValue);
     if (value == 0) {
       if (!noteWritten) {
-        buffer += lineBreak;
-        buffer += "Words with key value 0 not shown.";
-        buffer += lineBreak;
+        put(lineBreak);
+        put("Words with key value 0 not shown.");
+        put(lineBreak);
         noteWritten = true;
       }
       continue;
     }
-    // Numbers take at most 20 characters each; the row is put together on the stack.
-    char row[96];
+    if (used + kRowRoom > buffer.size()) flush();
+    char* const row = buffer.data() + used;
     char* out = PutRight(row, rank, rankWidth);
     *out++ = ' ';
     out = PutRight(out, value, 5);
     *out++ = ' ';
     out = PutRight(out, w.frequency, frequencyWidth);
     *out++ = ' ';
-    buffer.append(row, static_cast<std::size_t>(out - row));
-    buffer += w.word;
-    buffer += lineBreak;
-    if (buffer.size() >= kFlushAt) {
-      write(buffer);
-      buffer.clear();
-    }
+    used += static_cast<std::size_t>(out - row);
+    put(w.word);
+    put(lineBreak);
+    if (used >= kFlushAt) flush();
   }
-  write(buffer);
+  flush();
 }
 
 std::string ShowWordList(const RankedWords& words, const AnalysisSettings& settings) {

@@ -25,7 +25,8 @@ bool IsDroppedWord(std::string_view word, const AnalysisSettings& settings);
 
 /// True when the short-word rule alone drops a word of `length` letters.
 inline bool IsShortWord(std::size_t length, const AnalysisSettings& settings) {
-  return settings.IgnoreShortWords() && static_cast<std::int64_t>(length) <= settings.ShortWordSize();
+  return settings.IgnoreShortWords() &&
+         static_cast<std::int64_t>(length) <= settings.ShortWordSize();
 }
 
 /// Filters `word`, merges it with its plural or singular, and counts it in `table` with the

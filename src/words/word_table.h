@@ -149,7 +149,7 @@ class WordTable {
   // Open addressing with linear probing; the forms of one word share their hash, so they
   // lie together.
   std::vector<Slot, LargeAllocator<Slot>> slots_;
-  std::size_t usedSlots_ = 0;    // live slots and placeholders
+  std::size_t usedSlots_ = 0;  // live slots and placeholders
   std::size_t placeholders_ = 0;
   std::vector<std::vector<std::uint32_t>> heaps_;
   bool indexReleased_ = false;

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tagwright {
 namespace {
@@ -39,6 +41,24 @@ TEST(ShowWordList, RankAndFrequencyColumnsWidenWhenNeeded) {
             "Rank Value Frequency\r\n"
             "   1   100 40000 common\r\n"
             "   2     1     2 rare\r\n");
+}
+
+TEST(ShowWordList, NumbersOfEveryLengthAndLongWordsKeepTheirColumns) {
+  // Digit counts change at each power of ten; the largest frequency sets the column.
+  const std::vector<std::int64_t> frequencies = {INT64_MAX, 1000000000000000000, 100, 99, 10, 9};
+  RankedWords words;
+  for (std::int64_t f : frequencies) words.push_back({"word", f, 100});
+  const std::string longWord(100000, 'w');  // more than a buffer of rows
+  words.push_back({longWord, 1, 100});
+  const std::string list = ShowWordList(words, Settings{});
+  std::string expected = "Rank Value Frequency\r\n";
+  for (std::size_t i = 0; i < frequencies.size(); ++i) {
+    const std::string frequency = std::to_string(frequencies[i]);
+    expected += "   " + std::to_string(i + 1) + "   100 " +
+                std::string(19 - frequency.size(), ' ') + frequency + " word\r\n";
+  }
+  expected += "   7   100 " + std::string(18, ' ') + "1 " + longWord + "\r\n";
+  EXPECT_EQ(list, expected);
 }
 
 TEST(ShowWordList, LeavesOutWordsThatRoundToZero) {
