@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "scan/character_references.h"
+#include "util/str_proc.h"
 #include "util/text_encoding.h"
 #include "util/transliteration.h"
 
@@ -76,10 +77,7 @@ class Candidates {
 
 // The position of the first `c` at or after `from` in `text`; its size when there is none.
 std::size_t NextOf(std::string_view text, char c, std::size_t from) {
-  const void* hit =
-      from < text.size() ? std::memchr(text.data() + from, c, text.size() - from) : nullptr;
-  return hit == nullptr ? text.size()
-                        : static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+  return from < text.size() ? FindByte(text, from, c) : text.size();
 }
 
 // Replaces every occurrence of the candidates' rows in one pass. Exact when no sought text
@@ -91,11 +89,10 @@ void ReplaceInOnePass(std::string& line, const Candidates& candidates) {
   const std::string_view text = line;
   std::size_t copied = 0;   // text before this is read and rewritten
   std::size_t written = 0;  // the rewritten text ends here
-  // The next "&" and the next "<" at or after the position.
-  std::size_t ampersand = NextOf(text, '&', 0);
-  std::size_t bracket = candidates.HasTags() ? NextOf(text, '<', 0) : text.size();
-  for (std::size_t i = std::min(ampersand, bracket); i + 2 < text.size();
-       i = std::min(ampersand, bracket)) {
+  // Each candidate begins at the next "&" (or "<", when there are tags among the rows).
+  const char bracket = candidates.HasTags() ? '<' : '&';
+  for (std::size_t i = FindEither(text, 0, '&', bracket); i + 2 < text.size();
+       i = FindEither(text, std::max(copied, i + 1), '&', bracket)) {
     for (const Candidates::Row& candidate : candidates.At(text, i)) {
       // Most brackets open other tags: the third character rules them out cheaply.
       const Replacement& r = kReplacements[candidate.row];
@@ -107,9 +104,6 @@ void ReplaceInOnePass(std::string& line, const Candidates& candidates) {
       copied = i + r.sought.size();
       break;
     }
-    const std::size_t from = std::max(copied, i + 1);
-    if (ampersand < from) ampersand = NextOf(text, '&', from);
-    if (bracket < from && candidates.HasTags()) bracket = NextOf(text, '<', from);
   }
   if (written == copied) return;  // nothing shorter: the line stays as it is
   std::memmove(data + written, data + copied, text.size() - copied);
@@ -139,7 +133,7 @@ void ReplaceAll(std::string& line, const Replacement& r) {
 // an entity and the rest of another entity's name) only when an "&" is followed by another
 // "&" with no ";" between them.
 bool EntitiesMayCascade(std::string_view line) {
-  // From each "&" the next ";" and the next "&" are looked up with memchr; past a ";" the
+  // From each "&" the next ";" and the next "&" are looked up; past a ";" the
   // search starts over at the next "&".
   for (std::size_t ampersand = NextOf(line, '&', 0); ampersand < line.size();) {
     const std::size_t semicolon = NextOf(line, ';', ampersand + 1);

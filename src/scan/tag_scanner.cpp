@@ -630,13 +630,7 @@ bool TagScanner::IsValueQuote(std::size_t at) const {
 std::size_t TagScanner::NextQuote(char quote, std::size_t from) {
   Memo& memo = quote == '"' ? nextDoubleQuote_ : nextSingleQuote_;
   if (memo.from == npos || from < memo.from || from > memo.found) {
-    std::size_t found = strLine.size();
-    if (from < strLine.size()) {
-      const void* hit = std::memchr(strLine.data() + from, quote, strLine.size() - from);
-      if (hit != nullptr)
-        found = static_cast<std::size_t>(static_cast<const char*>(hit) - strLine.data());
-    }
-    memo = Memo{from, found};
+    memo = Memo{from, from < strLine.size() ? FindByte(strLine, from, quote) : strLine.size()};
   }
   return memo.found;
 }
@@ -652,12 +646,7 @@ std::size_t TagScanner::NextClosingBracket(std::size_t from) {
   if (nextBracket_.from != npos && from >= nextBracket_.from && from <= nextBracket_.found) {
     return nextBracket_.found;
   }
-  std::size_t found = strLine.size();
-  if (from < strLine.size()) {
-    const void* hit = std::memchr(strLine.data() + from, '>', strLine.size() - from);
-    if (hit != nullptr)
-      found = static_cast<std::size_t>(static_cast<const char*>(hit) - strLine.data());
-  }
+  const std::size_t found = from < strLine.size() ? FindByte(strLine, from, '>') : strLine.size();
   nextBracket_ = Memo{from, found};
   return found;
 }
@@ -799,8 +788,7 @@ bool TagScanner::SkipTable() {
       if (intTableDepth <= 0) return true;
     } else {
       // Only a "<" can begin either marker.
-      const std::size_t next = strLine.find('<', intPos + 1);
-      intPos = next == npos ? strLine.size() : next;
+      intPos = intPos + 1 < strLine.size() ? FindByte(strLine, intPos + 1, '<') : strLine.size();
     }
     if (intPos >= strLine.size()) return false;
   }
