@@ -2,10 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
 #include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "scan/character_references.h"
 #include "util/str_proc.h"
@@ -80,6 +84,53 @@ std::size_t NextOf(std::string_view text, char c, std::size_t from) {
   return from < text.size() ? FindByte(text, from, c) : text.size();
 }
 
+// The second character of every sought tag ("<b>", "<title>", "<h1>"), and after "</" its
+// third: a bracket followed by anything else opens no sought text.
+constexpr bool IsSoughtTagLetter(char c) { return c == 'b' || c == 't' || c == 'h'; }
+static_assert(std::all_of(kReplacements.begin(), kReplacements.end(), [](const Replacement& r) {
+  return r.sought[0] != '<' || IsSoughtTagLetter(r.sought[1]) ||
+         (r.sought[1] == '/' && IsSoughtTagLetter(r.sought[2]));
+}));
+
+// The first position at or after `from` where a sought text may begin: an "&", or, when `tags`,
+// a "<" that the next characters do not rule out. Most brackets of a page open other tags
+// ("<span", "</div>"): sixteen positions are tested at a time with the two characters after
+// each, so that they are passed without a look at the rows.
+std::size_t NextCandidate(std::string_view text, std::size_t from, bool tags) {
+  if (!tags) return from < text.size() ? FindByte(text, from, '&') : text.size();
+  std::size_t i = from;
+#if defined(__SSE2__)
+  const auto letterAt = [](__m128i bytes) {
+    return _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('b')),
+                                     _mm_cmpeq_epi8(bytes, _mm_set1_epi8('t'))),
+                        _mm_cmpeq_epi8(bytes, _mm_set1_epi8('h')));
+  };
+  for (; i + 18 <= text.size(); i += 16) {
+    const char* at = text.data() + i;
+    const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 1));
+    const __m128i third = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 2));
+    const __m128i tagStart = _mm_and_si128(
+        _mm_cmpeq_epi8(first, _mm_set1_epi8('<')),
+        _mm_or_si128(letterAt(second),
+                     _mm_and_si128(_mm_cmpeq_epi8(second, _mm_set1_epi8('/')), letterAt(third))));
+    const auto found = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_or_si128(tagStart, _mm_cmpeq_epi8(first, _mm_set1_epi8('&')))));
+    if (found != 0) return i + static_cast<std::size_t>(std::countr_zero(found));
+  }
+#endif
+  for (; i < text.size(); ++i) {
+    if (text[i] == '&') return i;
+    if (text[i] != '<' || i + 1 >= text.size()) continue;
+    const char second = text[i + 1];
+    if (IsSoughtTagLetter(second) ||
+        (second == '/' && i + 2 < text.size() && IsSoughtTagLetter(text[i + 2]))) {
+      return i;
+    }
+  }
+  return text.size();
+}
+
 // Replaces every occurrence of the candidates' rows in one pass. Exact when no sought text
 // can be formed with an earlier row's output. No replacement is longer than what it replaces,
 // so the line is rewritten in place: the text already written never reaches the text still to
@@ -89,10 +140,9 @@ void ReplaceInOnePass(std::string& line, const Candidates& candidates) {
   const std::string_view text = line;
   std::size_t copied = 0;   // text before this is read and rewritten
   std::size_t written = 0;  // the rewritten text ends here
-  // Each candidate begins at the next "&" (or "<", when there are tags among the rows).
-  const char bracket = candidates.HasTags() ? '<' : '&';
-  for (std::size_t i = FindEither(text, 0, '&', bracket); i + 2 < text.size();
-       i = FindEither(text, std::max(copied, i + 1), '&', bracket)) {
+  const bool tags = candidates.HasTags();
+  for (std::size_t i = NextCandidate(text, 0, tags); i + 2 < text.size();
+       i = NextCandidate(text, std::max(copied, i + 1), tags)) {
     for (const Candidates::Row& candidate : candidates.At(text, i)) {
       // Most brackets open other tags: the third character rules them out cheaply.
       const Replacement& r = kReplacements[candidate.row];
