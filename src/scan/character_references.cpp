@@ -19,6 +19,14 @@ struct NamedEntity {
 #include "scan/entity_table.inc"
 
 constexpr std::size_t kLongestName = 32;
+// The longest of the names that HTML also reads without a ";".
+constexpr std::size_t kLongestBareName = [] {
+  std::size_t longest = 0;
+  for (const NamedEntity& e : kEntities) {
+    if (!e.name.ends_with(';')) longest = std::max(longest, e.name.size());
+  }
+  return longest;
+}();
 constexpr char32_t kReplacementCharacter = 0xFFFD;
 
 bool IsAsciiAlnum(char c) {
@@ -87,7 +95,7 @@ std::size_t ReferenceAt(std::string_view text, std::size_t at, char32_t& code) {
     }
   }
   // The names that HTML also reads without a ";", longest first.
-  for (std::size_t length = end - i; length >= 2; --length) {
+  for (std::size_t length = std::min(end - i, kLongestBareName); length >= 2; --length) {
     if (const NamedEntity* e = FindEntity(text.substr(i, length))) {
       code = e->code;
       return length + 1;
