@@ -2,10 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
 #include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "scan/character_references.h"
 #include "util/str_proc.h"
@@ -90,12 +94,34 @@ static_assert(std::all_of(kReplacements.begin(), kReplacements.end(), [](const R
 
 // The first position at or after `from` where a sought text may begin: an "&", or, when `tags`,
 // a "<" that the next characters do not rule out. Most brackets of a page open other tags
-// ("<span", "</div>"): they are passed at a glance.
+// ("<span", "</div>"): sixteen positions are tested at a time with the two characters after
+// each, so that they are passed without a look at the rows.
 std::size_t NextCandidate(std::string_view text, std::size_t from, bool tags) {
   if (!tags) return from < text.size() ? FindByte(text, from, '&') : text.size();
-  for (std::size_t i = from; i < text.size(); ++i) {
-    i = FindEither(text, i, '&', '<');
-    if (i + 1 >= text.size() || text[i] == '&') return i;
+  std::size_t i = from;
+#if defined(__SSE2__)
+  const auto letterAt = [](__m128i bytes) {
+    return _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('b')),
+                                     _mm_cmpeq_epi8(bytes, _mm_set1_epi8('t'))),
+                        _mm_cmpeq_epi8(bytes, _mm_set1_epi8('h')));
+  };
+  for (; i + 18 <= text.size(); i += 16) {
+    const char* at = text.data() + i;
+    const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 1));
+    const __m128i third = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 2));
+    const __m128i tagStart = _mm_and_si128(
+        _mm_cmpeq_epi8(first, _mm_set1_epi8('<')),
+        _mm_or_si128(letterAt(second),
+                     _mm_and_si128(_mm_cmpeq_epi8(second, _mm_set1_epi8('/')), letterAt(third))));
+    const auto found = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_or_si128(tagStart, _mm_cmpeq_epi8(first, _mm_set1_epi8('&')))));
+    if (found != 0) return i + static_cast<std::size_t>(std::countr_zero(found));
+  }
+#endif
+  for (; i < text.size(); ++i) {
+    if (text[i] == '&') return i;
+    if (text[i] != '<' || i + 1 >= text.size()) continue;
     const char second = text[i + 1];
     if (IsSoughtTagLetter(second) ||
         (second == '/' && i + 2 < text.size() && IsSoughtTagLetter(text[i + 2]))) {
