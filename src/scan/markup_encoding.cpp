@@ -84,47 +84,48 @@ std::size_t NextOf(std::string_view text, char c, std::size_t from) {
   return from < text.size() ? FindByte(text, from, c) : text.size();
 }
 
-// The second character of every sought tag ("<b>", "<title>", "<h1>"), and after "</" its
-// third: a bracket followed by anything else opens no sought text.
-constexpr bool IsSoughtTagLetter(char c) { return c == 'b' || c == 't' || c == 'h'; }
+// Whether `first` and `second`, the characters after a "<" or "</", may begin a sought tag's
+// name: "b>", "ti" (title) or "h1" to "h6". Most brackets of a page open other tags ("<span",
+// "</td>", "<head>", "<br>"). Two small tables answer without branches, which the mix of a
+// page's tags would mostly mispredict: each character gets a bit for each name it may begin
+// and one for each it may continue.
+constexpr std::array<std::uint8_t, 256> kNameFirst = [] {
+  std::array<std::uint8_t, 256> bits{};
+  bits['b'] = 1;
+  bits['t'] = 2;
+  bits['h'] = 4;
+  return bits;
+}();
+constexpr std::array<std::uint8_t, 256> kNameSecond = [] {
+  std::array<std::uint8_t, 256> bits{};
+  bits['>'] = 1;
+  bits['i'] = 2;
+  for (char digit = '1'; digit <= '6'; ++digit) bits[static_cast<unsigned char>(digit)] = 4;
+  return bits;
+}();
+constexpr bool MayBeginSoughtName(char first, char second) {
+  return (kNameFirst[static_cast<unsigned char>(first)] &
+          kNameSecond[static_cast<unsigned char>(second)]) != 0;
+}
 static_assert(std::all_of(kReplacements.begin(), kReplacements.end(), [](const Replacement& r) {
-  return r.sought[0] != '<' || IsSoughtTagLetter(r.sought[1]) ||
-         (r.sought[1] == '/' && IsSoughtTagLetter(r.sought[2]));
+  return r.sought[0] != '<' || MayBeginSoughtName(r.sought[1], r.sought[2]) ||
+         (r.sought[1] == '/' && MayBeginSoughtName(r.sought[2], r.sought[3]));
 }));
 
 // The first position at or after `from` where a sought text may begin: an "&", or, when `tags`,
-// a "<" that the next characters do not rule out. Most brackets of a page open other tags
-// ("<span", "</div>"): sixteen positions are tested at a time with the two characters after
-// each, so that they are passed without a look at the rows.
+// a "<" whose next characters may begin a sought tag.
 std::size_t NextCandidate(std::string_view text, std::size_t from, bool tags) {
   if (!tags) return from < text.size() ? FindByte(text, from, '&') : text.size();
-  std::size_t i = from;
-#if defined(__SSE2__)
-  const auto letterAt = [](__m128i bytes) {
-    return _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('b')),
-                                     _mm_cmpeq_epi8(bytes, _mm_set1_epi8('t'))),
-                        _mm_cmpeq_epi8(bytes, _mm_set1_epi8('h')));
-  };
-  for (; i + 18 <= text.size(); i += 16) {
-    const char* at = text.data() + i;
-    const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-    const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 1));
-    const __m128i third = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 2));
-    const __m128i tagStart = _mm_and_si128(
-        _mm_cmpeq_epi8(first, _mm_set1_epi8('<')),
-        _mm_or_si128(letterAt(second),
-                     _mm_and_si128(_mm_cmpeq_epi8(second, _mm_set1_epi8('/')), letterAt(third))));
-    const auto found = static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_or_si128(tagStart, _mm_cmpeq_epi8(first, _mm_set1_epi8('&')))));
-    if (found != 0) return i + static_cast<std::size_t>(std::countr_zero(found));
-  }
-#endif
-  for (; i < text.size(); ++i) {
+  for (std::size_t i = from; i < text.size(); ++i) {
+    i = FindEither(text, i, '&', '<');
+    if (i + 3 >= text.size()) {
+      // Near the end: a sought text has three characters or more.
+      return i + 2 < text.size() ? i : text.size();
+    }
     if (text[i] == '&') return i;
-    if (text[i] != '<' || i + 1 >= text.size()) continue;
-    const char second = text[i + 1];
-    if (IsSoughtTagLetter(second) ||
-        (second == '/' && i + 2 < text.size() && IsSoughtTagLetter(text[i + 2]))) {
+    const bool slash = text[i + 1] == '/';
+    if (MayBeginSoughtName(text[i + 1], text[i + 2]) |
+        (slash & MayBeginSoughtName(text[i + 2], text[i + 3]))) {
       return i;
     }
   }
