@@ -20,6 +20,7 @@ LineReader::~LineReader() { Close(); }
 bool LineReader::Open(const std::string& path) {
   Close();
   buffer_.clear();
+  filled_ = 0;
   begin_ = 0;
   nextLf_ = nextCr_ = kUnknown;
   eof_ = false;
@@ -48,6 +49,7 @@ bool LineReader::Open(const std::string& path) {
 void LineReader::Adopt(std::FILE* file) {
   Close();
   buffer_.clear();
+  filled_ = 0;
   begin_ = 0;
   nextLf_ = nextCr_ = kUnknown;
   eof_ = false;
@@ -59,6 +61,7 @@ void LineReader::Adopt(std::FILE* file) {
 void LineReader::OpenText(std::string text) {
   Close();
   buffer_ = std::move(text);
+  filled_ = buffer_.size();
   begin_ = 0;
   nextLf_ = nextCr_ = kUnknown;
   eof_ = true;  // all there is stands in the buffer
@@ -78,10 +81,11 @@ bool LineReader::Fill() {
   // Drop what has been handed out before growing the buffer, so it holds at most the
   // current line and one chunk.
   if (begin_ > 0) {
-    buffer_.erase(0, begin_);
+    std::memmove(buffer_.data(), buffer_.data() + begin_, filled_ - begin_);
+    filled_ -= begin_;
     begin_ = 0;
   }
-  const std::size_t old = buffer_.size();
+  const std::size_t old = filled_;
   nextLf_ = nextCr_ = kUnknown;
   if (buffer_.capacity() < old + kChunk) {
     // A long line grows the buffer eightfold, but never much beyond what is left of the file:
@@ -93,12 +97,14 @@ bool LineReader::Fill() {
     if (unread_ > 0) capacity = std::min(capacity, std::max(old + kChunk, old + unread_ + 1));
     std::string grown;
     grown.reserve(capacity);
-    grown.append(buffer_);
+    grown.append(buffer_, 0, old);
     buffer_.swap(grown);
   }
-  buffer_.resize(old + kChunk);
+  // The string keeps the size it once had beyond the bytes read, so that room read into again
+  // is not cleared first.
+  if (buffer_.size() < old + kChunk) buffer_.resize(old + kChunk);
   const std::size_t got = std::fread(buffer_.data() + old, 1, kChunk, file_);
-  buffer_.resize(old + got);
+  filled_ = old + got;
   unread_ -= std::min(unread_, got);
   if (got < kChunk) {
     if (std::ferror(file_)) {
@@ -113,11 +119,10 @@ std::size_t LineReader::NextOf(char c, std::size_t& cached, std::size_t from) co
   // The remembered position stays right until the buffer changes, so a file with only one
   // kind of line end is not searched to the buffer's end for the other kind at every line.
   if (cached == kUnknown || cached < from) {
-    const void* hit = from < buffer_.size()
-                          ? std::memchr(buffer_.data() + from, c, buffer_.size() - from)
-                          : nullptr;
+    const void* hit =
+        from < filled_ ? std::memchr(buffer_.data() + from, c, filled_ - from) : nullptr;
     cached = hit == nullptr
-                 ? buffer_.size()
+                 ? filled_
                  : static_cast<std::size_t>(static_cast<const char*>(hit) - buffer_.data());
   }
   return cached;
@@ -129,9 +134,9 @@ bool LineReader::Next(std::string& line) {
   for (;;) {
     const std::size_t end =
         std::min(NextOf('\n', nextLf_, scanned), NextOf('\r', nextCr_, scanned));
-    if (end < buffer_.size()) {
+    if (end < filled_) {
       // A CR at the end of the buffer may be followed by an LF in the next chunk.
-      if (buffer_[end] == '\r' && end + 1 == buffer_.size() && !eof_) {
+      if (buffer_[end] == '\r' && end + 1 == filled_ && !eof_) {
         const std::size_t offset = end - begin_;
         Fill();
         if (!error_.empty()) return false;
@@ -139,13 +144,13 @@ bool LineReader::Next(std::string& line) {
         continue;
       }
       std::size_t next = end + 1;
-      if (buffer_[end] == '\r' && next < buffer_.size() && buffer_[next] == '\n') ++next;
+      if (buffer_[end] == '\r' && next < filled_ && buffer_[next] == '\n') ++next;
       HandOut(line, end, next);
       return true;
     }
     if (eof_) {
-      if (begin_ >= buffer_.size()) return false;
-      HandOut(line, buffer_.size(), buffer_.size());
+      if (begin_ >= filled_) return false;
+      HandOut(line, filled_, filled_);
       return true;
     }
     const std::size_t offset = end - begin_;
@@ -169,11 +174,12 @@ void LineReader::HandOut(std::string& line, std::size_t end, std::size_t next) {
   }
   // A line longer than a chunk fills most of the buffer: the buffer itself becomes the line,
   // and what follows the line (less than a chunk) goes to a new buffer.
-  std::string rest(buffer_, next);
+  std::string rest(buffer_, next, filled_ - next);
   line.swap(buffer_);
   line.resize(end);
   line.erase(0, begin_);
   buffer_.swap(rest);
+  filled_ = buffer_.size();
   begin_ = 0;
   nextLf_ = nextCr_ = kUnknown;
 }

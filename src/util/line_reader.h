@@ -37,6 +37,7 @@ class LineReader {
 
   std::FILE* file_ = nullptr;
   std::string buffer_;
+  std::size_t filled_ = 0;  // the bytes of buffer_ read from the file; the rest is room
   std::size_t begin_ = 0;
   bool eof_ = false;
   std::size_t unread_ = 0;         // the bytes of the file not yet read, as far as known
