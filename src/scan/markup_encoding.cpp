@@ -10,6 +10,9 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "scan/character_references.h"
 #include "util/str_proc.h"
@@ -112,22 +115,39 @@ static_assert(std::all_of(kReplacements.begin(), kReplacements.end(), [](const R
          (r.sought[1] == '/' && MayBeginSoughtName(r.sought[2], r.sought[3]));
 }));
 
+// Whether the "<" at `i` (with three characters after it) may begin a sought tag.
+bool MayBeginSoughtTag(std::string_view text, std::size_t i) {
+  const bool slash = text[i + 1] == '/';
+  return MayBeginSoughtName(text[i + 1], text[i + 2]) |
+         (slash & MayBeginSoughtName(text[i + 2], text[i + 3]));
+}
+
 // The first position at or after `from` where a sought text may begin: an "&", or, when `tags`,
-// a "<" whose next characters may begin a sought tag.
+// a "<" whose next characters may begin a sought tag. The brackets and ampersands of sixteen
+// characters are found at once and judged one after the other.
 std::size_t NextCandidate(std::string_view text, std::size_t from, bool tags) {
   if (!tags) return from < text.size() ? FindByte(text, from, '&') : text.size();
-  for (std::size_t i = from; i < text.size(); ++i) {
-    i = FindEither(text, i, '&', '<');
+  std::size_t i = from;
+#if defined(__SSE2__)
+  const __m128i bracket = _mm_set1_epi8('<');
+  const __m128i ampersand = _mm_set1_epi8('&');
+  for (; i + 19 <= text.size(); i += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+    auto found = static_cast<unsigned>(_mm_movemask_epi8(
+        _mm_or_si128(_mm_cmpeq_epi8(bytes, bracket), _mm_cmpeq_epi8(bytes, ampersand))));
+    for (; found != 0; found &= found - 1) {
+      const std::size_t at = i + static_cast<std::size_t>(std::countr_zero(found));
+      if (text[at] == '&' || MayBeginSoughtTag(text, at)) return at;
+    }
+  }
+#endif
+  for (; i < text.size(); ++i) {
+    if (text[i] != '&' && text[i] != '<') continue;
     if (i + 3 >= text.size()) {
       // Near the end: a sought text has three characters or more.
       return i + 2 < text.size() ? i : text.size();
     }
-    if (text[i] == '&') return i;
-    const bool slash = text[i + 1] == '/';
-    if (MayBeginSoughtName(text[i + 1], text[i + 2]) |
-        (slash & MayBeginSoughtName(text[i + 2], text[i + 3]))) {
-      return i;
-    }
+    if (text[i] == '&' || MayBeginSoughtTag(text, i)) return i;
   }
   return text.size();
 }
