@@ -131,22 +131,22 @@ std::size_t NextCandidate(std::string_view text, std::size_t from, bool tags) {
 #if defined(__SSE2__)
   const __m128i bracket = _mm_set1_epi8('<');
   const __m128i ampersand = _mm_set1_epi8('&');
-  for (; i + 19 <= text.size(); i += 16) {
+  for (; i + 16 <= text.size(); i += 16) {
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
     auto found = static_cast<unsigned>(_mm_movemask_epi8(
         _mm_or_si128(_mm_cmpeq_epi8(bytes, bracket), _mm_cmpeq_epi8(bytes, ampersand))));
     for (; found != 0; found &= found - 1) {
       const std::size_t at = i + static_cast<std::size_t>(std::countr_zero(found));
+      if (at + 3 >= text.size()) return at + 2 < text.size() ? at : text.size();  // as below
       if (text[at] == '&' || MayBeginSoughtTag(text, at)) return at;
     }
   }
 #endif
   for (; i < text.size(); ++i) {
     if (text[i] != '&' && text[i] != '<') continue;
-    if (i + 3 >= text.size()) {
-      // Near the end: a sought text has three characters or more.
-      return i + 2 < text.size() ? i : text.size();
-    }
+    // Near the end, where a sought text of three characters or more may still begin, the caller
+    // judges.
+    if (i + 3 >= text.size()) return i + 2 < text.size() ? i : text.size();
     if (text[i] == '&' || MayBeginSoughtTag(text, i)) return i;
   }
   return text.size();

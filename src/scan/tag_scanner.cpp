@@ -410,7 +410,7 @@ void TagScanner::TakeWord() {
   }
   if (word.hashed) {
     strWord = std::string_view(strLine).substr(intPos, n);
-    if (ProcessWord(strWord, word.hash, table_, settings_, *this) == WordOutcome::Added) {
+    if (ProcessLongerWord(strWord, word.hash, table_, settings_, *this) == WordOutcome::Added) {
       observer_.OnNewWord(strWord, table_.intNumWords());
     }
     strWord = {};

@@ -35,17 +35,17 @@ bool IsDroppedWord(std::string_view word, const AnalysisSettings& settings) {
 
 WordOutcome ProcessWord(std::string_view& word, WordTable& table, const AnalysisSettings& settings,
                         const ContextWeigher& weigher) {
-  return ProcessWord(word, WordTable::StemHash(word), table, settings, weigher);
-}
-
-WordOutcome ProcessWord(std::string_view& word, std::uint32_t stemHash, WordTable& table,
-                        const AnalysisSettings& settings, const ContextWeigher& weigher) {
-  // The settings and the word alone decide the filters: a word that the table holds (under its
-  // own name, which it had when it was counted) passed them then. Short words, the most
-  // frequent that are dropped, are dropped before the lookup.
+  // Short words, the most frequent that are dropped, are dropped before the lookup.
   if (IsShortWord(settings.ModernMarkup() ? CharacterCount(word) : word.size(), settings)) {
     return WordOutcome::Dropped;
   }
+  return ProcessLongerWord(word, WordTable::StemHash(word), table, settings, weigher);
+}
+
+WordOutcome ProcessLongerWord(std::string_view& word, std::uint32_t stemHash, WordTable& table,
+                              const AnalysisSettings& settings, const ContextWeigher& weigher) {
+  // The settings and the word alone decide the filters: a word that the table holds (under its
+  // own name, which it had when it was counted) passed them then.
   WordTable::Forms forms = table.Lookup(word, stemHash);
   if (!forms.Held() && IsDroppedWord(word, settings)) return WordOutcome::Dropped;
   return table.MergeAndCount(word, weigher.ContextWeight(), forms) ? WordOutcome::Added

@@ -38,10 +38,10 @@ WordOutcome ProcessWord(std::string& word, WordTable& table, const AnalysisSetti
 WordOutcome ProcessWord(std::string_view& word, WordTable& table, const AnalysisSettings& settings,
                         const ContextWeigher& weigher);
 
-/// The same for a word whose stem hash is known (WordTable::StemHash). The table is asked
-/// first: a word that it holds passed the filters when it was first counted, and only the
-/// others are filtered.
-WordOutcome ProcessWord(std::string_view& word, std::uint32_t stemHash, WordTable& table,
-                        const AnalysisSettings& settings, const ContextWeigher& weigher);
+/// The same for a word that is not short (IsShortWord) and whose stem hash is known
+/// (WordTable::StemHash). The table is asked first: a word that it holds passed the filters
+/// when it was first counted, and only the others are filtered.
+WordOutcome ProcessLongerWord(std::string_view& word, std::uint32_t stemHash, WordTable& table,
+                              const AnalysisSettings& settings, const ContextWeigher& weigher);
 
 }  // namespace tagwright
