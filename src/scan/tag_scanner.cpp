@@ -195,6 +195,21 @@ void TagScanner::ScanStrLine() {
       if (observer_.StopRequested()) return;
     }
 
+    // Most cycles take a word or pass other characters of the text outside any tag, comment,
+    // script, style, meta tag or skipped table: they are told apart first.
+    const bool inText = !(blnSkipToTagEnd | blnInTag | blnInComment | blnInStyle | blnInScript |
+                          blnInMetaDescription | blnInMetaKeywords | modern_);
+    if (inText && (intTableDepth <= 0 || settings_.TableWeight() != 0)) {
+      const char c = strLine[intPos];
+      if (IsLetter(c)) {
+        TakeWord();
+        continue;
+      }
+      if (IsPlainCharacter(c)) {
+        intPos = PlainRunEnd(strLine, intPos + 1);
+        continue;
+      }
+    }
     if (intTableDepth > 0 && settings_.TableWeight() == 0) {
       if (!SkipTable()) return;
     }
