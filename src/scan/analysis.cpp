@@ -36,7 +36,8 @@ bool Analysis::ScanDocumentLine(std::string line) { return ScanLineInPlace(line)
 
 bool Analysis::ScanLineInPlace(std::string& line, std::string_view next) {
   if (!next.empty()) scanner_->LookAheadToLine(next);
-  LowerCaseAscii(line);
+  // Nothing that follows adds a byte from 0x80 up: a line of ASCII needs no letters spelled.
+  const bool notAscii = LowerCaseAscii(line);
   // Only blanks are stripped; tabs and other characters stay.
   const std::size_t last = line.find_last_not_of(' ');
   if (last == std::string::npos) return false;
@@ -47,10 +48,10 @@ bool Analysis::ScanLineInPlace(std::string& line, std::string_view next) {
   line.push_back(' ');
   if (settings_.ModernMarkup()) {
     // The modern reading works on UTF-8 text throughout.
-    if (NextHighByte(line, 0) != line.size() && !IsValidUtf8(line)) line = Windows1252ToUtf8(line);
+    if (notAscii && !IsValidUtf8(line)) line = Windows1252ToUtf8(line);
     EncodeMarkup(line, false);
   } else {
-    EncodeMarkup(line);
+    EncodeMarkup(line, notAscii);
   }
   scanner_->ScanLine(line);
   return true;

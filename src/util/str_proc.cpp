@@ -112,27 +112,33 @@ std::string_view TrimBlanks(std::string_view text) {
   return text.substr(first, last - first + 1);
 }
 
-void LowerCaseAscii(std::string& text) {
+bool LowerCaseAscii(std::string& text) {
   char* data = text.data();
   const std::size_t size = text.size();
   std::size_t i = 0;
+  unsigned high = 0;
 #if defined(__SSE2__)
   // Sixteen bytes at a time: shifted so that A to Z become the 26 smallest signed bytes, one
   // compare finds the capitals, and 32 is added to just those.
   const __m128i shift = _mm_set1_epi8(static_cast<char>(0x80 - 'A'));
   const __m128i limit = _mm_set1_epi8(static_cast<char>(-128 + 26));
   const __m128i caseBit = _mm_set1_epi8('a' - 'A');
+  __m128i any = _mm_setzero_si128();
   for (; i + 16 <= size; i += 16) {
     __m128i* at = reinterpret_cast<__m128i*>(data + i);
     const __m128i bytes = _mm_loadu_si128(at);
+    any = _mm_or_si128(any, bytes);
     const __m128i capitals = _mm_cmplt_epi8(_mm_add_epi8(bytes, shift), limit);
     _mm_storeu_si128(at, _mm_add_epi8(bytes, _mm_and_si128(capitals, caseBit)));
   }
+  high = static_cast<unsigned>(_mm_movemask_epi8(any));
 #endif
   for (; i < size; ++i) {
     const char c = data[i];
+    high |= static_cast<unsigned char>(c) & 0x80u;
     data[i] = static_cast<char>(c + (static_cast<unsigned char>(c - 'A') < 26 ? 'a' - 'A' : 0));
   }
+  return high != 0;
 }
 
 }  // namespace tagwright

@@ -69,7 +69,8 @@ std::int64_t RoundHalfEven(double value);
 /// Removes leading and trailing blanks (code 32 only).
 std::string_view TrimBlanks(std::string_view text);
 
-/// Lower-cases the letters A to Z; every other byte stays.
-void LowerCaseAscii(std::string& text);
+/// Lower-cases the letters A to Z; every other byte stays. True when the text holds a byte
+/// from 0x80 up (that is, it is not all ASCII).
+bool LowerCaseAscii(std::string& text);
 
 }  // namespace tagwright
