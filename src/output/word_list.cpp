@@ -42,6 +42,24 @@ char* PutRight(char* out, std::int64_t value, std::size_t width) {
       "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
       "8081828384858687888990919293949596979899";
   static constexpr char kBlanks[kPutSlack + 1] = "                        ";
+  if (value >= 0 && value < 1000) {
+    // Key values and most frequencies: one to three digits.
+    const auto n = static_cast<std::size_t>(value);
+    const std::size_t length = n < 10 ? 1 : n < 100 ? 2 : 3;
+    if (width > length) {
+      std::memcpy(out, kBlanks, kPutSlack);
+      out += width - length;
+    }
+    if (length == 3) {
+      out[0] = static_cast<char>('0' + n / 100);
+      std::memcpy(out + 1, kPairs + 2 * (n % 100), 2);
+    } else if (length == 2) {
+      std::memcpy(out, kPairs + 2 * n, 2);
+    } else {
+      out[0] = static_cast<char>('0' + n);
+    }
+    return out + length;
+  }
   const bool negative = value < 0;
   std::uint64_t rest =
       negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
@@ -67,6 +85,14 @@ char* PutRight(char* out, std::int64_t value, std::size_t width) {
 }
 
 std::size_t DigitCount(std::int64_t value) { return std::to_string(value).size(); }
+
+/// Adds one to the whole number right-aligned in the `width` characters of `field` (which
+/// has room for the result).
+void Increment(char* field, std::size_t width) {
+  std::size_t i = width;
+  while (i > 0 && field[i - 1] == '9') field[--i] = '0';
+  if (i > 0) field[i - 1] = field[i - 1] == ' ' ? '1' : static_cast<char>(field[i - 1] + 1);
+}
 
 }  // namespace
 
@@ -121,7 +147,12 @@ void WriteWordList(const RankedWords& words, const AnalysisSettings& settings,
   put("Rank Value Frequency");
   put(lineBreak);
   bool noteWritten = false;
+  // Ranks follow one another: the rank column is counted up in place, blanks and all.
+  char rankField[kPutSlack];
+  std::memset(rankField, ' ', sizeof rankField);
+  rankField[rankWidth - 1] = '0';
   for (std::int64_t rank = 1; rank <= intNumWords; ++rank) {
+    Increment(rankField, rankWidth);
     const RankedWord& w = words[static_cast<std::size_t>(rank - 1)];
     const std::int64_t value = RoundHalfEven(w.keyValue);
     if (value == 0) {
@@ -135,7 +166,8 @@ void WriteWordList(const RankedWords& words, const AnalysisSettings& settings,
     }
     if (used + kRowRoom > buffer.size()) flush();
     char* const row = buffer.data() + used;
-    char* out = PutRight(row, rank, rankWidth);
+    std::memcpy(row, rankField, kPutSlack);
+    char* out = row + rankWidth;
     *out++ = ' ';
     out = PutRight(out, value, 5);
     *out++ = ' ';
