@@ -11,6 +11,7 @@
 
 #include "scan/markup_encoding.h"
 #include "util/str_proc.h"
+#include "util/unicode_text.h"
 #include "words/stop_words.h"
 
 namespace tagwright {
@@ -460,7 +461,8 @@ void TagScanner::TakeModernWord() {
   bool ascii = true;
   while (end + 1 < line.size()) {
     if (IsLetter(line[end])) {
-      ++end;
+      // A run of letters a to z ends before the closing blank.
+      end += LetterRunLength(line, end);
       continue;
     }
     if (static_cast<unsigned char>(line[end]) < 0x80) break;
@@ -496,11 +498,16 @@ void TagScanner::TakeModernWord() {
 }
 
 void TagScanner::CountModernWord(std::string_view written, std::string_view word) {
-  // The cheap filters first: most common words are short.
-  if (IsDroppedWord(word, settings_)) return;
+  // The cheap filters first: most common words are short, and the common words of the page's
+  // language are asked every time, since an <html lang> may change them. A word that the
+  // table holds passed the fixed and configured rules when it was counted.
+  if (IsShortWord(CharacterCount(word), settings_)) return;
   if (settings_.IgnoreCommonWords() && stopWords_.Contains(written)) return;
-  if (table_.MergeAndCount(word, ContextWeight())) {
-    observer_.OnNewWord(word, table_.intNumWords());
+  WordTable::Forms forms = table_.Lookup(word, WordTable::StemHash(word));
+  if (!forms.Held() && IsDroppedWord(word, settings_)) return;
+  std::string_view counted = word;
+  if (table_.MergeAndCount(counted, ContextWeight(), forms)) {
+    observer_.OnNewWord(counted, table_.intNumWords());
   }
 }
 
