@@ -149,6 +149,10 @@ TEST(ModernReading, CommonWordsOfThePageLanguage) {
   english.Lines({"<p>für the zebra"});
   EXPECT_EQ(english.Frequency("fuer"), 1);
   EXPECT_EQ(english.Frequency("the"), 0);
+  // A word counted before the page declares its language is a common word after it.
+  Scan switched(Modern());
+  switched.Lines({"<p>werden werden", "<html lang=\"de\">", "<p>werden"});
+  EXPECT_EQ(switched.Frequency("werden"), 2);
 }
 
 TEST(ModernReading, UndeclaredLanguageIsGuessedFromThePage) {
