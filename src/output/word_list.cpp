@@ -125,8 +125,8 @@ void WriteWordList(const RankedWords& words, const AnalysisSettings& settings,
 
   // Rows are gathered in a buffer of about 64 KiB and handed on when it is full. Each row's
   // numbers are written straight into it, within the room kept at its end.
-  constexpr std::size_t kFlushAt = 1 << 16;
-  constexpr std::size_t kRowRoom = 3 * 21 + kPutSlack;
+  constexpr std::size_t kFlushAt = std::size_t{1} << 16;
+  constexpr std::size_t kRowRoom = std::size_t{3} * 21 + kPutSlack;
   std::string buffer(kFlushAt + kRowRoom, ' ');
   std::size_t used = 0;
   const auto flush = [&] {

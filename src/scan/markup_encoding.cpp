@@ -10,9 +10,6 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "scan/character_references.h"
 #include "util/str_proc.h"

@@ -399,8 +399,9 @@ void TagScanner::LookAheadToLine(std::string_view raw) const {
     } else if (IsLetter(c)) {
       const std::size_t n = LetterRunLength(beginning, i);
       std::array<char, kBeginning> lower;
-      for (std::size_t k = 0; k < n; ++k)
+      for (std::size_t k = 0; k < n; ++k) {
         lower[k] = static_cast<char>(beginning[i + k] | 0x20);  // letters only
+      }
       if (n < beginning.size() - i && !IsShortWord(n, settings_)) {
         table_.PrefetchStem(WordTable::StemHash(std::string_view(lower.data(), n)));
       }
