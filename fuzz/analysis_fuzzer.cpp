@@ -266,8 +266,9 @@ void CheckApply(std::string_view page, const std::string& path, const MetaTag& t
           "the existing tag is the same found in the file and in memory");
   if (tag.noWords) return;
   const PageRewrite rewrite = RewritePage(page, tag.tag);
-  if (rewrite.action == PageRewrite::Action::NoHeadEnd) {
-    Require(rewrite.page.empty(), "a page without a head end is not rewritten");
+  if (rewrite.action == PageRewrite::Action::NoHeadEnd ||
+      rewrite.action == PageRewrite::Action::ChangesCharset) {
+    Require(rewrite.page.empty(), "a page left alone is not rewritten");
     return;
   }
   Require(rewrite.begin <= rewrite.end && rewrite.end <= page.size(), "the span lies in the page");

@@ -145,6 +145,11 @@ class FileProcessor {
     if (rewrite.action == PageRewrite::Action::NoHeadEnd) {
       return Problem(file, "the page has no </head>; it is left alone.");
     }
+    if (rewrite.action == PageRewrite::Action::ChangesCharset) {
+      return Problem(file,
+                     "writing the tag would change the charset that the page declares; it is "
+                     "left alone.");
+    }
     const bool changed = rewrite.page != page.bytes;
     JobOutput result;
     if (options_.dryRun) {

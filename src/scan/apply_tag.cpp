@@ -154,6 +154,12 @@ PageRewrite RewritePage(std::string_view page, std::string_view tag) {
   result.page.append(page.substr(0, result.begin))
       .append(result.inserted)
       .append(page.substr(result.end));
+  // Browsers look for the charset in the first 1024 bytes: the page must keep reading as it did.
+  if (DeclaredCharset(result.page) != DeclaredCharset(page)) {
+    PageRewrite unchanged;
+    unchanged.action = PageRewrite::Action::ChangesCharset;
+    return unchanged;
+  }
   return result;
 }
 

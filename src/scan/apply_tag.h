@@ -11,9 +11,12 @@ enum class PageTextEncoding { Utf8, Windows1252, Ascii };
 
 /// What writing a keywords meta tag into a page did.
 struct PageRewrite {
-  enum class Action { Replaced, Inserted, NoHeadEnd };
+  /// NoHeadEnd and ChangesCharset leave the page alone: it has no "</head>", or the tag would
+  /// change the charset that the page declares in its first 1024 bytes (by replacing the tag
+  /// that declares it, or by pushing the declaration out of them).
+  enum class Action { Replaced, Inserted, NoHeadEnd, ChangesCharset };
   Action action = Action::NoHeadEnd;
-  /// The rewritten page (empty for NoHeadEnd).
+  /// The rewritten page (empty when the page is left alone).
   std::string page;
   /// The span [begin, end) of the old page that `inserted` took the place of; begin == end for
   /// an insertion. Every byte outside it is kept.

@@ -122,6 +122,17 @@ TEST(ApplyCli, PageWithoutHeadEndIsLeftAlone) {
   EXPECT_EQ(r.err, "tagwright-cli: " + bare + ": the page has no </head>; it is left alone.\n");
   EXPECT_EQ(test::ReadFile(bare), "<p>Flights, flights.</p>");
   EXPECT_EQ(test::ReadFile(page), kApplied);
+  // The tag would push the declared charset out of the first 1024 bytes.
+  const std::string crowded =
+      "<head><meta name=\"keywords\" content=\"a\"><!--" + std::string(950, 'x') +
+      "--><meta charset=\"iso-8859-2\"></head><p>Flights, flights, tours, tours.</p>";
+  const std::string full = dir.Write("full.htm", crowded);
+  const Result crowd = Cli({"apply", full});
+  EXPECT_EQ(crowd.status, 1);
+  EXPECT_EQ(crowd.err, "tagwright-cli: " + full +
+                           ": writing the tag would change the charset that the page declares; "
+                           "it is left alone.\n");
+  EXPECT_EQ(test::ReadFile(full), crowded);
 }
 
 TEST(ApplyCli, PageChangedSinceReadingIsNotOverwritten) {

@@ -101,12 +101,21 @@ TEST(RewritePage, WritesTheTagAndKeepsEveryOtherByte) {
        PageRewrite::Action::Inserted},
       {"no </head>: nothing", "<html><body>x</body></html>\n", kTag, "",
        PageRewrite::Action::NoHeadEnd},
+      {"a longer tag would push the charset out of the first 1024 bytes: nothing",
+       "<head><meta name=\"keywords\" content=\"a\"><!--" + Repeated("x", 900) +
+           "--><meta charset=\"iso-8859-2\"></head>",
+       "<META NAME=\"keywords\" CONTENT=\"" + Repeated("flights,", 20) + "\">", "",
+       PageRewrite::Action::ChangesCharset},
+      {"the keywords tag is the one that declares the charset: nothing",
+       "<head><meta name=\"keywords\" http-equiv=\"content-type\" "
+       "content=\"text/html; charset=koi8-r\"></head><head><meta charset=\"utf-8\"></head>",
+       kTag, "", PageRewrite::Action::ChangesCharset},
   };
   for (const RewriteCase& c : cases) {
     const PageRewrite result = RewritePage(c.page, c.tag);
     EXPECT_EQ(result.action, c.action) << c.what;
     EXPECT_EQ(result.page, c.expected) << c.what;
-    if (result.action == PageRewrite::Action::NoHeadEnd) continue;
+    if (result.page.empty()) continue;  // left alone
     // The span and its replacement describe the change exactly.
     EXPECT_EQ(c.page.substr(0, result.begin) + result.inserted + c.page.substr(result.end),
               result.page)
