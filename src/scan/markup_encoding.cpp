@@ -79,11 +79,6 @@ class Candidates {
   bool hasTags_ = false;
 };
 
-// The position of the first `c` at or after `from` in `text`; its size when there is none.
-std::size_t NextOf(std::string_view text, char c, std::size_t from) {
-  return from < text.size() ? FindByte(text, from, c) : text.size();
-}
-
 // Whether `first` and `second`, the characters after a "<" or "</", may begin a sought tag's
 // name: "b>", "ti" (title) or "h1" to "h6". Most brackets of a page open other tags ("<span",
 // "</td>", "<head>", "<br>"). Two small tables answer without branches, which the mix of a
@@ -123,7 +118,7 @@ bool MayBeginSoughtTag(std::string_view text, std::size_t i) {
 // a "<" whose next characters may begin a sought tag. The brackets and ampersands of sixteen
 // characters are found at once and judged one after the other.
 std::size_t NextCandidate(std::string_view text, std::size_t from, bool tags) {
-  if (!tags) return from < text.size() ? FindByte(text, from, '&') : text.size();
+  if (!tags) return FindByte(text, from, '&');
   std::size_t i = from;
 #if defined(__SSE2__)
   const __m128i bracket = _mm_set1_epi8('<');
@@ -203,9 +198,9 @@ void ReplaceAll(std::string& line, const Replacement& r) {
 bool EntitiesMayCascade(std::string_view line) {
   // From each "&" the next ";" and the next "&" are looked up; past a ";" the
   // search starts over at the next "&".
-  for (std::size_t ampersand = NextOf(line, '&', 0); ampersand < line.size();) {
-    const std::size_t semicolon = NextOf(line, ';', ampersand + 1);
-    const std::size_t next = NextOf(line, '&', ampersand + 1);
+  for (std::size_t ampersand = FindByte(line, 0, '&'); ampersand < line.size();) {
+    const std::size_t semicolon = FindByte(line, ampersand + 1, ';');
+    const std::size_t next = FindByte(line, ampersand + 1, '&');
     if (next < semicolon) return true;
     ampersand = next;
   }

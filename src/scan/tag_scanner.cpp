@@ -414,7 +414,7 @@ void TagScanner::LookAheadToLine(std::string_view raw) const {
 }
 
 void TagScanner::TakeWord() {
-  const Upcoming word = next_.at == intPos ? Upcoming(next_) : LookAt(intPos);
+  const Upcoming word = next_.at == intPos ? next_ : LookAt(intPos);
   const std::size_t n = word.length;
   if (!skipName_.empty()) {
     intPos += n;
@@ -504,10 +504,9 @@ void TagScanner::CountModernWord(std::string_view written, std::string_view word
   // table holds passed the fixed and configured rules when it was counted.
   if (IsShortWord(CharacterCount(word), settings_)) return;
   if (settings_.IgnoreCommonWords() && stopWords_.Contains(written)) return;
-  WordTable::Forms forms = table_.Lookup(word, WordTable::StemHash(word));
-  if (!forms.Held() && IsDroppedWord(word, settings_)) return;
   std::string_view counted = word;
-  if (table_.MergeAndCount(counted, ContextWeight(), forms)) {
+  if (ProcessLongerWord(counted, WordTable::StemHash(word), table_, settings_, *this) ==
+      WordOutcome::Added) {
     observer_.OnNewWord(counted, table_.intNumWords());
   }
 }
@@ -653,7 +652,7 @@ bool TagScanner::IsValueQuote(std::size_t at) const {
 std::size_t TagScanner::NextQuote(char quote, std::size_t from) {
   Memo& memo = quote == '"' ? nextDoubleQuote_ : nextSingleQuote_;
   if (memo.from == npos || from < memo.from || from > memo.found) {
-    memo = Memo{from, from < strLine.size() ? FindByte(strLine, from, quote) : strLine.size()};
+    memo = Memo{from, FindByte(strLine, from, quote)};
   }
   return memo.found;
 }
@@ -669,7 +668,7 @@ std::size_t TagScanner::NextClosingBracket(std::size_t from) {
   if (nextBracket_.from != npos && from >= nextBracket_.from && from <= nextBracket_.found) {
     return nextBracket_.found;
   }
-  const std::size_t found = from < strLine.size() ? FindByte(strLine, from, '>') : strLine.size();
+  const std::size_t found = FindByte(strLine, from, '>');
   nextBracket_ = Memo{from, found};
   return found;
 }
@@ -811,7 +810,7 @@ bool TagScanner::SkipTable() {
       if (intTableDepth <= 0) return true;
     } else {
       // Only a "<" can begin either marker.
-      intPos = intPos + 1 < strLine.size() ? FindByte(strLine, intPos + 1, '<') : strLine.size();
+      intPos = FindByte(strLine, intPos + 1, '<');
     }
     if (intPos >= strLine.size()) return false;
   }

@@ -5,7 +5,7 @@
 
 namespace tagwright {
 
-/// Memory for one large array: blocks of a few megabytes or more are aligned to 2 MiB and
+/// Memory for one large array: blocks of 2 MiB or more are aligned to 2 MiB and
 /// offered to the kernel for huge pages (Linux's transparent huge pages, where the system
 /// leaves that to the program), so that reaching all over a large table costs far fewer
 /// address-translation misses and page faults. Smaller blocks come from operator new.

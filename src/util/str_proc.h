@@ -26,7 +26,8 @@ inline constexpr bool IsLetter(char c) {
 /// Number of consecutive letters beginning at `start`.
 std::size_t LetterRunLength(std::string_view text, std::size_t start);
 
-/// The first position at or after `from` whose character is `a` or `b`; the length if none.
+/// The first position at or after `from` whose character is `a` or `b`; the length if none
+/// (also when `from` lies at or past the end).
 /// Made for searches that mostly end within a few characters, where a library call would
 /// cost more than the search: sixteen characters are compared at a time, inline.
 inline std::size_t FindEither(std::string_view text, std::size_t from, char a, char b) {
