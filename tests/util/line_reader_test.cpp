@@ -63,6 +63,19 @@ TEST(LineReader, LongLinesBetweenShortOnes) {
   EXPECT_EQ(lines, (Lines{"a", longer, "b", longest, "c", longest}));
 }
 
+TEST(LineReader, ManyReadsIntoTheSameRoomGiveEveryLineAsWritten) {
+  test::TempDir dir;
+  // Lines of changing length over many reads: room read into before holds older bytes, and
+  // no line may show any of them.
+  Lines written;
+  std::string page;
+  for (std::size_t i = 0; page.size() < 5 * 65536; ++i) {
+    written.push_back(std::string((i * 37) % 301, static_cast<char>('a' + i % 26)));
+    page += written.back() + (i % 3 == 0 ? "\r\n" : "\n");
+  }
+  EXPECT_EQ(ReadLines(dir.Write("many", page)), written);
+}
+
 TEST(LineReader, OpenAndReadFailuresAreDescribed) {
   test::TempDir dir;
   LineReader reader;

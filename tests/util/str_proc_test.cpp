@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace tagwright {
 namespace {
 
@@ -76,6 +78,36 @@ TEST(StrProc, LowerCaseChangesOnlyCapitalsAtEveryOffset) {
     }
     LowerCaseAscii(text);
     EXPECT_EQ(text, expected) << "rotated by " << start;
+  }
+}
+
+TEST(StrProc, FindEitherAtEveryOffsetOfTheSixteenByteSteps) {
+  // The first of two characters wherever it stands (in a step, at its edges, in the tail),
+  // from every start up to past the end; the length when neither follows.
+  for (std::size_t size = 0; size <= 40; ++size) {
+    for (std::size_t at = 0; at <= size; ++at) {
+      std::string text(size, 'x');
+      if (at < size) text[at] = at % 2 == 0 ? '<' : '&';
+      for (std::size_t from = 0; from <= size + 2; ++from) {
+        const std::size_t expected = from <= at && at < size ? at : size;
+        EXPECT_EQ(FindEither(text, from, '<', '&'), expected) << size << " " << at << " " << from;
+      }
+    }
+  }
+  EXPECT_EQ(FindByte("a<b<c", 2, '<'), 3u);
+  EXPECT_EQ(FindByte("a<b", 0, '&'), 3u);
+}
+
+TEST(StrProc, LowerCaseTellsWhetherABytePastAsciiStands) {
+  for (std::size_t size = 1; size <= 40; ++size) {
+    std::string ascii(size, 'A');
+    EXPECT_FALSE(LowerCaseAscii(ascii)) << size;
+    for (std::size_t at = 0; at < size; ++at) {
+      std::string text(size, 'A');
+      text[at] = '\x80';
+      EXPECT_TRUE(LowerCaseAscii(text)) << size << " " << at;
+      EXPECT_EQ(text[at], '\x80');
+    }
   }
 }
 
