@@ -69,7 +69,7 @@ TEST(LineReader, ManyReadsIntoTheSameRoomGiveEveryLineAsWritten) {
   // no line may show any of them.
   Lines written;
   std::string page;
-  for (std::size_t i = 0; page.size() < 5 * 65536; ++i) {
+  for (std::size_t i = 0; page.size() < std::size_t{5} * 65536; ++i) {
     written.push_back(std::string((i * 37) % 301, static_cast<char>('a' + i % 26)));
     page += written.back() + (i % 3 == 0 ? "\r\n" : "\n");
   }
