@@ -10,7 +10,6 @@
 #include "util/str_proc.h"
 #include "util/text_encoding.h"
 #include "util/text_lines.h"
-#include "words/ranking.h"
 #include "words/stop_words.h"
 
 namespace tagwright {
@@ -60,8 +59,7 @@ bool Analysis::ScanLineInPlace(std::string& line, std::string_view next) {
 void Analysis::Finish() {
   // Nothing more is counted: the index goes before the ranked list is made beside the table.
   table_.ReleaseIndex();
-  ranked_ = table_.Ranked(settings_.ThresholdFrequency());
-  ScaleKeyValues(ranked_);
+  ranked_ = table_.Ranked(settings_.ThresholdFrequency(), true);
 }
 
 RunResult RunScan(const std::string& path, Analysis& analysis, ScanObserver& observer) {

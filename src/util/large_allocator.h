@@ -5,10 +5,11 @@
 
 namespace tagwright {
 
-/// Memory for one large array: blocks of 2 MiB or more are aligned to 2 MiB and
-/// offered to the kernel for huge pages (Linux's transparent huge pages, where the system
-/// leaves that to the program), so that reaching all over a large table costs far fewer
-/// address-translation misses and page faults. Smaller blocks come from operator new.
+/// Memory for one large array: blocks of 256 KiB or more are rounded up to whole 2 MiB,
+/// aligned to 2 MiB and offered to the kernel for huge pages (Linux's transparent huge pages,
+/// where the system leaves that to the program), so that reaching all over a large table
+/// costs far fewer address-translation misses and page faults. Smaller blocks come from
+/// operator new.
 void* AllocateLarge(std::size_t bytes);
 void FreeLarge(void* block, std::size_t bytes) noexcept;
 

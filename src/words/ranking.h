@@ -8,9 +8,10 @@ namespace tagwright {
 /// A threshold of 1 (or less) leaves the table as it is.
 void ApplyThresholdFrequency(RankedWords& words, int threshold);
 
-/// Turns the key values into percent of the highest: value times 100 divided by the maximum,
-/// computed in double precision and rounded once to single precision. Returns the maximum
-/// before scaling (`sngMaxKeyValue`; 0 for an empty table).
-float ScaleKeyValues(RankedWords& words);
+/// A key value in percent of the highest (`sngMaxKeyValue`, above 0): value times 100 divided
+/// by the highest, computed in double precision and rounded once to single precision.
+inline float InPercentOf(float value, float highest) {
+  return static_cast<float>(static_cast<double>(value) * 100.0 / static_cast<double>(highest));
+}
 
 }  // namespace tagwright

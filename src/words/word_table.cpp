@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "util/str_proc.h"
+#include "words/ranking.h"
 
 namespace tagwright {
 
@@ -274,7 +275,7 @@ bool WordTable::MergeAndCount(std::string_view& word, float weight, Forms& forms
   return CountForms(word, weight, forms);
 }
 
-RankedWords WordTable::Ranked(std::int64_t minFrequency) const {
+RankedWords WordTable::Ranked(std::int64_t minFrequency, bool inPercent) const {
   // Stamps are unique (each comes from its own clock tick), so (value, stamp) orders the
   // entries totally. Key values are sums of positive weights: their bit patterns order like
   // the values, so while the clock fits in 32 bits the rank order is that of one 64-bit key,
@@ -286,9 +287,11 @@ RankedWords WordTable::Ranked(std::int64_t minFrequency) const {
   bool packed = clock_ <= 0xFFFFFFFF;
   std::vector<Key, LargeAllocator<Key>> keys;
   keys.reserve(entries_.size());
+  float highest = 0;
   for (std::size_t i = 0; i < entries_.size(); ++i) {
     const Entry& entry = entries_[i];
     if (entry.frequency < minFrequency) continue;
+    if (entry.keyValue > highest) highest = entry.keyValue;
     packed = packed && !std::signbit(entry.keyValue) && !std::isnan(entry.keyValue);
     const auto bits = std::bit_cast<std::uint32_t>(entry.keyValue);
     keys.push_back(
@@ -301,11 +304,13 @@ RankedWords WordTable::Ranked(std::int64_t minFrequency) const {
     std::sort(keys.begin(), keys.end(),
               [this](const Key& a, const Key& b) { return Before(a.index, b.index); });
   }
+  inPercent = inPercent && highest > 0;
   RankedWords ranked;
   ranked.reserve(keys.size());
   for (const Key& key : keys) {
     const Entry& entry = entries_[key.index];
-    ranked.push_back(RankedWord{WordOf(entry), entry.frequency, entry.keyValue});
+    const float value = inPercent ? InPercentOf(entry.keyValue, highest) : entry.keyValue;
+    ranked.push_back(RankedWord{WordOf(entry), entry.frequency, value});
   }
   return ranked;
 }

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "util/block_array.h"
 #include "util/large_allocator.h"
 #include "words/ranked_word.h"
 
@@ -74,9 +75,10 @@ class WordTable {
   /// MergeAndCount on a word that was just looked up.
   bool MergeAndCount(std::string_view& word, float weight, Forms& forms);
 
-  /// The entries counted at least `minFrequency` times in rank order (frequency and summed
-  /// key value, unscaled).
-  RankedWords Ranked(std::int64_t minFrequency = 1) const;
+  /// The entries counted at least `minFrequency` times in rank order, with their frequency
+  /// and summed key value; with `inPercent`, the key values are in percent of the highest
+  /// among them (InPercentOf; unchanged when none is above 0).
+  RankedWords Ranked(std::int64_t minFrequency = 1, bool inPercent = false) const;
 
   /// Frequency and key value of the first entry equal to `word` (0, 0 when absent).
   RankedWord Find(std::string_view word) const;
@@ -144,7 +146,7 @@ class WordTable {
   /// The first empty slot on the probe sequence of `hash`.
   std::size_t FreeSlotFor(std::uint32_t hash) const;
 
-  std::vector<Entry, LargeAllocator<Entry>> entries_;
+  BlockArray<Entry> entries_;
   std::string text_;  // the words longer than eight letters as first counted, one after the other
   // Open addressing with linear probing; the forms of one word share their hash, so they
   // lie together.
