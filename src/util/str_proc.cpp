@@ -98,8 +98,16 @@ double UnsignedNumber(std::string_view text) {
 std::int64_t RoundHalfEven(double value) {
   // 2^63 as a double; anything at or beyond it is held to the range.
   constexpr double kLimit = 9223372036854775808.0;
+  // 2^52: from there up every double is a whole number.
+  constexpr double kWhole = 4503599627370496.0;
   if (std::isnan(value)) return 0;
-  const double rounded = std::nearbyint(value);  // the default mode rounds halves to even
+  double rounded = value;
+  if (std::fabs(value) < kWhole) {
+    // Adding 2^52 (with the value's sign) leaves no bits for a fraction, so the sum is rounded
+    // to a whole number, halves to even; as std::nearbyint, without its call.
+    const double shift = std::copysign(kWhole, value);
+    rounded = (value + shift) - shift;
+  }
   if (rounded >= kLimit) return std::numeric_limits<std::int64_t>::max();
   if (rounded < -kLimit) return std::numeric_limits<std::int64_t>::min();
   return static_cast<std::int64_t>(rounded);

@@ -61,6 +61,23 @@ TEST(ShowWordList, NumbersOfEveryLengthAndLongWordsKeepTheirColumns) {
   EXPECT_EQ(list, expected);
 }
 
+TEST(ShowWordList, WordsOfEveryLengthComeWhole) {
+  // Short words are copied in fixed-size steps that overlap: each length from 1 to past 16.
+  RankedWords words;
+  std::vector<std::string> texts;
+  for (std::size_t n = 1; n <= 20; ++n) {
+    std::string text;
+    for (std::size_t i = 0; i < n; ++i) text.push_back(static_cast<char>('a' + i));
+    texts.push_back(text);
+  }
+  for (const std::string& text : texts) words.push_back({text, 2, 50});
+  std::string expected = "Rank Value Frequency\r\n";
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    expected += (i < 9 ? "   " : "  ") + std::to_string(i + 1) + "    50    2 " + texts[i] + "\r\n";
+  }
+  EXPECT_EQ(ShowWordList(words, Settings{}), expected);
+}
+
 TEST(ShowWordList, LeavesOutWordsThatRoundToZero) {
   const RankedWords words = {
       {"alpha", 5, 100}, {"beta", 2, 1.5f}, {"gamma", 2, 0.5f}, {"delta", 2, 0.4f}};

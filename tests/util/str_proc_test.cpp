@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
 #include <string>
 
 namespace tagwright {
@@ -62,6 +64,14 @@ TEST(StrProc, LeadingNumberAndRounding) {
   EXPECT_EQ(RoundHalfEven(12.5), 12);
   EXPECT_EQ(RoundHalfEven(13.5), 14);
   EXPECT_EQ(RoundHalfEven(-2.5), -2);
+  EXPECT_EQ(RoundHalfEven(0.49999999999999994), 0);
+  // As the library rounds, halves to even, across the range and beside 2^52.
+  for (int k = -4000; k <= 4000; ++k) {
+    for (const double base : {0.0, 4503599627370496.0, -4503599627370496.0}) {
+      const double value = base + k / 8.0;
+      EXPECT_EQ(RoundHalfEven(value), static_cast<std::int64_t>(std::nearbyint(value))) << value;
+    }
+  }
   EXPECT_EQ(RoundHalfEven(1e300), INT64_MAX);
   EXPECT_EQ(RoundHalfEven(-1e300), INT64_MIN);
 }
