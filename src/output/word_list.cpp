@@ -84,26 +84,10 @@ char* PutRight(char* out, std::int64_t value, std::size_t width) {
   return out + length;
 }
 
-// The longest text that PutShort copies.
-constexpr std::size_t kShortText = 16;
-
-/// Copies `text` (at most kShortText characters) to `out` in at most two fixed-size moves,
-/// which may overlap, and returns the end of it: most words are short, and this makes no call.
+/// Puts `text` (at most kShortCopy characters) at `out`; returns the end of it.
 char* PutShort(char* out, std::string_view text) {
-  const char* from = text.data();
-  const std::size_t n = text.size();
-  if (n >= 8) {
-    std::memcpy(out, from, 8);
-    std::memcpy(out + n - 8, from + n - 8, 8);
-  } else if (n >= 4) {
-    std::memcpy(out, from, 4);
-    std::memcpy(out + n - 4, from + n - 4, 4);
-  } else if (n > 0) {
-    out[0] = from[0];
-    out[n / 2] = from[n / 2];
-    out[n - 1] = from[n - 1];
-  }
-  return out + n;
+  CopyShort(out, text.data(), text.size());
+  return out + text.size();
 }
 
 std::size_t DigitCount(std::int64_t value) { return std::to_string(value).size(); }
@@ -148,7 +132,7 @@ void WriteWordList(const RankedWords& words, const AnalysisSettings& settings,
   // Rows are gathered in a buffer of about 64 KiB and handed on when it is full. Each row's
   // numbers are written straight into it, within the room kept at its end.
   constexpr std::size_t kFlushAt = std::size_t{1} << 16;
-  constexpr std::size_t kRowRoom = std::size_t{3} * 21 + kPutSlack + 2 * kShortText;
+  constexpr std::size_t kRowRoom = std::size_t{3} * 21 + kPutSlack + 2 * kShortCopy;
   std::string buffer(kFlushAt + kRowRoom, ' ');
   std::size_t used = 0;
   const auto flush = [&] {
@@ -195,7 +179,7 @@ void WriteWordList(const RankedWords& words, const AnalysisSettings& settings,
     *out++ = ' ';
     out = PutRight(out, w.frequency, frequencyWidth);
     *out++ = ' ';
-    if (w.word.size() <= kShortText && lineBreak.size() <= kShortText) {
+    if (w.word.size() <= kShortCopy && lineBreak.size() <= kShortCopy) {
       out = PutShort(PutShort(out, w.word), lineBreak);
       used += static_cast<std::size_t>(out - row);
     } else {

@@ -201,15 +201,25 @@ void TagScanner::ScanStrLine() {
     const bool inText = !(blnSkipToTagEnd | blnInTag | blnInComment | blnInStyle | blnInScript |
                           blnInMetaDescription | blnInMetaKeywords | modern_);
     if (inText && (intTableDepth <= 0 || settings_.TableWeight() != 0)) {
-      const char c = strLine[intPos];
-      if (IsLetter(c)) {
-        TakeWord();
-        continue;
+      // Words and the characters between them change none of that: they are taken one after
+      // the other until something else comes, each still a cycle of its own.
+      bool taken = false;
+      for (;;) {
+        const char c = strLine[intPos];
+        if (IsLetter(c)) {
+          TakeWord();
+        } else if (IsPlainCharacter(c)) {
+          intPos = PlainRunEnd(strLine, intPos + 1);
+        } else {
+          break;
+        }
+        taken = true;
+        if (intPos + 1 >= strLine.size() || (cycles_ + 1) % kStepsPerYield == 0) break;
+        // The table weight may change during the scan; at 0 a table's text is skipped.
+        if (intTableDepth > 0 && settings_.TableWeight() == 0) break;
+        ++cycles_;
       }
-      if (IsPlainCharacter(c)) {
-        intPos = PlainRunEnd(strLine, intPos + 1);
-        continue;
-      }
+      if (taken) continue;
     }
     if (intTableDepth > 0 && settings_.TableWeight() == 0) {
       if (!SkipTable()) return;
@@ -358,15 +368,16 @@ TagScanner::Upcoming TagScanner::LookAt(std::size_t at) const {
   return word;
 }
 
-void TagScanner::LookAhead(std::size_t end) {
-  // Worked on in locals: the members are written once, at the end.
-  const std::size_t second = WordStartNear(strLine, end);
+void TagScanner::LookAhead(std::size_t end, bool lookedAt) {
+  // Worked on in locals: the members are written once, at the end. The word after this one
+  // was looked at with the word before, as the one after the next; when this word was that
+  // next word, the one after it is known too (or known to be none).
+  Upcoming next = afterNext_;
+  const std::size_t second = lookedAt ? next.at : WordStartNear(strLine, end);
   if (second == npos) {
     next_ = afterNext_ = Upcoming{};
     return;
   }
-  // The word after this one was looked at with the word before, as the one after the next.
-  Upcoming next = afterNext_;
   if (next.at != second) {
     next = LookAt(second);
     if (next.hashed) table_.PrefetchStem(next.hash);
@@ -414,14 +425,15 @@ void TagScanner::LookAheadToLine(std::string_view raw) const {
 }
 
 void TagScanner::TakeWord() {
-  const Upcoming word = next_.at == intPos ? next_ : LookAt(intPos);
+  const bool lookedAt = next_.at == intPos;
+  const Upcoming word = lookedAt ? next_ : LookAt(intPos);
   const std::size_t n = word.length;
   if (!skipName_.empty()) {
     intPos += n;
     return;
   }
   if (table_.IndexOutgrewCaches()) {
-    LookAhead(intPos + n);
+    LookAhead(intPos + n, lookedAt);
   } else {
     next_ = afterNext_ = Upcoming{};
   }

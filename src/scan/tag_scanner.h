@@ -58,7 +58,8 @@ class TagScanner final : public ContextWeigher {
   Upcoming LookAt(std::size_t at) const;
   /// Looks at the two words after the one ending at `end` and asks for their places in the
   /// table's index, so that the waits for memory overlap the work on the words before them.
-  void LookAhead(std::size_t end);
+  /// `lookedAt`: the word ending at `end` is the one that the last call looked at first.
+  void LookAhead(std::size_t end, bool lookedAt);
   /// The modern reading's word step: a run of letters of any script, split into words.
   void TakeModernWord();
   /// Counts a word of the modern reading unless a filter drops it: `written` is the word as

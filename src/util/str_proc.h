@@ -6,6 +6,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #if defined(__SSE2__)
@@ -48,6 +49,24 @@ inline std::size_t FindEither(std::string_view text, std::size_t from, char a, c
 /// The same for one character.
 inline std::size_t FindByte(std::string_view text, std::size_t from, char c) {
   return FindEither(text, from, c, c);
+}
+
+/// The longest text that CopyShort copies.
+inline constexpr std::size_t kShortCopy = 16;
+/// Copies the `n` characters at `from` (at most kShortCopy) to `out` in at most two moves of a
+/// fixed size, which may overlap: for the many short words, cheaper than a call to memcpy.
+inline void CopyShort(char* out, const char* from, std::size_t n) {
+  if (n >= 8) {
+    std::memcpy(out, from, 8);
+    std::memcpy(out + n - 8, from + n - 8, 8);
+  } else if (n >= 4) {
+    std::memcpy(out, from, 4);
+    std::memcpy(out + n - 4, from + n - 4, 4);
+  } else if (n > 0) {
+    out[0] = from[0];
+    out[n / 2] = from[n / 2];
+    out[n - 1] = from[n - 1];
+  }
 }
 
 /// How many characters of `text` equal `c`.

@@ -176,7 +176,7 @@ void WordTable::Append(std::string_view word, float weight, std::uint32_t hash, 
   if (word.size() >= kInText) throw std::bad_alloc();
   Entry entry{{}, static_cast<std::uint32_t>(word.size()), weight, 1, ++clock_};
   if (word.size() <= sizeof entry.letters) {
-    std::memcpy(entry.letters, word.data(), word.size());
+    CopyShort(entry.letters, word.data(), word.size());
   } else {
     const std::size_t offset = text_.size();
     static_assert(sizeof offset == sizeof entry.letters);

@@ -81,6 +81,26 @@ TEST(Analysis, StopEndsTheScanAfterTheCurrentLine) {
   EXPECT_TRUE(analysis.Ranked().empty());  // no filter or scaling after a stop
 }
 
+TEST(Analysis, StopTakesEffectWithinALongLineOfWords) {
+  // One line of 20,000 distinct words: the scan yields within it and ends at the stop.
+  std::string line;
+  constexpr int kWords = 20000;
+  for (int i = 0; i < kWords; ++i) {
+    line += "word";
+    for (int n = i, d = 0; d < 4; ++d, n /= 26) line.push_back(static_cast<char>('a' + n % 26));
+    line += ' ';
+  }
+  test::TempDir dir;
+  Settings settings;
+  Recorder recorder;
+  recorder.stopAfterYields = 1;
+  Analysis analysis(settings, recorder);
+  EXPECT_EQ(RunScan(dir.Write("page.htm", line + "\n"), analysis, recorder).outcome,
+            RunOutcome::Stopped);
+  EXPECT_GT(analysis.Table().intNumWords(), 0);
+  EXPECT_LT(analysis.Table().intNumWords(), kWords / 2);
+}
+
 TEST(Analysis, CompletedScanAppliesMinimumFrequency) {
   test::TempDir dir;
   Settings settings;
