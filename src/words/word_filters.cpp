@@ -13,13 +13,14 @@ bool IsRomanNumeralLetter(char c) {
   return c == 'i' || c == 'v' || c == 'x' || c == 'l' || c == 'c' || c == 'm';
 }
 
-}  // namespace
+// The modern reading's words may hold letters of any script: they are counted as letters.
+std::int64_t LetterCount(std::string_view word, const AnalysisSettings& settings) {
+  return static_cast<std::int64_t>(settings.ModernMarkup() ? CharacterCount(word) : word.size());
+}
 
-bool IsDroppedWord(std::string_view word, const AnalysisSettings& settings) {
-  // The modern reading's words may hold letters of any script: they are counted as letters.
-  const auto length =
-      static_cast<std::int64_t>(settings.ModernMarkup() ? CharacterCount(word) : word.size());
-  if (IsShortWord(static_cast<std::size_t>(length), settings)) return true;
+// The rules after the short-word rule, for a word of `length` letters.
+bool IsDroppedLongerWord(std::string_view word, std::int64_t length,
+                         const AnalysisSettings& settings) {
   if (length > kMaxWordLength) return true;
   // One letter repeated (aaa, zz).
   if (length > 1 && word.find_first_not_of(word.front()) == std::string_view::npos) return true;
@@ -33,10 +34,18 @@ bool IsDroppedWord(std::string_view word, const AnalysisSettings& settings) {
   return settings.IgnoreCommonWords() && IsCommonWord(word, kEnglish);
 }
 
+}  // namespace
+
+bool IsDroppedWord(std::string_view word, const AnalysisSettings& settings) {
+  const std::int64_t length = LetterCount(word, settings);
+  if (IsShortWord(static_cast<std::size_t>(length), settings)) return true;
+  return IsDroppedLongerWord(word, length, settings);
+}
+
 WordOutcome ProcessWord(std::string_view& word, WordTable& table, const AnalysisSettings& settings,
                         const ContextWeigher& weigher) {
   // Short words, the most frequent that are dropped, are dropped before the lookup.
-  if (IsShortWord(settings.ModernMarkup() ? CharacterCount(word) : word.size(), settings)) {
+  if (IsShortWord(static_cast<std::size_t>(LetterCount(word, settings)), settings)) {
     return WordOutcome::Dropped;
   }
   return ProcessLongerWord(word, WordTable::StemHash(word), table, settings, weigher);
@@ -47,7 +56,9 @@ WordOutcome ProcessLongerWord(std::string_view& word, std::uint32_t stemHash, Wo
   // The settings and the word alone decide the filters: a word that the table holds (under its
   // own name, which it had when it was counted) passed them then.
   WordTable::Forms forms = table.Lookup(word, stemHash);
-  if (!forms.Held() && IsDroppedWord(word, settings)) return WordOutcome::Dropped;
+  if (!forms.Held() && IsDroppedLongerWord(word, LetterCount(word, settings), settings)) {
+    return WordOutcome::Dropped;
+  }
   return table.MergeAndCount(word, weigher.ContextWeight(), forms) ? WordOutcome::Added
                                                                    : WordOutcome::Counted;
 }
