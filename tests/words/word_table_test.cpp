@@ -273,5 +273,34 @@ TEST(WordTable, ManyWordsWithPluralChainsMatchTheArray) {
             reference.Entries().front().frequency);
 }
 
+TEST(WordTable, RankedInPercentOfTheHighestOfTheWordsKept) {
+  WordTable table;
+  table.CountWord("alpha", 30);
+  table.CountWord("beta", 15);
+  table.CountWord("gamma", 3);
+  table.CountWord("rare", 90);
+  table.CountWord("alpha", 0);
+  table.CountWord("beta", 0);
+  table.CountWord("gamma", 0);
+  // "rare" is counted once: below the frequency asked for, it sets no scale.
+  RankedWords words = table.Ranked(2, true);
+  ASSERT_EQ(words.size(), 3u);
+  EXPECT_EQ(words[0].keyValue, 100.0f);
+  EXPECT_EQ(words[1].keyValue, 50.0f);
+  EXPECT_EQ(words[2].keyValue, 10.0f);
+  EXPECT_EQ(table.Ranked(1, false)[0].keyValue, 90.0f);
+
+  // Rounded once from double: in single-precision steps 671089 * 100 is not exact and the
+  // highest value would come out as 99.9999924.
+  WordTable large;
+  large.CountWord("alpha", 671089);
+  large.CountWord("beta", 1);
+  words = large.Ranked(1, true);
+  EXPECT_EQ(words[0].keyValue, 100.0f);
+  EXPECT_EQ(words[1].keyValue, static_cast<float>(100.0 / 671089.0));
+
+  EXPECT_TRUE(WordTable().Ranked(1, true).empty());
+}
+
 }  // namespace
 }  // namespace tagwright
