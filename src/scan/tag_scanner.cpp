@@ -196,13 +196,12 @@ void TagScanner::ScanStrLine() {
       if (observer_.StopRequested()) return;
     }
 
-    // Most cycles take a word or pass other characters of the text outside any tag, comment,
-    // script, style, meta tag or skipped table: they are told apart first.
-    const bool inText = !(blnSkipToTagEnd | blnInTag | blnInComment | blnInStyle | blnInScript |
-                          blnInMetaDescription | blnInMetaKeywords | modern_);
-    if (inText && (intTableDepth <= 0 || settings_.TableWeight() != 0)) {
-      // Words and the characters between them change none of that: they are taken one after
-      // the other until something else comes, each still a cycle of its own.
+    // Most cycles take a word, pass other characters or read a tag in the text outside any
+    // tag, comment, script, style, meta tag or skipped table: they are told apart first.
+    if (InPlainText()) {
+      // Words and the characters between them change none of that, nor do most tags: they
+      // are taken one after the other until something else comes, each a cycle of its own,
+      // just as the steps below would take them.
       bool taken = false;
       for (;;) {
         const char c = strLine[intPos];
@@ -210,13 +209,18 @@ void TagScanner::ScanStrLine() {
           TakeWord();
         } else if (IsPlainCharacter(c)) {
           intPos = PlainRunEnd(strLine, intPos + 1);
+        } else if (c == '<' && !At(strTableStart) && !At(strTableEnd) &&
+                   !At(strCommentStart) && !At(strStyleStart) && !At(strScriptStart)) {
+          blnInTag = true;
+          ScanTag();
         } else {
           break;
         }
         taken = true;
         if (intPos + 1 >= strLine.size() || (cycles_ + 1) % kStepsPerYield == 0) break;
-        // The table weight may change during the scan; at 0 a table's text is skipped.
-        if (intTableDepth > 0 && settings_.TableWeight() == 0) break;
+        // A tag may begin a meta tag's content or go on past the line, and the table weight
+        // may change during the scan.
+        if (!InPlainText()) break;
         ++cycles_;
       }
       if (taken) continue;

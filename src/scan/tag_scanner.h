@@ -46,6 +46,13 @@ class TagScanner final : public ContextWeigher {
     return intPos + 1 < strLine.size() && strLine[intPos + 1] == marker[1] &&
            std::string_view(strLine).substr(intPos).starts_with(marker);
   }
+  /// True in the text of the default reading: outside any tag, comment, script, style, meta
+  /// tag's content and skipped table.
+  bool InPlainText() const {
+    return !(blnSkipToTagEnd | blnInTag | blnInComment | blnInStyle | blnInScript |
+             blnInMetaDescription | blnInMetaKeywords | modern_) &&
+           (intTableDepth <= 0 || settings_.TableWeight() != 0);
+  }
   void TakeWord();
   /// A word of the default reading further on in the line, with its stem hash unless it is
   /// short (then the word is dropped without one).
