@@ -40,11 +40,12 @@ class TagScanner final : public ContextWeigher {
 
  private:
   void ScanStrLine();
-  /// True when `marker` (two characters or more) stands at the position.
+  /// True when `marker` (three characters or more) stands at the position.
   bool At(std::string_view marker) const {
-    // The markers differ in their second character, which settles most tags without a compare.
-    return intPos + 1 < strLine.size() && strLine[intPos + 1] == marker[1] &&
-           std::string_view(strLine).substr(intPos).starts_with(marker);
+    // The second and third characters settle most tags without a compare.
+    return intPos + marker.size() <= strLine.size() && strLine[intPos + 1] == marker[1] &&
+           strLine[intPos + 2] == marker[2] &&
+           std::string_view(strLine).substr(intPos, marker.size()) == marker;
   }
   /// True in the text of the default reading: outside any tag, comment, script, style, meta
   /// tag's content and skipped table.

@@ -132,12 +132,19 @@ bool LowerCaseAscii(std::string& text) {
   const __m128i limit = _mm_set1_epi8(static_cast<char>(-128 + 26));
   const __m128i caseBit = _mm_set1_epi8('a' - 'A');
   __m128i any = _mm_setzero_si128();
-  for (; i + 16 <= size; i += 16) {
-    __m128i* at = reinterpret_cast<__m128i*>(data + i);
+  const auto lowerBlock = [&](std::size_t from) {
+    __m128i* at = reinterpret_cast<__m128i*>(data + from);
     const __m128i bytes = _mm_loadu_si128(at);
     any = _mm_or_si128(any, bytes);
     const __m128i capitals = _mm_cmplt_epi8(_mm_add_epi8(bytes, shift), limit);
     _mm_storeu_si128(at, _mm_add_epi8(bytes, _mm_and_si128(capitals, caseBit)));
+  };
+  for (; i + 16 <= size; i += 16) lowerBlock(i);
+  // The rest is the end of a last block that overlaps the one before: lower-casing twice
+  // changes nothing.
+  if (i < size && size >= 16) {
+    lowerBlock(size - 16);
+    i = size;
   }
   high = static_cast<unsigned>(_mm_movemask_epi8(any));
 #endif

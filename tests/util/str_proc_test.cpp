@@ -112,6 +112,7 @@ TEST(StrProc, LowerCaseTellsWhetherABytePastAsciiStands) {
   for (std::size_t size = 1; size <= 40; ++size) {
     std::string ascii(size, 'A');
     EXPECT_FALSE(LowerCaseAscii(ascii)) << size;
+    EXPECT_EQ(ascii, std::string(size, 'a'));  // a tail shorter than a step as well
     for (std::size_t at = 0; at < size; ++at) {
       std::string text(size, 'A');
       text[at] = '\x80';
