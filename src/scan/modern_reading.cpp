@@ -107,20 +107,22 @@ ModernTag ReadModernTag(std::string_view tag) {
   if (name == "svg" || name == "template" || name == "noscript" || name == "nav") {
     read.skipsContent = true;
   }
-  // Most tags have none of the attributes sought: one search rules out both kinds of hidden.
+  // Most tags have none of the attributes sought: one search rules out both kinds of hidden,
+  // and none is needed where there is no room for the shortest ("nav").
   std::string_view value;
-  if (!read.skipsContent && attributes.find("hidden") != std::string_view::npos) {
+  const bool searched = !read.skipsContent && attributes.size() >= 3;
+  if (searched && attributes.find("hidden") != std::string_view::npos) {
     read.skipsContent =
         HasAttribute(attributes, "hidden") ||
         (AttributeValue(attributes, "aria-hidden", value) && Trimmed(value) == "true");
   }
-  if (!read.skipsContent && attributes.find("role") != std::string_view::npos &&
+  if (searched && !read.skipsContent && attributes.find("role") != std::string_view::npos &&
       AttributeValue(attributes, "role", value) && Trimmed(value) == "navigation") {
     read.skipsContent = true;
   }
   // The navigation bars that documentation generators write without <nav>: DocBook's
   // header and footer, Doxygen's path.
-  if (!read.skipsContent && attributes.find("nav") != std::string_view::npos &&
+  if (searched && !read.skipsContent && attributes.find("nav") != std::string_view::npos &&
       AttributeValue(attributes, "class", value)) {
     read.skipsContent =
         HasClass(value, "navheader") || HasClass(value, "navfooter") || HasClass(value, "navpath");

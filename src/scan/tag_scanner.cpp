@@ -203,12 +203,15 @@ void TagScanner::ScanStrLine() {
       // are taken one after the other until something else comes, each a cycle of its own,
       // just as the steps below would take them.
       bool taken = false;
+      const bool modern = modern_;
       for (;;) {
         const char c = strLine[intPos];
-        if (IsLetter(c)) {
+        if (modern && (IsLetter(c) || static_cast<unsigned char>(c) >= 0x80)) {
+          TakeModernWord();
+        } else if (IsLetter(c)) {
           TakeWord();
         } else if (IsPlainCharacter(c)) {
-          intPos = PlainRunEnd(strLine, intPos + 1);
+          intPos = modern ? PlainAsciiRunEnd(strLine, intPos + 1) : PlainRunEnd(strLine, intPos + 1);
         } else if (c == '<' && !At(strTableStart) && !At(strTableEnd) &&
                    !At(strCommentStart) && !At(strStyleStart) && !At(strScriptStart)) {
           blnInTag = true;

@@ -47,11 +47,11 @@ class TagScanner final : public ContextWeigher {
            strLine[intPos + 2] == marker[2] &&
            std::string_view(strLine).substr(intPos, marker.size()) == marker;
   }
-  /// True in the text of the default reading: outside any tag, comment, script, style, meta
-  /// tag's content and skipped table.
+  /// True in the text: outside any tag, comment, script, style, meta tag's content and
+  /// skipped table.
   bool InPlainText() const {
     return !(blnSkipToTagEnd | blnInTag | blnInComment | blnInStyle | blnInScript |
-             blnInMetaDescription | blnInMetaKeywords | modern_) &&
+             blnInMetaDescription | blnInMetaKeywords) &&
            (intTableDepth <= 0 || settings_.TableWeight() != 0);
   }
   void TakeWord();
