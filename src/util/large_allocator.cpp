@@ -1,6 +1,7 @@
 #include "util/large_allocator.h"
 
 #include <cstdlib>
+#include <utility>
 
 #if defined(__linux__)
 #include <sys/mman.h>
@@ -16,10 +17,31 @@ constexpr std::size_t kLarge = kHugePage / 8;
 
 std::size_t Rounded(std::size_t bytes) { return (bytes + kHugePage - 1) / kHugePage * kHugePage; }
 
+// The large block freed last on this thread, kept for the next large block that fits it: a
+// table freed just before the next is made (the word index before the ranked list) hands its
+// memory on, where fresh memory would cost the kernel a clear of every page. One block at most,
+// taken for a block of at least half its size.
+struct SpareBlock {
+  void* block = nullptr;
+  std::size_t bytes = 0;  // rounded
+  ~SpareBlock() { std::free(block); }
+};
+thread_local SpareBlock spare;
+
 }  // namespace
 
 void* AllocateLarge(std::size_t bytes) {
   if (bytes < kLarge) return ::operator new(bytes);
+  if (spare.block != nullptr && spare.bytes >= Rounded(bytes) && spare.bytes <= 2 * Rounded(bytes)) {
+#if defined(__linux__)
+    // The part beyond what is asked for goes back to the system.
+    if (spare.bytes > Rounded(bytes)) {
+      madvise(static_cast<char*>(spare.block) + Rounded(bytes), spare.bytes - Rounded(bytes),
+              MADV_DONTNEED);
+    }
+#endif
+    return std::exchange(spare.block, nullptr);
+  }
   void* block = std::aligned_alloc(kHugePage, Rounded(bytes));
   if (block == nullptr) throw std::bad_alloc();
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
@@ -32,9 +54,11 @@ void* AllocateLarge(std::size_t bytes) {
 void FreeLarge(void* block, std::size_t bytes) noexcept {
   if (bytes < kLarge) {
     ::operator delete(block);
-  } else {
-    std::free(block);
+    return;
   }
+  std::free(spare.block);
+  spare.block = block;
+  spare.bytes = Rounded(bytes);
 }
 
 }  // namespace tagwright

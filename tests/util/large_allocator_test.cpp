@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace tagwright {
@@ -22,6 +23,26 @@ TEST(LargeAllocator, SmallAndLargeBlocksHoldTheirValuesAsTheyGrow) {
   values.shrink_to_fit();
   values.assign(10, 1);
   EXPECT_EQ(values.back(), 1u);
+}
+
+TEST(LargeAllocator, AFreedBlockServesTheNextThatFitsIt) {
+  constexpr std::size_t kMiB = std::size_t{1} << 20;
+  void* first = AllocateLarge(8 * kMiB);
+  FreeLarge(first, 8 * kMiB);
+  // Too large for it: a block of its own. Half its size or more: the freed block, whose
+  // memory beyond the size asked for is given back and stays usable.
+  void* larger = AllocateLarge(10 * kMiB);
+  EXPECT_NE(larger, first);
+  void* smaller = AllocateLarge(5 * kMiB);
+  EXPECT_EQ(smaller, first);
+  std::memset(smaller, 0x5A, 5 * kMiB);
+  EXPECT_EQ(static_cast<unsigned char*>(smaller)[5 * kMiB - 1], 0x5A);
+  FreeLarge(smaller, 5 * kMiB);
+  FreeLarge(larger, 10 * kMiB);
+  // A quarter of the kept block is too little to take it.
+  void* small = AllocateLarge(2 * kMiB);
+  EXPECT_NE(small, larger);
+  FreeLarge(small, 2 * kMiB);
 }
 
 }  // namespace
