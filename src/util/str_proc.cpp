@@ -26,12 +26,22 @@ std::size_t LetterRunLength(std::string_view text, std::size_t start) {
   const __m128i caseBit = _mm_set1_epi8(0x20);
   const __m128i shift = _mm_set1_epi8(static_cast<char>(0x80 - 'a'));
   const __m128i limit = _mm_set1_epi8(static_cast<char>(-128 + 26));
-  for (; end + 16 <= text.size(); end += 16) {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + end));
+  const auto others = [&](std::size_t at) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
     const __m128i letters =
         _mm_cmplt_epi8(_mm_add_epi8(_mm_or_si128(bytes, caseBit), shift), limit);
-    const auto others = ~static_cast<unsigned>(_mm_movemask_epi8(letters)) & 0xFFFFu;
-    if (others != 0) return end + static_cast<std::size_t>(std::countr_zero(others)) - start;
+    return ~static_cast<unsigned>(_mm_movemask_epi8(letters)) & 0xFFFFu;
+  };
+  for (; end + 16 <= text.size(); end += 16) {
+    const unsigned found = others(end);
+    if (found != 0) return end + static_cast<std::size_t>(std::countr_zero(found)) - start;
+  }
+  if (end < text.size() && text.size() >= 16) {
+    // The rest in the last sixteen characters, those before it left out.
+    const std::size_t last = text.size() - 16;
+    const unsigned found = others(last) >> (end - last);
+    return (found != 0 ? end + static_cast<std::size_t>(std::countr_zero(found)) : text.size()) -
+           start;
   }
 #endif
   while (end < text.size() && IsLetter(text[end])) ++end;

@@ -36,11 +36,20 @@ inline std::size_t FindEither(std::string_view text, std::size_t from, char a, c
 #if defined(__SSE2__)
   const __m128i first = _mm_set1_epi8(a);
   const __m128i second = _mm_set1_epi8(b);
-  for (; i + 16 <= text.size(); i += 16) {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
-    const auto found = static_cast<unsigned>(_mm_movemask_epi8(
+  const auto matches = [&](std::size_t at) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
+    return static_cast<unsigned>(_mm_movemask_epi8(
         _mm_or_si128(_mm_cmpeq_epi8(bytes, first), _mm_cmpeq_epi8(bytes, second))));
+  };
+  for (; i + 16 <= text.size(); i += 16) {
+    const unsigned found = matches(i);
     if (found != 0) return i + static_cast<std::size_t>(std::countr_zero(found));
+  }
+  if (i < text.size() && text.size() >= 16) {
+    // The rest in the last sixteen characters, those before it left out.
+    const std::size_t last = text.size() - 16;
+    const unsigned found = matches(last) >> (i - last);
+    return found != 0 ? i + static_cast<std::size_t>(std::countr_zero(found)) : text.size();
   }
 #endif
   while (i < text.size() && text[i] != a && text[i] != b) ++i;
