@@ -220,9 +220,10 @@ void TagScanner::ScanStrLine() {
         } else if (IsLetter(c)) {
           TakeWord();
         } else if (IsPlainCharacter(c)) {
-          intPos = modern ? PlainAsciiRunEnd(strLine, intPos + 1) : PlainRunEnd(strLine, intPos + 1);
-        } else if (c == '<' && !At(strTableStart) && !At(strTableEnd) &&
-                   !At(strCommentStart) && !At(strStyleStart) && !At(strScriptStart)) {
+          intPos =
+              modern ? PlainAsciiRunEnd(strLine, intPos + 1) : PlainRunEnd(strLine, intPos + 1);
+        } else if (c == '<' && !At(strTableStart) && !At(strTableEnd) && !At(strCommentStart) &&
+                   !At(strStyleStart) && !At(strScriptStart)) {
           blnInTag = true;
           ScanTag();
         } else {

@@ -32,7 +32,8 @@ thread_local SpareBlock spare;
 
 void* AllocateLarge(std::size_t bytes) {
   if (bytes < kLarge) return ::operator new(bytes);
-  if (spare.block != nullptr && spare.bytes >= Rounded(bytes) && spare.bytes <= 2 * Rounded(bytes)) {
+  if (spare.block != nullptr && spare.bytes >= Rounded(bytes) &&
+      spare.bytes <= 2 * Rounded(bytes)) {
 #if defined(__linux__)
     // The part beyond what is asked for goes back to the system.
     if (spare.bytes > Rounded(bytes)) {
