@@ -73,23 +73,15 @@ std::size_t NextTagStop(std::string_view line, std::size_t from) {
   const __m128i closing = _mm_set1_epi8('>');
   const __m128i doubleQuote = _mm_set1_epi8('"');
   const __m128i singleQuote = _mm_set1_epi8('\'');
-  const auto stops = [&](std::size_t at) {
-    const __m128i sixteen = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + at));
-    const __m128i brackets =
-        _mm_or_si128(_mm_cmpeq_epi8(sixteen, opening), _mm_cmpeq_epi8(sixteen, closing));
-    const __m128i quotes =
-        _mm_or_si128(_mm_cmpeq_epi8(sixteen, doubleQuote), _mm_cmpeq_epi8(sixteen, singleQuote));
-    return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(brackets, quotes)));
-  };
-  for (; i + 16 <= line.size(); i += 16) {
-    const unsigned found = stops(i);
-    if (found != 0) return i + static_cast<std::size_t>(std::countr_zero(found));
-  }
-  if (i < line.size() && line.size() >= 16) {
-    // The rest in the last sixteen characters, those before it left out.
-    const std::size_t last = line.size() - 16;
-    const unsigned found = stops(last) >> (i - last);
-    return found != 0 ? i + static_cast<std::size_t>(std::countr_zero(found)) : line.size();
+  if (line.size() >= 16 && i < line.size()) {
+    return FirstFound(line, i, [&](std::size_t at) {
+      const __m128i sixteen = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + at));
+      const __m128i brackets =
+          _mm_or_si128(_mm_cmpeq_epi8(sixteen, opening), _mm_cmpeq_epi8(sixteen, closing));
+      const __m128i quotes =
+          _mm_or_si128(_mm_cmpeq_epi8(sixteen, doubleQuote), _mm_cmpeq_epi8(sixteen, singleQuote));
+      return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(brackets, quotes)));
+    });
   }
 #endif
   // All four lie below 0x40: one comparison passes letters and most other characters.

@@ -32,17 +32,7 @@ std::size_t LetterRunLength(std::string_view text, std::size_t start) {
         _mm_cmplt_epi8(_mm_add_epi8(_mm_or_si128(bytes, caseBit), shift), limit);
     return ~static_cast<unsigned>(_mm_movemask_epi8(letters)) & 0xFFFFu;
   };
-  for (; end + 16 <= text.size(); end += 16) {
-    const unsigned found = others(end);
-    if (found != 0) return end + static_cast<std::size_t>(std::countr_zero(found)) - start;
-  }
-  if (end < text.size() && text.size() >= 16) {
-    // The rest in the last sixteen characters, those before it left out.
-    const std::size_t last = text.size() - 16;
-    const unsigned found = others(last) >> (end - last);
-    return (found != 0 ? end + static_cast<std::size_t>(std::countr_zero(found)) : text.size()) -
-           start;
-  }
+  if (text.size() >= 16 && end < text.size()) return FirstFound(text, end, others) - start;
 #endif
   while (end < text.size() && IsLetter(text[end])) ++end;
   return end - start;

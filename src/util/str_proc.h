@@ -27,6 +27,27 @@ inline constexpr bool IsLetter(char c) {
 /// Number of consecutive letters beginning at `start`.
 std::size_t LetterRunLength(std::string_view text, std::size_t start);
 
+#if defined(__SSE2__)
+/// A search sixteen characters at a time: the first position at or after `from` whose bit is
+/// set in `found(at)`, the mask of the sixteen characters from `at`; the length if none. The
+/// text ends with one step that overlaps the one before, the characters before `from` left
+/// out. `text` has sixteen characters or more and `from` lies within it. Always inlined, so
+/// that each search keeps its masks in registers.
+template <typename Found>
+[[gnu::always_inline]] inline std::size_t FirstFound(std::string_view text, std::size_t from,
+                                                     const Found& found) {
+  std::size_t i = from;
+  for (; i + 16 <= text.size(); i += 16) {
+    const unsigned bits = found(i);
+    if (bits != 0) return i + static_cast<std::size_t>(std::countr_zero(bits));
+  }
+  if (i == text.size()) return i;
+  const std::size_t last = text.size() - 16;
+  const unsigned bits = found(last) >> (i - last);
+  return bits != 0 ? i + static_cast<std::size_t>(std::countr_zero(bits)) : text.size();
+}
+#endif
+
 /// The first position at or after `from` whose character is `a` or `b`; the length if none
 /// (also when `from` lies at or past the end).
 /// Made for searches that mostly end within a few characters, where a library call would
@@ -36,20 +57,12 @@ inline std::size_t FindEither(std::string_view text, std::size_t from, char a, c
 #if defined(__SSE2__)
   const __m128i first = _mm_set1_epi8(a);
   const __m128i second = _mm_set1_epi8(b);
-  const auto matches = [&](std::size_t at) {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
-    return static_cast<unsigned>(_mm_movemask_epi8(
-        _mm_or_si128(_mm_cmpeq_epi8(bytes, first), _mm_cmpeq_epi8(bytes, second))));
-  };
-  for (; i + 16 <= text.size(); i += 16) {
-    const unsigned found = matches(i);
-    if (found != 0) return i + static_cast<std::size_t>(std::countr_zero(found));
-  }
-  if (i < text.size() && text.size() >= 16) {
-    // The rest in the last sixteen characters, those before it left out.
-    const std::size_t last = text.size() - 16;
-    const unsigned found = matches(last) >> (i - last);
-    return found != 0 ? i + static_cast<std::size_t>(std::countr_zero(found)) : text.size();
+  if (text.size() >= 16 && i < text.size()) {
+    return FirstFound(text, i, [&](std::size_t at) {
+      const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
+      return static_cast<unsigned>(_mm_movemask_epi8(
+          _mm_or_si128(_mm_cmpeq_epi8(bytes, first), _mm_cmpeq_epi8(bytes, second))));
+    });
   }
 #endif
   while (i < text.size() && text[i] != a && text[i] != b) ++i;
