@@ -20,11 +20,14 @@ struct CliOptions {
   MetaTagRequest request;
   std::vector<std::string> files;
   bool recursive = false;
+  /// -L: follow symbolic links while searching folders.
+  bool follow = false;
   /// How many files are analysed at once; 0 for the number of cores.
   int jobs = 0;
   bool dryRun = false;
   bool backup = false;
   std::string backupSuffix = "~";
+  bool breakHardLinks = false;
 };
 
 /// Reads the command line (without the program name). On a mistake, returns false with the
