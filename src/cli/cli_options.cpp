@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "file_list.h"
 #include "output/limits.h"
 #include "util/settings_table.h"
 
@@ -202,6 +203,12 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
       options.backupSuffix = value;
       if (value.empty() || value.find('/') != std::string::npos) {
         error = "The backup suffix must be a non-empty text without \"/\".";
+        return false;
+      }
+      if (IsPageName(value)) {
+        error =
+            "The backup suffix must not end in .htm, .html, .shtml or .xhtml: a backup is never "
+            "a page.";
         return false;
       }
     } else if (SetFlag(name, options)) {

@@ -77,8 +77,8 @@ class FileProcessor {
     if (!item.error.empty()) return Problem(item.path, {item.error, item.reason});
     if (!item.sameAs.empty()) {
       JobOutput note;
-      note.err = kPrefix + item.path + ": the same file as " + item.sameAs +
-                 "; it is processed once.\n";
+      note.err =
+          kPrefix + item.path + ": the same file as " + item.sameAs + "; it is processed once.\n";
       return note;
     }
     const bool fromInput = item.path == kStandardInput;

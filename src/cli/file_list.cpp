@@ -104,6 +104,9 @@ class Lister {
   struct Entry {
     std::string name;
     struct stat info;
+    // A link that leads nowhere: the message and reason to report.
+    std::string error;
+    const char* reason = nullptr;
   };
 
   void Problem(const std::string& path, const std::string& message, const char* why) {
@@ -139,7 +142,9 @@ class Lister {
       const std::string path = prefix + entry.name;
       // open() and opendir() take a path of fewer than PATH_MAX bytes.
       const bool tooLong = path.size() >= PATH_MAX;
-      if (S_ISDIR(entry.info.st_mode)) {
+      if (!entry.error.empty()) {
+        Problem(path, entry.error, entry.reason);
+      } else if (S_ISDIR(entry.info.st_mode)) {
         if (tooLong) {
           Problem(path, TooLongMessage("the folder is not searched."), reason::kPathTooLong);
         } else {
@@ -163,29 +168,33 @@ class Lister {
       Problem(folder, std::strerror(errno), reason::kUnreadable);
       return false;
     }
-    const std::string prefix = folder.ends_with('/') ? folder : folder + "/";
     errno = 0;
     while (const dirent* found = ::readdir(dir.get())) {
       const std::string name = found->d_name;
       if (name == "." || name == "..") continue;
       struct stat info {};
       if (::fstatat(::dirfd(dir.get()), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
-        if (errno != ENOENT) Problem(prefix + name, std::strerror(errno), reason::kUnreadable);
+        // A name gone in between is no problem.
+        if (errno != ENOENT) {
+          entries.push_back({name, info, std::strerror(errno), reason::kUnreadable});
+        }
         errno = 0;
         continue;
       }
       if (S_ISLNK(info.st_mode)) {
         if (!options_.follow) continue;
         if (::fstatat(::dirfd(dir.get()), name.c_str(), &info, 0) != 0) {
+          const int code = errno;
           if (IsWanted(name)) {
-            Problem(prefix + name, std::string("cannot follow the link: ") + std::strerror(errno),
-                    errno == ENOENT ? reason::kNotFound : reason::kUnreadable);
+            entries.push_back({name, info,
+                               std::string("cannot follow the link: ") + std::strerror(code),
+                               code == ENOENT ? reason::kNotFound : reason::kUnreadable});
           }
           errno = 0;
           continue;
         }
       }
-      entries.push_back({name, info});
+      entries.push_back({name, info, "", nullptr});
       errno = 0;
     }
     if (errno != 0) {

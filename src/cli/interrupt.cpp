@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <csignal>
 #include <cstring>
 #include <string>
@@ -32,7 +33,7 @@ const char* SignalName(int signal) {
 }
 
 [[noreturn]] void Stop(int signal) {
-  // Writers that come later see the flag and write nothing; those at work are waited for.
+  // Writers that come later see the flag and wait; those at work are waited for.
   stopping = true;
   WriteMutex().lock();
   const std::string message = std::string("tagwright-cli: stopped by ") + SignalName(signal) +
@@ -56,6 +57,10 @@ void HandleInterrupts() {
   }).detach();
 }
 
-PageWriteScope::PageWriteScope() : lock_(WriteMutex()), allowed_(!stopping.load()) {}
+PageWriteScope::PageWriteScope() {
+  // Once stopping, a new writer would only delay the end: it waits for it instead.
+  while (stopping) std::this_thread::sleep_for(std::chrono::hours(1));
+  lock_ = std::shared_lock(WriteMutex());
+}
 
 }  // namespace tagwright::cli

@@ -12,19 +12,16 @@ namespace tagwright::cli {
 void HandleInterrupts();
 
 /// Held while a page is written, from its temporary file to the rename: an interrupt waits
-/// until no such scope is open. Once an interrupt came, Allowed() is false and nothing new
-/// may be written.
+/// until no such scope is open. Once an interrupt came, opening one waits for the end of the
+/// program, so nothing new is written.
 class PageWriteScope {
  public:
   PageWriteScope();
   PageWriteScope(const PageWriteScope&) = delete;
   PageWriteScope& operator=(const PageWriteScope&) = delete;
 
-  bool Allowed() const { return allowed_; }
-
  private:
   std::shared_lock<std::shared_mutex> lock_;
-  bool allowed_;
 };
 
 }  // namespace tagwright::cli

@@ -287,10 +287,6 @@ bool ReplacePageFile(const std::string& path, const PageFile& old, std::string_v
   };
 
   const PageWriteScope scope;
-  if (!scope.Allowed()) {
-    problem = {"the run was interrupted; it is left alone.", reason::kInterrupted};
-    return false;
-  }
   TempFile backup;
   TempFile replacement;
   if (!options.backupSuffix.empty() && !backup.Write(target, old.bytes, attributes, problem)) {

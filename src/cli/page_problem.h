@@ -32,7 +32,6 @@ inline constexpr const char* kAcl = "ACL not kept";
 inline constexpr const char* kAttributes = "attributes not kept";
 inline constexpr const char* kChanged = "changed meanwhile";
 inline constexpr const char* kWriteFailed = "write failed";
-inline constexpr const char* kInterrupted = "interrupted";
 inline constexpr const char* kOther = "other";
 }  // namespace reason
 
