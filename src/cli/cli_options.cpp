@@ -87,6 +87,10 @@ bool SetFlag(const std::string& name, CliOptions& options) {
     options.dryRun = true;
   } else if (name == "--backup") {
     options.backup = true;
+  } else if (name == "--follow") {
+    options.follow = true;
+  } else if (name == "--break-hard-links") {
+    options.breakHardLinks = true;
   } else {
     return false;
   }
@@ -159,13 +163,16 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
       continue;
     }
     if (arg[1] != '-') {
-      // Short options, which may be grouped: -h, -r, and -j with its number attached or next.
+      // Short options, which may be grouped: -h, -r, -L, and -j with its number attached or
+      // next.
       for (std::size_t k = 1; k < arg.size(); ++k) {
         const char c = arg[k];
         if (c == 'h') {
           help = true;
         } else if (c == 'r') {
           options.recursive = true;
+        } else if (c == 'L') {
+          options.follow = true;
         } else if (c == 'j') {
           std::string value = arg.substr(k + 1);
           if (value.empty()) {
@@ -242,8 +249,9 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
     error = "No input file given (see --help).";
     return false;
   }
-  if ((options.dryRun || options.backup) && options.command != Command::Apply) {
-    error = "--dry-run and --backup go with apply only.";
+  if ((options.dryRun || options.backup || options.breakHardLinks) &&
+      options.command != Command::Apply) {
+    error = "--dry-run, --backup and --break-hard-links go with apply only.";
     return false;
   }
   return true;
@@ -265,9 +273,13 @@ text, tables, description and keywords meta tags, font sizes) and prints:
   apply FILE...      generates the tag for each page and writes it into the page:
                      over the keywords meta tag that existing finds, or on a line
                      of its own just before </head>. Every other byte stays; the
-                     page is replaced atomically, keeping its permissions.
+                     page is replaced atomically and keeps its owner, group, mode,
+                     ACL and extended attributes, or is left alone with a message
+                     (read-only, not yours to keep, hard links). Only names ending
+                     in .htm, .html, .shtml or .xhtml are pages for apply.
 
-A FILE of - reads one page from standard input (apply then prints the new page).
+A FILE of - reads one page from standard input (apply then prints the page,
+changed or not).
 
 Options (the window's defaults in brackets):
   --short-size N       ignore words of N letters or fewer, )" +
@@ -298,13 +310,16 @@ Options (the window's defaults in brackets):
                        rank, value and frequency, the tag with its keyword and
                        byte counts, or whether an existing tag was found [text]
   -r, --recursive      search the folders among the FILEs for .htm and .html
-                       files (any case), in sorted order, not following links
-                       to folders
+                       files (any case; apply: also .shtml, .xhtml), in sorted
+                       order, not following symbolic links
+  -L, --follow         -r follows symbolic links, entering each folder once
   -j, --jobs N         analyse N files at once, 1 to 256 [the number of cores];
                        the output is the same as with -j 1
   --dry-run            apply: change nothing, print what would change as a
-                       unified diff (diff -u)
-  --backup[=SUFFIX]    apply: keep each original page as FILE~ (or FILE+SUFFIX)
+                       unified diff (diff -u), which patch -p0 applies
+  --backup[=SUFFIX]    apply: keep each original page as FILE~ (or FILE+SUFFIX),
+                       or FILE.~1~, FILE.~2~, ... when that exists
+  --break-hard-links   apply: replace a page that has other hard links
   -h, --help           show this text
   --version            show the version
   --                   the arguments after it are files, even if they begin
@@ -313,13 +328,16 @@ Options (the window's defaults in brackets):
 Each result is printed as the window's result box would hold it, followed by a
 newline. With several files, each result is preceded by a line "==> FILE <==".
 Options may stand before or after the command. With --existing-weight 0, apply
-gives the same page when run again.
+gives the same page when run again. A file reached twice is applied once. After
+more than one page, or on a terminal, apply counts the pages changed, unchanged
+and left alone on standard error.
 
 Exit status: 0 on success; 1 when a file could not be processed (not found,
-not a regular file, no htm extension, unreadable, no </head> for apply, changed
-on disk while apply ran) or the output could not be written, with a message
+not a regular file, no htm extension, unreadable, a path too long, or a page
+that apply left alone) or the output could not be written, with a message
 "tagwright-cli: FILE: ..." on standard error, the other files being processed;
-2 for a mistake in the options, with nothing written.
+2 for a mistake in the options, with nothing written; 130, 143 or 129 after
+SIGINT, SIGTERM or SIGHUP, with no page half-written.
 )";
 }
 

@@ -306,8 +306,16 @@ TEST(ApplyFiles, ReadOnlyPagesAndHardLinksAreLeftAlone) {
   EXPECT_EQ(dry.err, r.err.substr(0, r.err.rfind(kPrefix)) + kPrefix +
                          "2 pages: 0 would change, 0 unchanged, 2 left alone (1 read-only, 1 with "
                          "hard links)\n");
+  // --break-hard-links replaces this name; the other keeps the old page.
+  const Result broken = Cli({"apply", "--break-hard-links", linked});
+  EXPECT_EQ(broken.status, 0) << broken.err;
+  EXPECT_EQ(test::ReadFile(linked), kApplied);
+  EXPECT_EQ(test::ReadFile(other), kPage);
+  EXPECT_EQ(Stat(linked).st_nlink, 1u);
+  EXPECT_EQ(Stat(other).st_nlink, 1u);
   // A page that would not change is no problem.
-  dir.Write("linked.html", kApplied);
+  fs::remove(other);
+  fs::create_hard_link(linked, other);
   EXPECT_EQ(Cli({"apply", linked}).status, 0);
   EXPECT_EQ(Leftovers(dir.Path()), std::vector<std::string>{});
 }
@@ -426,6 +434,18 @@ TEST(ApplyFiles, FolderSearchSkipsLinksUnlessAsked) {
   EXPECT_EQ(test::ReadFile((root / "site" / "a.html").string()), kApplied);
   EXPECT_EQ(r.err, kPrefix + "2 pages: 2 changed, 0 unchanged, 0 left alone\n");
 
+  // Followed, the links lead to the page outside once; the loop is entered once.
+  const Result followed = Cli({"apply", "-L", "-r", (root / "site").string()});
+  EXPECT_EQ(followed.status, 1);
+  const std::string site = (root / "site").string();
+  EXPECT_EQ(followed.err,
+            kPrefix + site + "/d-folder-link/secret.html: the same file as " + site +
+                "/c-link.html; it is processed once.\n" + kPrefix + site +
+                "/e-dangling.html: cannot follow the link: No such file or directory\n" + kPrefix +
+                site + "/f-same.html: the same file as " + site +
+                "/a.html; it is processed once.\n" + kPrefix +
+                "4 pages: 1 changed, 2 unchanged, 1 left alone (1 not found)\n");
+  EXPECT_EQ(test::ReadFile((root / "outside" / "secret.html").string()), kApplied);
   EXPECT_TRUE(fs::is_symlink(root / "site" / "c-link.html"));
 }
 
