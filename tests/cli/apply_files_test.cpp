@@ -28,8 +28,6 @@
 #include "file_list.h"
 #include "support/temp_dir.h"
 
-extern char** environ;
-
 namespace tagwright::cli {
 namespace {
 
@@ -78,6 +76,7 @@ pid_t Start(const std::vector<std::string>& argv, const std::string& outFile,
   posix_spawnattr_setsigdefault(&attributes, &signals);
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
   std::vector<char*> args;
+  args.reserve(argv.size() + 1);
   for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
   args.push_back(nullptr);
   pid_t pid = -1;
