@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "file_list.h"
+
 namespace tagwright::cli {
 
 namespace {
@@ -142,11 +144,19 @@ constexpr OptionRow kOptions[] = {
     {.name = "--recursive",
      .letter = 'r',
      .help = "search the folders among the FILEs for .htm and .html\n"
-             "files (any case), in sorted order, not following links\n"
-             "to folders",
+             "files (any case; apply: also .shtml, .xhtml), in sorted\n"
+             "order, not following symbolic links",
      .set =
          [](CliOptions& o, const OptionValue&) {
            o.recursive = true;
+           return std::string();
+         }},
+    {.name = "--follow",
+     .letter = 'L',
+     .help = "-r follows symbolic links, entering each folder once",
+     .set =
+         [](CliOptions& o, const OptionValue&) {
+           o.follow = true;
            return std::string();
          }},
     {.name = "--jobs",
@@ -164,7 +174,8 @@ constexpr OptionRow kOptions[] = {
            return std::string();
          }},
     {.name = "--dry-run",
-     .help = "apply: change nothing, print what would change as a\nunified diff (diff -u)",
+     .help = "apply: change nothing, print what would change as a\n"
+             "unified diff (diff -u), which patch -p0 applies",
      .applyOnly = true,
      .set =
          [](CliOptions& o, const OptionValue&) {
@@ -174,7 +185,8 @@ constexpr OptionRow kOptions[] = {
     {.name = "--backup",
      .arg = OptionArg::Attached,
      .valueName = "SUFFIX",
-     .help = "apply: keep each original page as FILE~ (or FILE+SUFFIX)",
+     .help = "apply: keep each original page as FILE~ (or FILE+SUFFIX),\n"
+             "or FILE.~1~, FILE.~2~, ... when that exists",
      .applyOnly = true,
      .set =
          [](CliOptions& o, const OptionValue& v) {
@@ -183,7 +195,20 @@ constexpr OptionRow kOptions[] = {
            if (v.text.empty() || v.text.find('/') != std::string::npos) {
              return std::string("The backup suffix must be a non-empty text without \"/\".");
            }
+           if (IsPageName(v.text)) {
+             return std::string(
+                 "The backup suffix must not end in .htm, .html, .shtml or .xhtml: a backup is "
+                 "never a page.");
+           }
            o.backupSuffix = v.text;
+           return std::string();
+         }},
+    {.name = "--break-hard-links",
+     .help = "apply: replace a page that has other hard links",
+     .applyOnly = true,
+     .set =
+         [](CliOptions& o, const OptionValue&) {
+           o.breakHardLinks = true;
            return std::string();
          }},
     {.name = "--help",
@@ -307,14 +332,18 @@ bool SetCommand(const std::string& word, CliOptions& options, std::string& error
   return true;
 }
 
-// The names of the apply-only options: "--dry-run and --backup".
+// The names of the apply-only options: "--dry-run, --backup and --break-hard-links".
 std::string ApplyOnlyNames() {
-  std::string names;
+  std::vector<std::string_view> names;
   for (const OptionRow& row : kOptions) {
-    if (!row.applyOnly) continue;
-    names += std::string(names.empty() ? "" : " and ") + std::string(row.name);
+    if (row.applyOnly) names.push_back(row.name);
   }
-  return names;
+  std::string text;
+  for (std::size_t k = 0; k < names.size(); ++k) {
+    if (k > 0) text += k + 1 == names.size() ? " and " : ", ";
+    text += names[k];
+  }
+  return text;
 }
 
 // One argument that begins with "--" (and is not "--"). Moves `i` on to the next argument when
@@ -445,7 +474,8 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
     error = "No input file given (see --help).";
     return false;
   }
-  if ((options.dryRun || options.backup) && options.command != Command::Apply) {
+  if ((options.dryRun || options.backup || options.breakHardLinks) &&
+      options.command != Command::Apply) {
     error = ApplyOnlyNames() + " go with apply only.";
     return false;
   }
@@ -468,9 +498,13 @@ text, tables, description and keywords meta tags, font sizes) and prints:
   apply FILE...      generates the tag for each page and writes it into the page:
                      over the keywords meta tag that existing finds, or on a line
                      of its own just before </head>. Every other byte stays; the
-                     page is replaced atomically, keeping its permissions.
+                     page is replaced atomically and keeps its owner, group, mode,
+                     ACL and extended attributes, or is left alone with a message
+                     (read-only, not yours to keep, hard links). Only names ending
+                     in .htm, .html, .shtml or .xhtml are pages for apply.
 
-A FILE of - reads one page from standard input (apply then prints the new page).
+A FILE of - reads one page from standard input (apply then prints the page,
+changed or not).
 
 Options (the window's defaults in brackets):
 )" + OptionsHelp() +
@@ -480,13 +514,16 @@ Options (the window's defaults in brackets):
 Each result is printed as the window's result box would hold it, followed by a
 newline. With several files, each result is preceded by a line "==> FILE <==".
 Options may stand before or after the command. With --existing-weight 0, apply
-gives the same page when run again.
+gives the same page when run again. A file reached twice is applied once. After
+more than one page, or on a terminal, apply counts the pages changed, unchanged
+and left alone on standard error.
 
 Exit status: 0 on success; 1 when a file could not be processed (not found,
-not a regular file, no htm extension, unreadable, no </head> for apply, changed
-on disk while apply ran) or the output could not be written, with a message
+not a regular file, no htm extension, unreadable, a path too long, or a page
+that apply left alone) or the output could not be written, with a message
 "tagwright-cli: FILE: ..." on standard error, the other files being processed;
-2 for a mistake in the options, with nothing written.
+2 for a mistake in the options, with nothing written; 130, 143 or 129 after
+SIGINT, SIGTERM or SIGHUP, with no page half-written.
 )";
 }
 

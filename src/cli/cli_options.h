@@ -23,6 +23,8 @@ struct CliOptions {
   MetaTagRequest request;
   std::vector<std::string> files;
   bool recursive = false;
+  /// -L: follow symbolic links while searching folders.
+  bool follow = false;
   /// How many files are analysed at once; 0 for the number of cores.
   int jobs = 0;
   bool dryRun = false;
@@ -31,6 +33,7 @@ struct CliOptions {
   /// --help or --version was given: the command becomes Help or Version.
   bool help = false;
   bool version = false;
+  bool breakHardLinks = false;
 };
 
 /// What an option takes after its name.

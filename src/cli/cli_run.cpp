@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <ctime>
 #include <functional>
 #include <iterator>
 #include <memory>
@@ -19,6 +20,8 @@
 #include "output/unified_diff.h"
 #include "output/word_list.h"
 #include "page_file.h"
+#include "page_problem.h"
+#include "run_summary.h"
 #include "scan/analysis.h"
 #include "scan/apply_tag.h"
 #include "scan/existing_tag.h"
@@ -39,8 +42,19 @@ void ToLines(std::string& text) {
   text.resize(kept);
 }
 
+JobOutput Problem(const std::string& file, const PageProblem& problem) {
+  return {"", kPrefix + file + ": " + problem.message + "\n", true, PageOutcome::LeftAlone,
+          problem.reason};
+}
+
 JobOutput Problem(const std::string& file, const std::string& message) {
-  return {"", kPrefix + file + ": " + message + "\n", true};
+  return Problem(file, {message, reason::kOther});
+}
+
+timespec Now() {
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  return now;
 }
 
 // One worker's analysis, kept from file to file.
@@ -60,7 +74,13 @@ class FileProcessor {
       : options_(options), input_(std::move(standardInput)), headers_(headers) {}
 
   JobOutput Process(const InputItem& item, Worker& worker, const DirectOutput* direct) const {
-    if (!item.error.empty()) return Problem(item.path, item.error);
+    if (!item.error.empty()) return Problem(item.path, {item.error, item.reason});
+    if (!item.sameAs.empty()) {
+      JobOutput note;
+      note.err =
+          kPrefix + item.path + ": the same file as " + item.sameAs + "; it is processed once.\n";
+      return note;
+    }
     const bool fromInput = item.path == kStandardInput;
     JobOutput result;
     std::string text;
@@ -130,35 +150,55 @@ class FileProcessor {
 
   JobOutput Apply(const std::string& file, bool fromInput, Worker& worker) const {
     PageFile page;
-    std::string error;
     if (fromInput) {
       page.bytes = input_;
-    } else if (!ReadPageFile(file, page, error)) {
-      return Problem(file, error);
+    } else if (PageProblem problem; !ReadPageFile(file, page, problem)) {
+      return Problem(file, problem);
+    }
+    // A page left alone is still passed on by `apply -`, so that a pipeline keeps it.
+    const auto leftAlone = [&](const std::string& message, const char* why) {
+      JobOutput result = Problem(file, {message, why});
+      if (fromInput && !options_.dryRun && !Json()) result.out = page.bytes;
+      return result;
+    };
+    if (const std::string form = WideUnicodeForm(page.bytes); !form.empty()) {
+      return leftAlone(form + " pages are not rewritten.",
+                       form == "UTF-16" ? reason::kUtf16 : reason::kUtf32);
     }
     const RunResult run = RunScanText(page.bytes, worker.analysis, worker.quiet);
-    if (run.outcome != RunOutcome::Completed) return Problem(file, run.error);
+    if (run.outcome != RunOutcome::Completed) return leftAlone(run.error, reason::kOther);
     const MetaTag tag =
         GenerateMetaTag(worker.analysis.Ranked(), options_.request, options_.settings);
-    if (tag.noWords) return Problem(file, tag.text + " The page is left alone.");
+    if (tag.noWords) return leftAlone(tag.text + " The page is left alone.", reason::kNoKeywords);
     const PageRewrite rewrite = RewritePage(page.bytes, tag.tag);
     if (rewrite.action == PageRewrite::Action::NoHeadEnd) {
-      return Problem(file, "the page has no </head>; it is left alone.");
+      return leftAlone("the page has no </head>; it is left alone.", reason::kNoHeadEnd);
     }
     if (rewrite.action == PageRewrite::Action::ChangesCharset) {
-      return Problem(file,
-                     "writing the tag would change the charset that the page declares; it is "
-                     "left alone.");
+      return leftAlone(
+          "writing the tag would change the charset that the page declares; it is left alone.",
+          reason::kCharset);
     }
     const bool changed = rewrite.page != page.bytes;
+    if (changed && !fromInput) {
+      PageProblem problem;
+      const bool possible = options_.dryRun
+                                ? CheckReplaceable(file, options_.breakHardLinks, problem)
+                                : ReplacePageFile(file, page, rewrite.page,
+                                                  {options_.backup ? options_.backupSuffix : "",
+                                                   options_.breakHardLinks},
+                                                  problem);
+      if (!possible) return Problem(file, problem);
+    }
     JobOutput result;
+    result.outcome = changed ? PageOutcome::Changed : PageOutcome::Unchanged;
     if (options_.dryRun) {
-      result.out = UnifiedDiff(page.bytes, rewrite.page, file);
+      const timespec now = Now();
+      result.out =
+          UnifiedDiff(page.bytes, rewrite.page,
+                      DiffLabel(file, fromInput ? now : page.info.st_mtim), DiffLabel(file, now));
     } else if (fromInput) {
       result.out = rewrite.page;
-    } else if (changed && !ReplacePageFile(file, page, rewrite.page,
-                                           options_.backup ? options_.backupSuffix : "", error)) {
-      return Problem(file, error);
     }
     if (Json()) {
       const char* action = !changed                                          ? "unchanged"
@@ -240,7 +280,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return 0;
   }
 
-  const std::vector<InputItem> items = ListInputs(options.files, options.recursive);
+  const bool apply = options.command == Command::Apply;
+  const std::vector<InputItem> items =
+      ListInputs(options.files, {options.recursive, options.follow, apply});
   std::string standardInput;
   if (std::any_of(items.begin(), items.end(),
                   [](const InputItem& item) { return item.path == kStandardInput; })) {
@@ -253,6 +295,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   for (int w = 0; w < workers; ++w) pool.push_back(std::make_unique<Worker>(options.settings));
 
   int status = 0;
+  RunSummary summary;
   std::string writeError;
   ProgressLine progress(err, stderrIsTerminal, items.size());
   const auto write = [&](std::string_view text) {
@@ -273,11 +316,15 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       [&](JobOutput& output) {
         progress.Erase();
         if (output.failed) status = 1;
+        summary.Add(output);
         if (!output.err.empty()) err << output.err;
         write(output.out);
       },
       [&](std::size_t done) { progress.Show(done); });
   progress.Erase();
+  if (apply && (summary.Pages() > 1 || stderrIsTerminal)) {
+    err << kPrefix << summary.Line(options.dryRun) << '\n';
+  }
   if (writeError.empty()) {
     out.flush();
     if (!out) writeError = std::strerror(errno);

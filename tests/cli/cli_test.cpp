@@ -106,7 +106,10 @@ TEST(Cli, OptionMistakesGiveStatus2AndWriteNothing) {
       {{"list", "--bogus", page}, "Unknown option --bogus (see --help)."},
       {{"list", "-x", page}, "Unknown option -x (see --help)."},
       {{"list", "--modern=yes", page}, "The option --modern takes no value (see --help)."},
-      {{"list", "--dry-run", page}, "--dry-run and --backup go with apply only."},
+      {{"list", "--dry-run", page},
+       "--dry-run, --backup and --break-hard-links go with apply only."},
+      {{"generate", "--break-hard-links", page},
+       "--dry-run, --backup and --break-hard-links go with apply only."},
       {{"apply", "--backup=", page}, "The backup suffix must be a non-empty text without \"/\"."},
   };
   for (const auto& [args, message] : cases) {
@@ -140,8 +143,9 @@ TEST(Cli, AProblemWithOneFileLeavesTheOthersAndGivesStatus1) {
 TEST(Cli, HelpVersionDoubleDashAndStandardInput) {
   const Result help = Cli({"-h"});
   EXPECT_EQ(help.status, 0);
-  for (const char* option : {"apply FILE", "--recursive", "--jobs N", "--modern", "--dry-run",
-                             "--backup[=SUFFIX]", "Exit status"}) {
+  for (const char* option :
+       {"apply FILE", "--recursive", "--jobs N", "--modern", "--dry-run", "--backup[=SUFFIX]",
+        "-L, --follow", "--break-hard-links", "Exit status"}) {
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
   }
   EXPECT_EQ(Cli({"list", "--help", "--no-short"}).out, help.out);
@@ -170,6 +174,15 @@ TEST(Cli, ModernReadingIsAnOption) {
   EXPECT_TRUE(options.settings.modernMarkup);
   EXPECT_TRUE(options.recursive);
   EXPECT_EQ(options.jobs, 3);
+  EXPECT_FALSE(options.follow);
+  EXPECT_FALSE(options.breakHardLinks);
+  ASSERT_TRUE(ParseCliOptions({"apply", "-rLj2", "--break-hard-links", "x.htm"}, options, error))
+      << error;
+  EXPECT_TRUE(options.follow);
+  EXPECT_TRUE(options.recursive);
+  EXPECT_TRUE(options.breakHardLinks);
+  ASSERT_TRUE(ParseCliOptions({"list", "--follow", "-r", "x.htm"}, options, error)) << error;
+  EXPECT_TRUE(options.follow);
 }
 
 // Each limit takes a whole number in its range or "none"; anything else is an option mistake
