@@ -44,7 +44,14 @@ bool MainWindow::CheckInputBeforeReading() {
     Message(QString::fromUtf8(kInputFileNotSpecified), tr("Error"), MessageIcon::Exclamation);
     return false;
   }
-  if (!FileExists(LocalPath(txbInputFile_->text()))) {
+  // A name that the box's own check turns away is never read, however it got there (typed,
+  // remembered, or named on the command line).
+  const FileSpecCheck check = CheckInputFileSpec(LocalPath(txbInputFile_->text()));
+  if (check == FileSpecCheck::BadForm || check == FileSpecCheck::BadExtension) {
+    FileSpecMessageBox(check);
+    return false;
+  }
+  if (check == FileSpecCheck::NotFound) {
     Message(QString::fromUtf8(kInputFileNotFound), tr("File not found"), MessageIcon::Exclamation);
     return false;
   }
@@ -81,6 +88,7 @@ bool MainWindow::ScanInputFile() {
   EnableCommands(false);
 
   scanSettings_.Take(*settings_);
+  const unsigned invalidationsBefore = scanInvalidations_;
   const RunResult result = run_->Scan(LocalPath(txbInputFile_->text()));
   // Quit during the scan: the state is saved and the program is ending; nothing more runs.
   if (ending_) return false;
@@ -102,7 +110,9 @@ bool MainWindow::ScanInputFile() {
   lblNumberOfWords_->setText(
       QStringLiteral("Number of words found: %1").arg(run_->Result().Ranked().size()));
   lblNumberOfWords_->repaint();
-  analysisCurrent_ = true;
+  // A setting changed while the page was read: this result is shown, but the next run
+  // reads the page again.
+  analysisCurrent_ = scanInvalidations_ == invalidationsBefore;
   return true;
 }
 

@@ -29,7 +29,7 @@ QString DraggedFile(const QMimeData* data) {
 }  // namespace
 
 void MainWindow::cmdInputFile_Click() {
-  analysisCurrent_ = false;  // also when the dialog is cancelled
+  InvalidateAnalysis();  // also when the dialog is cancelled
   const QString path =
       platform_.OpenFileDialog(tr("Specify input file"), tr("HTML files (*.htm *.html)"));
   if (path.isEmpty()) return;
@@ -48,6 +48,10 @@ void MainWindow::ValidateInputFile(const QString& fileSpec) {
     txbInputFile_->clear();
     return;
   }
+  FileSpecMessageBox(check);
+}
+
+void MainWindow::FileSpecMessageBox(FileSpecCheck check) {
   const QString text = QString::fromStdString(FileSpecMessage(check));
   switch (check) {
     case FileSpecCheck::BadForm:
@@ -79,7 +83,7 @@ void MainWindow::txbInputFile_LostFocus() {
   const std::string text = std::string(TrimBlanks(txbInputFile_->text().toStdString()));
   txbInputFile_->setText(QString::fromStdString(text));
   if (!text.empty()) ValidateInputFile(txbInputFile_->text());
-  analysisCurrent_ = false;
+  InvalidateAnalysis();
   SetDefaultFocus();
 }
 

@@ -87,8 +87,13 @@ void MainWindow::ConnectHandlers() {
   }
 }
 
-void MainWindow::Form_Load() {
+void MainWindow::InvalidateAnalysis() {
   analysisCurrent_ = false;
+  ++scanInvalidations_;
+}
+
+void MainWindow::Form_Load() {
+  InvalidateAnalysis();
   loading_ = true;
   setWindowTitle(
       QStringLiteral("Tagwright %1.%2").arg(TAGWRIGHT_VERSION_MAJOR).arg(TAGWRIGHT_VERSION_MINOR));

@@ -12,6 +12,7 @@
 #include "app/run_controller.h"
 #include "app/state_binding.h"
 #include "help/help_window.h"
+#include "util/file_proc.h"
 
 class QCheckBox;
 class QComboBox;
@@ -69,6 +70,9 @@ class MainWindow : public QWidget {
   void ConnectHandlers();
 
   // Focus, messages, event routing and shutdown (main_window.cpp).
+  /// The next run reads the page again (`blnAnalysisCurrent` = False), also when the change
+  /// comes while a scan goes: that scan's word table mixes both and is not kept as current.
+  void InvalidateAnalysis();
   void SetDefaultFocus();
   void CentreOnScreen();
   void Message(const QString& text, const QString& title, MessageIcon icon);
@@ -87,6 +91,8 @@ class MainWindow : public QWidget {
   // Input file (input_file.cpp).
   void cmdInputFile_Click();
   void ValidateInputFile(const QString& fileSpec);
+  /// The message of ValidateInputFile for a path that fails `check`.
+  void FileSpecMessageBox(FileSpecCheck check);
   void txbInputFile_KeyUp(int key);
   /// Enter or a drop: the box's path is checked as if the box had been left.
   void InputFileEntered();
@@ -173,6 +179,8 @@ class MainWindow : public QWidget {
   bool loading_ = false;
   /// The word table of the last completed scan still holds (`blnAnalysisCurrent`).
   bool analysisCurrent_ = false;
+  /// Counts the changes that need a new scan; a scan during which it moved is not current.
+  unsigned scanInvalidations_ = 0;
   /// Quit has saved the state; no handler runs any more.
   bool ending_ = false;
   /// The window's height at start-up in twips (`intNormalHeight`; its client height: the

@@ -104,7 +104,8 @@ class AnalysisRunTest : public QObject {
   void binaryPageGivesAResult();
   void wordsAppearWhileScanning();
   void stopEndsTheScan();
-  void settingsStayLiveDuringTheScan();
+  void changeDuringTheScanMakesTheNextRunScanAgain_data();
+  void changeDuringTheScanMakesTheNextRunScanAgain();
   void quitDuringTheScanSavesAndEnds();
   void stopInsideALongLineKeepsTheWordsFoundSoFar();
   void quitInsideALongLineSavesAndEndsTheScan();
@@ -340,24 +341,42 @@ void AnalysisRunTest::stopEndsTheScan() {
   QVERIFY(ResultText(h).startsWith("<META"));
 }
 
-void AnalysisRunTest::settingsStayLiveDuringTheScan() {
+void AnalysisRunTest::changeDuringTheScanMakesTheNextRunScanAgain_data() {
+  QTest::addColumn<QString>("control");
+  for (const char* name : {"cboBoldWeight", "chkModernMarkup", "chkIgnoreCommonWords"}) {
+    QTest::newRow(name) << name;
+  }
+}
+
+void AnalysisRunTest::changeDuringTheScanMakesTheNextRunScanAgain() {
+  QFETCH(QString, control);
   WindowHarness h;
   h.Start();
-  h.Find<QLineEdit>("txbInputFile")->setText(h.Page("long.html", LongPage()));
-  auto* bold = h.Find<QComboBox>("cboBoldWeight");
+  const QString page = h.Page("long.html", LongPage());
+  h.Find<QLineEdit>("txbInputFile")->setText(page);
+  const QByteArray name = control.toLatin1();
   bool changed = false;
   RunWith(h.Find<QPushButton>("cmdGenerateKeywordMetaTag"), [&] {
-    QVERIFY(bold->isEnabled());
-    bold->setCurrentIndex(6);
+    if (control.startsWith("chk")) {
+      auto* box = h.Find<QCheckBox>(name.constData());
+      QVERIFY(box->isEnabled());
+      box->toggle();
+    } else {
+      auto* list = h.Find<QComboBox>(name.constData());
+      QVERIFY(list->isEnabled());
+      list->setCurrentIndex(6);
+    }
     changed = !h.Window().AnalysisCurrent();
     // The focus rule, with the buttons disabled, picks "Stop".
     QCOMPARE(h.FocusName(), QStringLiteral("cmdListWords"));
   });
   QVERIFY(changed);
-  // The scan completed with the change, and its table counts as current.
+  // The scan completed and its result shows, but it mixes both settings: not current.
   QVERIFY(ResultText(h).startsWith("<META"));
-  QVERIFY(h.Window().AnalysisCurrent());
-  QCOMPARE(bold->currentIndex(), 6);
+  QVERIFY(!h.Window().AnalysisCurrent());
+  std::filesystem::remove(page.toStdString());
+  h.Find<QPushButton>("cmdListWords")->click();
+  QCOMPARE(h.platform.MessageTexts(), QStringList{"Input file not found."});
 }
 
 void AnalysisRunTest::quitDuringTheScanSavesAndEnds() {

@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -38,6 +39,7 @@ class StartAndEndTest : public QObject {
   void terminationSavesTheStateAndEnds_data();
   void terminationSavesTheStateAndEnds();
   void pageFromTheCommandLineIsChecked();
+  void rejectedPageIsNeverRead();
   void longLimitTextsAreKeptAsStored();
   void modernMarkupIsRemembered();
   void commandLineAnswers_data();
@@ -127,6 +129,31 @@ void StartAndEndTest::pageFromTheCommandLineIsChecked() {
   // A page that is not there is said to be missing, as a typed one is.
   w.OpenPage(QString::fromStdString((h.Dir().Path() / "gone.html").string()));
   QCOMPARE(h.platform.MessageTexts(), QStringList{"Input file does not exist."});
+}
+
+void StartAndEndTest::rejectedPageIsNeverRead() {
+  WindowHarness h;
+  const QString extension = QStringLiteral("Input file must have .htm or .html extension.");
+  const QString notes = h.Page("notes.txt", SamplePage());
+  MainWindow& w = h.Start();
+  w.OpenPage(notes);
+  QCOMPARE(h.platform.MessageTexts(), QStringList{extension});
+  // The name stays in the box to be corrected, but no command reads the file.
+  QCOMPARE(h.Find<QLineEdit>("txbInputFile")->text(), notes);
+  for (const char* command :
+       {"cmdListWords", "cmdGenerateKeywordMetaTag", "cmdShowExistingKeywordMetaTag"}) {
+    h.platform.messages.clear();
+    h.Find<QPushButton>(command)->click();
+    QCOMPARE(h.platform.MessageTexts(), QStringList{extension});
+    QCOMPARE(h.Find<QPlainTextEdit>("txbMetaTag")->toPlainText(), QString());
+    QVERIFY(!w.AnalysisCurrent());
+  }
+  // A name without an extension is turned away with its own message.
+  h.platform.messages.clear();
+  h.Find<QLineEdit>("txbInputFile")->setText(h.Page("README", SamplePage()));
+  h.Find<QPushButton>("cmdListWords")->click();
+  QCOMPARE(h.platform.MessageTexts(), QStringList{"Invalid input file specification"});
+  QCOMPARE(h.Find<QPlainTextEdit>("txbMetaTag")->toPlainText(), QString());
 }
 
 void StartAndEndTest::longLimitTextsAreKeptAsStored() {
