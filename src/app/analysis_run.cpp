@@ -20,7 +20,7 @@
 namespace tagwright {
 
 void MainWindow::cmdListWords_Click() {
-  if (cmdListWords_->text() == QLatin1String("Stop")) {
+  if (cmdListWords_->text() == tr("Sto&p")) {
     run_->RequestStop();  // the suspended scan ends at its next word
     return;
   }
@@ -84,7 +84,7 @@ bool MainWindow::ScanInputFile() {
       focus && focus != cmdListWords_ && qobject_cast<QPushButton*>(focus) != nullptr) {
     cmdListWords_->setFocus(Qt::OtherFocusReason);
   }
-  cmdListWords_->setText(tr("Stop"));
+  cmdListWords_->setText(tr("Sto&p"));
   EnableCommands(false);
 
   scanSettings_.Take(*settings_);
@@ -92,7 +92,7 @@ bool MainWindow::ScanInputFile() {
   const RunResult result = run_->Scan(LocalPath(txbInputFile_->text()));
   // Quit during the scan: the state is saved and the program is ending; nothing more runs.
   if (ending_) return false;
-  cmdListWords_->setText(tr("List words"));
+  cmdListWords_->setText(tr("&List words"));
   EnableCommands(true);
 
   if (result.outcome == RunOutcome::Failed) {
@@ -102,12 +102,12 @@ bool MainWindow::ScanInputFile() {
   if (result.outcome == RunOutcome::Stopped) {
     AppendToEnd(*txbMetaTag_, QStringLiteral("\nStopped with %1 words identified.")
                                   .arg(run_->Result().Table().intNumWords()));
-    lblNumberOfWords_->clear();
+    ShowNumberOfWords(QString());
     return false;
   }
   txbMetaTag_->setPlainText(QStringLiteral("Processing "));
   txbMetaTag_->repaint();
-  lblNumberOfWords_->setText(
+  ShowNumberOfWords(
       QStringLiteral("Number of words found: %1").arg(run_->Result().Ranked().size()));
   lblNumberOfWords_->repaint();
   // A setting changed while the page was read: this result is shown, but the next run
@@ -118,7 +118,7 @@ bool MainWindow::ScanInputFile() {
 
 void MainWindow::ShowFoundWords(const QString& words, qint64 numWords) {
   AppendWords(*txbMetaTag_, words);
-  lblNumberOfWords_->setText(QStringLiteral("Number of words found: %1").arg(numWords));
+  ShowNumberOfWords(QStringLiteral("Number of words found: %1").arg(numWords));
   txbMetaTag_->repaint();
   lblNumberOfWords_->repaint();
 }

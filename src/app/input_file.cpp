@@ -35,7 +35,7 @@ void MainWindow::cmdInputFile_Click() {
   if (path.isEmpty()) return;
   txbInputFile_->setText(path);
   txbMetaTag_->clear();
-  lblNumberOfWords_->clear();
+  ShowNumberOfWords(QString());
   ValidateInputFile(path);
   SetDefaultFocus();
 }
@@ -78,13 +78,13 @@ void MainWindow::InputFileEntered() {
   if (txbInputFile_->hasFocus()) focusedBox_ = txbInputFile_;
 }
 
-void MainWindow::txbInputFile_LostFocus() {
+void MainWindow::txbInputFile_LostFocus(bool keepFocus) {
   if (!isEnabled()) return;
   const std::string text = std::string(TrimBlanks(txbInputFile_->text().toStdString()));
   txbInputFile_->setText(QString::fromStdString(text));
   if (!text.empty()) ValidateInputFile(txbInputFile_->text());
   InvalidateAnalysis();
-  SetDefaultFocus();
+  if (!keepFocus) SetDefaultFocus();
 }
 
 void MainWindow::cmdClearInputFile_Click() {

@@ -51,6 +51,9 @@ class MainWindow : public QWidget {
   /// The state is saved and the program ends, as on Quit (`Form_Unload`): the close box, the
   /// end of the desktop session, or a request to terminate.
   void Form_Unload();
+  /// Ends as Form_Unload does, but shows no box: a message (the state file's failure) goes to
+  /// standard error instead. For a request to terminate, which no one is there to answer.
+  void EndOnSignal();
   /// Writes the state file now (`SaveState`), reporting a failure.
   void SaveState();
 
@@ -68,6 +71,13 @@ class MainWindow : public QWidget {
   // Layout (main_window_layout.cpp).
   void BuildControls();
   void ConnectHandlers();
+  // Keyboard and assistive technology (main_window_keyboard.cpp).
+  /// The labels' buddies, Ctrl+Q, and every control's accessible name and description.
+  void SetUpKeyboardAndAccessibility();
+  /// Enter or Space on a focused link follows it; true when the key was taken.
+  bool LinkKeyPress(QObject* watched, int key);
+  /// Shows the word count (or empties it) and names it for assistive technology.
+  void ShowNumberOfWords(const QString& text);
 
   // Focus, messages, event routing and shutdown (main_window.cpp).
   /// The next run reads the page again (`blnAnalysisCurrent` = False), also when the change
@@ -96,7 +106,9 @@ class MainWindow : public QWidget {
   void txbInputFile_KeyUp(int key);
   /// Enter or a drop: the box's path is checked as if the box had been left.
   void InputFileEntered();
-  void txbInputFile_LostFocus();
+  /// With `keepFocus` (the user moved on with Tab, Shift+Tab or a mnemonic) the focus stays
+  /// where the user put it; otherwise it goes to the next sensible button.
+  void txbInputFile_LostFocus(bool keepFocus = false);
   void cmdClearInputFile_Click();
   /// Takes a drag that carries a local file, and on the drop makes it the input file.
   bool FileDragEvent(QDropEvent* event);
@@ -191,6 +203,8 @@ class MainWindow : public QWidget {
   /// A control whose next mouse press is dropped (see BoxLeft).
   QPointer<QWidget> swallowPressOn_;
   int messagesShown_ = 0;
+  /// Messages go to standard error, not into boxes (the program is ending on a signal).
+  bool messagesToStandardError_ = false;
 
   std::unique_ptr<ControlSettings> settings_;
   /// What the scanning thread reads: `settings_` as they were at the last change.

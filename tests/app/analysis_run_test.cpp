@@ -132,7 +132,7 @@ void AnalysisRunTest::generateShowsTheTagAndTheCount() {
   QCOMPARE(h.Find<QLineEdit>("txbBeginMetaTagWith")->text(), QStringLiteral("Web Design,"));
   QCOMPARE(h.Find<QLabel>("lblNumberOfWords")->text(),
            QStringLiteral("Number of words found: %1").arg(words.size()));
-  QCOMPARE(h.Find<QPushButton>("cmdListWords")->text(), QStringLiteral("List words"));
+  QCOMPARE(h.Find<QPushButton>("cmdListWords")->text(), QStringLiteral("&List words"));
   for (const char* command : kCommands) QVERIFY(h.Find<QPushButton>(command)->isEnabled());
   QCOMPARE(h.FocusName(), QStringLiteral("cmdGenerateKeywordMetaTag"));
   QVERIFY(h.Window().AnalysisCurrent());
@@ -243,7 +243,7 @@ void AnalysisRunTest::inputIsCheckedBeforeReading() {
   QVERIFY(h.platform.messages[0].icon == MessageIcon::Exclamation);
 
   const QString page = h.Page("page.html", SamplePage());
-  input->setText(page + ".gone");
+  input->setText(QString::fromStdString((h.Dir().Path() / "gone.html").string()));
   h.Find<QPushButton>("cmdGenerateKeywordMetaTag")->click();
   QCOMPARE(h.platform.messages.size(), std::size_t{2});
   QCOMPARE(h.platform.messages[1].text, QStringLiteral("Input file not found."));
@@ -261,13 +261,15 @@ void AnalysisRunTest::failedRunIsReported() {
   WindowHarness h;
   h.Start();
   h.Find<QPlainTextEdit>("txbMetaTag")->setPlainText("before");
-  // A regular file whose first bytes cannot be read, even by root.
-  h.Find<QLineEdit>("txbInputFile")->setText("/proc/self/mem");
+  // A regular file whose first bytes cannot be read, even by root, under a page's name.
+  const std::filesystem::path mem = h.Dir().Path() / "mem.html";
+  std::filesystem::create_symlink("/proc/self/mem", mem);
+  h.Find<QLineEdit>("txbInputFile")->setText(QString::fromStdString(mem.string()));
   h.Find<QPushButton>("cmdGenerateKeywordMetaTag")->click();
   QCOMPARE(h.platform.messages.size(), std::size_t{1});
   QCOMPARE(h.platform.messages[0].title, QStringLiteral("Error"));
   QVERIFY(!h.platform.messages[0].text.isEmpty());
-  QCOMPARE(h.Find<QPushButton>("cmdListWords")->text(), QStringLiteral("List words"));
+  QCOMPARE(h.Find<QPushButton>("cmdListWords")->text(), QStringLiteral("&List words"));
   for (const char* command : kCommands) QVERIFY(h.Find<QPushButton>(command)->isEnabled());
   QVERIFY(!h.Window().AnalysisCurrent());
   QVERIFY(!ResultText(h).contains("META"));
@@ -319,7 +321,7 @@ void AnalysisRunTest::stopEndsTheScan() {
     }
     Click(listWords);
   });
-  QCOMPARE(caption, QStringLiteral("Stop"));
+  QCOMPARE(caption, QStringLiteral("Sto&p"));
   enabled.sort();
   QCOMPARE(enabled, (QStringList{"cmdListWords", "cmdQuit"}));
 
@@ -332,7 +334,7 @@ void AnalysisRunTest::stopEndsTheScan() {
   QCOMPARE(h.Find<QPlainTextEdit>("txbMetaTag")->textCursor().position(),
            static_cast<int>(text.size()));
   QCOMPARE(h.Find<QLabel>("lblNumberOfWords")->text(), QString());
-  QCOMPARE(listWords->text(), QStringLiteral("List words"));
+  QCOMPARE(listWords->text(), QStringLiteral("&List words"));
   for (const char* command : kCommands) QVERIFY(h.Find<QPushButton>(command)->isEnabled());
   QVERIFY(!h.Window().AnalysisCurrent());
   // The next click scans again, and to the end.
