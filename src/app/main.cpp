@@ -1,8 +1,8 @@
 #include <QApplication>
 #include <QStandardPaths>
 
-#include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 #include "app/main_window.h"
 #include "app/qt_platform.h"
@@ -19,13 +19,14 @@ int main(int argc, char* argv[]) {
     page = tagwright::ReadCommandLine(QCoreApplication::arguments());
   }
 
-  // Said plainly, before Qt would abort for want of a platform plugin.
+  // Said plainly, where Qt would abort for want of a platform plugin.
   if (tagwright::GraphicalDisplayMissing()) {
-    std::fputs("tagwright: needs a graphical display; tagwright-cli works without one\n", stderr);
+    tagwright::SayDisplayIsNeeded();
     return EXIT_FAILURE;
   }
-
+  std::optional<tagwright::DisplayFailureGuard> unreachableDisplay(std::in_place);
   QApplication app(argc, argv);
+  unreachableDisplay.reset();
   QApplication::setWindowIcon(tagwright::ProgramIcon(QCoreApplication::applicationDirPath()));
   // Lets Wayland desktops match the window to its desktop entry and icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("org.tagwright.Tagwright"));

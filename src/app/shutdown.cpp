@@ -57,8 +57,9 @@ TerminationWatch::~TerminationWatch() {
 void TerminationWatch::Signalled() {
   char bytes[16];
   int signal = 0;
-  for (ssize_t got; (got = ::read(pipe_[0], bytes, sizeof bytes)) > 0;) {
-    if (signal == 0) signal = bytes[0];
+  // The first signal decides; the pipe is emptied of any that followed it.
+  while (::read(pipe_[0], bytes, sizeof bytes) > 0) {
+    if (signal == 0) signal = static_cast<unsigned char>(bytes[0]);
   }
   if (signal != 0) end_(signal);
 }

@@ -44,6 +44,37 @@ bool GraphicalDisplayMissing() {
          qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
+void SayDisplayIsNeeded() {
+  std::fputs("tagwright: needs a graphical display; tagwright-cli works without one\n", stderr);
+}
+
+namespace {
+
+QtMessageHandler previousHandler = nullptr;
+
+void OnQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (type == QtFatalMsg && message.contains(QLatin1String("platform plugin"))) {
+    SayDisplayIsNeeded();
+    std::_Exit(EXIT_FAILURE);
+  }
+  if (previousHandler != nullptr) {
+    previousHandler(type, context, message);
+  } else {
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+  }
+}
+
+}  // namespace
+
+DisplayFailureGuard::DisplayFailureGuard() {
+  previousHandler = qInstallMessageHandler(OnQtMessage);
+}
+
+DisplayFailureGuard::~DisplayFailureGuard() {
+  qInstallMessageHandler(previousHandler);
+  previousHandler = nullptr;
+}
+
 QIcon ProgramIcon(const QString& programFolder) {
   QIcon icon = QIcon::fromTheme(QStringLiteral("tagwright"));
   if (!icon.isNull()) return icon;

@@ -18,6 +18,20 @@ QString ReadCommandLine(const QStringList& arguments);
 /// named and no other Qt platform is chosen (QT_QPA_PLATFORM).
 bool GraphicalDisplayMissing();
 
+/// Says on standard error, in one line, that the program needs a graphical display.
+void SayDisplayIsNeeded();
+
+/// While it lives, Qt's failure to start its platform plugin (a display that is named but
+/// cannot be reached) ends the program with SayDisplayIsNeeded and status 1 instead of
+/// Qt's abort. Only one at a time.
+class DisplayFailureGuard {
+ public:
+  DisplayFailureGuard();
+  ~DisplayFailureGuard();
+  DisplayFailureGuard(const DisplayFailureGuard&) = delete;
+  DisplayFailureGuard& operator=(const DisplayFailureGuard&) = delete;
+};
+
 /// The program's icon: from the desktop's icon theme, else from the icons installed beside the
 /// program in `programFolder`/../share/icons; null when there is none.
 QIcon ProgramIcon(const QString& programFolder);

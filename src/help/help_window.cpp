@@ -48,6 +48,10 @@ HelpWindow::HelpWindow(const QWidget* main)
   setObjectName(QStringLiteral("frmHelp"));
   txbHelpScreen_->setObjectName(QStringLiteral("txbHelpScreen"));
   cmdClose_->setObjectName(QStringLiteral("cmdClose"));
+  txbHelpScreen_->setAccessibleName(QStringLiteral("Help text"));
+  txbHelpScreen_->setAccessibleDescription(
+      QStringLiteral("What the program does and what its settings mean"));
+  cmdClose_->setAccessibleDescription(QStringLiteral("Hides the help window"));
   // The title-bar close destroys the window; its owner creates a new one on the next "Help".
   setAttribute(Qt::WA_DeleteOnClose);
 

@@ -220,6 +220,18 @@ void KeyboardTest::everyControlHasAnAccessibleNameAndDescription() {
     QVERIFY2(!accessibleName.contains('&'), qPrintable(name + ": " + accessibleName));
     QVERIFY2(!description.isEmpty(), qPrintable(name + " has no accessible description"));
   }
+  // The help window's controls too.
+  h.Find<QPushButton>("cmdHelp")->click();
+  QWidget* help = nullptr;
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window->objectName() == "frmHelp") help = window;
+  }
+  QVERIFY(help != nullptr);
+  std::map<QString, std::pair<QString, QString>> inHelp;
+  Walk(QAccessible::queryAccessibleInterface(help), inHelp);
+  for (const char* name : {"txbHelpScreen", "cmdClose"}) {
+    QVERIFY2(!inHelp[name].first.isEmpty() && !inHelp[name].second.isEmpty(), name);
+  }
   QCOMPARE(found["cmdListWords"].first, QStringLiteral("List words"));
   QCOMPARE(found["txbMetaTag"].first, QStringLiteral("Result"));
   QCOMPARE(found["lblNumberOfWords"].first, QStringLiteral("Number of words found"));
