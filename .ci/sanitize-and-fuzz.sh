@@ -39,7 +39,7 @@ cmake -S "$ROOT" -B "$ASAN_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 cmake --build "$ASAN_DIR" -j "$JOBS"
 
 step "Test suite under the sanitizers"
-ctest --test-dir "$ASAN_DIR" --output-on-failure -j "$JOBS"
+"$ROOT/scripts/ctest.sh" "$ASAN_DIR" -j "$JOBS"
 
 step "Fuzz build (clang, libFuzzer) in $FUZZ_DIR"
 CXX=clang++ cmake -S "$ROOT" -B "$FUZZ_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
