@@ -8,6 +8,7 @@
 #include <cctype>
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -193,6 +194,16 @@ class Lister {
           errno = 0;
           continue;
         }
+        // For apply, the file a link leads to must have a page's name too.
+        if (options_.pagesOnly && S_ISREG(info.st_mode) && IsWanted(name) &&
+            !LeadsToPage(folder + "/" + name)) {
+          entries.push_back({name, info,
+                             "the link leads to a file whose name is not a page's; it is left "
+                             "alone.",
+                             reason::kNotAPage});
+          errno = 0;
+          continue;
+        }
       }
       entries.push_back({name, info, "", nullptr});
       errno = 0;
@@ -202,6 +213,13 @@ class Lister {
       return false;
     }
     return true;
+  }
+
+  // Whether the link at `path` leads, through any further links, to a page's name.
+  static bool LeadsToPage(const std::string& path) {
+    const std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr),
+                                                           &std::free);
+    return real && IsPageName(real.get());
   }
 
   const ListOptions& options_;

@@ -402,6 +402,8 @@ TEST(ApplyFiles, FolderSearchSkipsLinksUnlessAsked) {
   fs::create_directory_symlink(root / "site", root / "site" / "sub" / "loop");
   fs::create_symlink(root / "missing.html", root / "site" / "e-dangling.html");
   fs::create_symlink(root / "site" / "a.html", root / "site" / "f-same.html");
+  dir.Write("outside/passwd", kPage);
+  fs::create_symlink(root / "outside" / "passwd", root / "site" / "g-passwd.html");
 
   const auto listed = [&](bool follow) {
     std::vector<std::string> lines;
@@ -423,6 +425,8 @@ TEST(ApplyFiles, FolderSearchSkipsLinksUnlessAsked) {
                               "d-folder-link/secret.html = site/c-link.html",
                               "e-dangling.html ! cannot follow the link: No such file or directory",
                               "f-same.html = site/a.html",
+                              "g-passwd.html ! the link leads to a file whose name is not a "
+                              "page's; it is left alone.",
                               "sub/b.html",
                           }));
 
@@ -441,9 +445,13 @@ TEST(ApplyFiles, FolderSearchSkipsLinksUnlessAsked) {
                 "/c-link.html; it is processed once.\n" + kPrefix + site +
                 "/e-dangling.html: cannot follow the link: No such file or directory\n" + kPrefix +
                 site + "/f-same.html: the same file as " + site +
-                "/a.html; it is processed once.\n" + kPrefix +
-                "4 pages: 1 changed, 2 unchanged, 1 left alone (1 not found)\n");
+                "/a.html; it is processed once.\n" + kPrefix + site +
+                "/g-passwd.html: the link leads to a file whose name is not a page's; it is left "
+                "alone.\n" +
+                kPrefix +
+                "5 pages: 1 changed, 2 unchanged, 2 left alone (1 not found, 1 not a page)\n");
   EXPECT_EQ(test::ReadFile((root / "outside" / "secret.html").string()), kApplied);
+  EXPECT_EQ(test::ReadFile((root / "outside" / "passwd").string()), kPage);
   EXPECT_TRUE(fs::is_symlink(root / "site" / "c-link.html"));
 }
 
