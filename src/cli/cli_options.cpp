@@ -44,7 +44,7 @@ std::string RangeText(const NumberSetting& s) {
 
 // The options that take a value, besides the number options.
 constexpr const char* kValueOptions[] = {"--max-keywords", "--max-bytes", "--begin-with",
-                                         "--format", "--jobs"};
+                                         "--format",       "--jobs",      "--output"};
 
 bool IsNumberOption(const std::string& name) {
   return std::ranges::any_of(kNumberOptions,
@@ -65,8 +65,11 @@ bool SetCommand(const std::string& word, CliOptions& options, std::string& error
     options.command = Command::Existing;
   } else if (word == "apply") {
     options.command = Command::Apply;
+  } else if (word == "report") {
+    options.command = Command::Report;
   } else {
-    error = "Unknown command \"" + word + "\": use list, generate, existing or apply (see --help).";
+    error = "Unknown command \"" + word +
+            "\": use list, generate, existing, apply or report (see --help).";
     return false;
   }
   return true;
@@ -109,6 +112,12 @@ bool SetValue(const std::string& name, const std::string& value, CliOptions& opt
       error =
           "The number of jobs must be a whole number from 1 to " + std::to_string(kMaxJobs) + ".";
       return false;
+    }
+  } else if (name == "--output") {
+    if (value.empty()) {
+      error = "The output file must be named.";
+    } else {
+      options.outputFile = value;
     }
   } else if (name == "--max-keywords") {
     options.request.maxKeywordsText = value;
@@ -165,16 +174,16 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
           help = true;
         } else if (c == 'r') {
           options.recursive = true;
-        } else if (c == 'j') {
+        } else if (c == 'j' || c == 'o') {
           std::string value = arg.substr(k + 1);
           if (value.empty()) {
             if (i + 1 == args.size()) {
-              error = "The option -j needs a value (see --help).";
+              error = std::string("The option -") + c + " needs a value (see --help).";
               return false;
             }
             value = args[++i];
           }
-          if (!SetValue("--jobs", value, options, error)) return false;
+          if (!SetValue(c == 'j' ? "--jobs" : "--output", value, options, error)) return false;
           break;
         } else {
           error = "Unknown option -" + std::string(1, c) + " (see --help).";
@@ -228,7 +237,7 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
     return true;
   }
   if (!commandSeen) {
-    error = "No command given: use list, generate, existing or apply (see --help).";
+    error = "No command given: use list, generate, existing, apply or report (see --help).";
     return false;
   }
   if (options.files.empty()) {
@@ -237,6 +246,14 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
   }
   if ((options.dryRun || options.backup) && options.command != Command::Apply) {
     error = "--dry-run and --backup go with apply only.";
+    return false;
+  }
+  if (!options.outputFile.empty() && options.command != Command::Report) {
+    error = "-o/--output goes with report only.";
+    return false;
+  }
+  if (options.command == Command::Report && options.format == Format::Json) {
+    error = "report writes HTML; --format json goes with the other commands.";
     return false;
   }
   return true;
@@ -259,6 +276,11 @@ text, tables, description and keywords meta tags, font sizes) and prints:
                      over the keywords meta tag that existing finds, or on a line
                      of its own just before </head>. Every other byte stays; the
                      page is replaced atomically, keeping its permissions.
+  report FILE...     one self-contained HTML page about all the pages: how many
+                     lack a keywords tag, a title or a description or have a
+                     stale tag, the words that lead the most pages and those on
+                     most of them, and for every page its tags side by side and
+                     its best words with where their value comes from
 
 A FILE of - reads one page from standard input (apply then prints the new page).
 
@@ -298,6 +320,9 @@ Options (the window's defaults in brackets):
   --dry-run            apply: change nothing, print what would change as a
                        unified diff (diff -u)
   --backup[=SUFFIX]    apply: keep each original page as FILE~ (or FILE+SUFFIX)
+  -o, --output FILE    report: write the report to FILE instead of standard
+                       output (replaced atomically); its links to the pages are
+                       relative to FILE's folder
   -h, --help           show this text
   --version            show the version
   --                   the arguments after it are files, even if they begin

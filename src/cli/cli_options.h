@@ -7,7 +7,7 @@
 
 namespace tagwright::cli {
 
-enum class Command { List, Generate, Existing, Apply, Help, Version };
+enum class Command { List, Generate, Existing, Apply, Report, Help, Version };
 enum class Format { Text, Json };
 
 /// The name that stands for standard input among the files.
@@ -25,6 +25,8 @@ struct CliOptions {
   bool dryRun = false;
   bool backup = false;
   std::string backupSuffix = "~";
+  /// report: the file to write (-o); empty for standard output.
+  std::string outputFile;
 };
 
 /// Reads the command line (without the program name). On a mistake, returns false with the
