@@ -164,17 +164,4 @@ bool ReplacePageFile(const std::string& path, const PageFile& old, std::string_v
   return WriteAtomically(target, bytes, old.info, error, unchanged);
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error) {
-  struct stat like {};
-  if (::stat(path.c_str(), &like) != 0 || !S_ISREG(like.st_mode)) {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    like = {};
-    like.st_mode = 0666 & ~mask;
-    like.st_uid = ::geteuid();
-    like.st_gid = ::getegid();
-  }
-  return WriteAtomically(path, bytes, like, error, [] { return true; });
-}
-
 }  // namespace tagwright::cli

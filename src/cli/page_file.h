@@ -24,9 +24,4 @@ bool ReadPageFile(const std::string& path, PageFile& page, std::string& error);
 bool ReplacePageFile(const std::string& path, const PageFile& old, std::string_view bytes,
                      const std::string& backupSuffix, std::string& error);
 
-/// Writes `bytes` to `path` through a temporary file in its folder, flushed and renamed over
-/// it: a file that is there keeps its permissions; a new one gets those the umask allows.
-/// False with a plain message in `error`, leaving no temporary file behind.
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error);
-
 }  // namespace tagwright::cli

@@ -1,9 +1,16 @@
 #include "output/site_report.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <numeric>
 
 #include "output/meta_tag.h"
@@ -492,6 +499,68 @@ std::string RelativeLink(const std::string& path, const std::string& base) {
   if (!link.empty() && link[0] == '/') return "file://" + link;
   if (link.rfind("../", 0) != 0) link = "./" + link;
   return link;
+}
+
+bool PageReport(const std::string& path, const AnalysisSettings& settings,
+                const MetaTagRequest& request, const std::string& linkBase, std::string& html,
+                std::string& error) {
+  std::ifstream in(path, std::ios::binary);
+  std::string page{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  if (!in.good() && !in.eof()) {
+    error = "cannot read " + path;
+    return false;
+  }
+  ScanObserver quiet;
+  WeightSourceRecorder recorder;
+  Analysis analysis(settings, quiet);
+  analysis.RecordWeightSources(&recorder);
+  ReportPage gathered;
+  if (!AnalyseReportPage(path, page, analysis, recorder, settings, request, gathered, error)) {
+    return false;
+  }
+  SiteReport site;
+  site.Add(std::move(gathered));
+  html = site.Html(linkBase, "Keywords report: " + path);
+  return true;
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error) {
+  const auto failed = [&error](const std::string& what) {
+    error = what + ": " + std::strerror(errno);
+    return false;
+  };
+  const std::size_t slash = path.rfind('/');
+  const std::string folder =
+      slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+  const std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1).substr(0, 100);
+  std::string temp = (folder == "/" ? "" : folder) + "/." + name + ".tagwright-XXXXXX";
+  const int fd = ::mkstemp(temp.data());
+  if (fd < 0) return failed("cannot create a temporary file in " + folder);
+  struct stat like {};
+  mode_t mode = 0;
+  if (::stat(path.c_str(), &like) == 0 && S_ISREG(like.st_mode)) {
+    mode = like.st_mode & 07777;
+  } else {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode = 0666 & ~mask;
+  }
+  bool ok = ::fchmod(fd, mode) == 0;
+  for (std::string_view rest = bytes; ok && !rest.empty();) {
+    const ssize_t put = ::write(fd, rest.data(), rest.size());
+    if (put < 0 && errno == EINTR) continue;
+    ok = put > 0;
+    if (ok) rest.remove_prefix(static_cast<std::size_t>(put));
+  }
+  ok = ok && ::fsync(fd) == 0;
+  ok = ::close(fd) == 0 && ok;
+  if (!ok || ::rename(temp.c_str(), path.c_str()) != 0) {
+    const int saved = errno;
+    ::unlink(temp.c_str());
+    errno = saved;
+    return failed("cannot write " + path);
+  }
+  return true;
 }
 
 }  // namespace tagwright

@@ -134,6 +134,18 @@ class SiteReport {
   std::unordered_map<std::string, std::uint32_t> titles_;  // pages per title
 };
 
+/// The report of the one page at `path`, as `report` on that page writes it to a file in the
+/// folder `linkBase`. False with a plain message in `error` when the page cannot be read or
+/// analysed.
+bool PageReport(const std::string& path, const AnalysisSettings& settings,
+                const MetaTagRequest& request, const std::string& linkBase, std::string& html,
+                std::string& error);
+
+/// Writes `bytes` to `path` through a temporary file in its folder, flushed and renamed over
+/// it: a file that is there keeps its permissions, a new one gets those the umask allows.
+/// False with a plain message in `error`, leaving no temporary file behind.
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error);
+
 /// `text` escaped for HTML text and attribute values.
 std::string HtmlEscape(std::string_view text);
 /// `text` as a JSON string that may stand inside a script element: "<", ">" and "&" and the
