@@ -2,7 +2,6 @@
 
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QPushButton>
 
 #include <string>
 
@@ -13,8 +12,7 @@
 namespace tagwright {
 
 void MainWindow::cmdSaveReport_Click() {
-  // A report is of a completed run; during a scan the click waits for nothing.
-  if (cmdListWords_->text() == tr("Stop")) return;
+  // A report is of a completed run (the button is disabled during one).
   if (!analysisCurrent_) {
     Message(tr("Run \"List words\" or \"Generate keywords meta tag\" first."), tr("Save report"),
             MessageIcon::Exclamation);

@@ -157,20 +157,19 @@ std::string SiteReport::Html(const std::string& linkBase, const std::string& hea
   html +=
       "<section aria-labelledby=\"glance-heading\">\n"
       "<h2 id=\"glance-heading\">The site at a glance</h2>\n<div class=\"glance\">\n"
-      "<ul class=\"counts\">\n";
+      "<div>\n<ul class=\"counts\">\n";
   html += Count(counts.pages, "pages", "all", "pages", false);
   html += Count(counts.withoutKeywords, "nokeywords", "nokeywords", "without a keywords tag", true);
-  html += Count(counts.staleKeywords, "stale", "stale",
-                "with a stale keywords tag (sharing fewer than half of its keywords with the "
-                "generated one)",
-                true);
+  html += Count(counts.staleKeywords, "stale", "stale", "with a stale keywords tag", true);
   html += Count(counts.withoutTitle, "notitle", "notitle", "without a title", true);
   html += Count(counts.withoutDescription, "nodescription", "nodescription",
                 "without a description", true);
   html += Count(counts.duplicateTitles, "duptitle", "duptitle",
                 "with the same title as another page", true);
   html +=
-      "</ul>\n<figure>\n<figcaption id=\"leading-caption\">The words that lead the most "
+      "</ul>\n<p class=\"note\">A keywords tag is stale when it shares fewer than half of its "
+      "keywords with the tag generated now. Each figure opens the list of its pages.</p>\n"
+      "</div>\n<figure>\n<figcaption id=\"leading-caption\">The words that lead the most "
       "pages: on how many pages each is among the ten best words</figcaption>\n";
   html += LeadingChart(LeadingWords(20), counts.pages);
   html += "</figure>\n</div>\n<h3>The site's furniture</h3>\n";
