@@ -5,7 +5,7 @@
 #  - each package holds exactly the files listed in packaging/<package>.contents, and
 #    `cmake --install` into a temporary root lays out the same files;
 #  - the icons have the sizes their folders name;
-#  - tagwright-cli neither depends on nor links Qt;
+#  - tagwright-cli neither depends on nor links Qt, and recommends bash-completion;
 #  - no installed file holds the path of the build machine's source or build tree;
 #  - the installed tagwright-cli runs.
 #
@@ -112,6 +112,9 @@ if readelf -d "$work/root/usr/bin/tagwright-cli" | grep -i 'NEEDED.*qt'; then
   fail "tagwright-cli links Qt"
 fi
 dpkg-deb -f "$gui" Depends | grep -q 'libqt6widgets6' || fail "tagwright lacks its Qt dependency"
+# Its completion file works only where bash-completion is installed.
+dpkg-deb -f "$cli" Recommends | grep -qw 'bash-completion' ||
+  fail "tagwright-cli does not recommend bash-completion"
 
 step "No path of the build machine in the installed files"
 for tree in "$ROOT" "$BUILD"; do

@@ -25,7 +25,7 @@ if [[ ${NO_APT:-0} != 1 && $(id -u) == 0 ]]; then
   apt-get update -q
   apt-get install -y -q --no-install-recommends cmake ninja-build g++ libgtest-dev \
     qt6-base-dev clang libclang-rt-dev \
-    pkg-config libicu-dev libuchardet-dev
+    pkg-config libicu-dev libuchardet-dev libacl1-dev patch
 fi
 
 # Every sanitizer finding is fatal and shows where it happened.
@@ -39,7 +39,7 @@ cmake -S "$ROOT" -B "$ASAN_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 cmake --build "$ASAN_DIR" -j "$JOBS"
 
 step "Test suite under the sanitizers"
-ctest --test-dir "$ASAN_DIR" --output-on-failure -j "$JOBS"
+"$ROOT/scripts/ctest.sh" "$ASAN_DIR" -j "$JOBS"
 
 step "Fuzz build (clang, libFuzzer) in $FUZZ_DIR"
 CXX=clang++ cmake -S "$ROOT" -B "$FUZZ_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

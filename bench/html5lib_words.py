@@ -15,8 +15,8 @@ letters or more ending in "ly", "ed" or "ing". A test agrees when both sets of w
 equal. Tagwright merges a plural into its singular when both occur ("cat", "cats"): both
 sets are compared after that merge.
 
-The suite is read where it lies and never copied: --tests names the html5lib-tests folder
-(default: $HTML5LIB_TESTS, else ../shared/html5lib-tests beside this repository).
+--tests names the html5lib-tests folder (default: $HTML5LIB_TESTS, else the tokenizer cases
+kept in tests/data/html5lib-tests).
 """
 
 import argparse
@@ -94,7 +94,7 @@ def main():
     parser.add_argument("cli", help="the tagwright-cli to measure")
     default_tests = os.environ.get(
         "HTML5LIB_TESTS",
-        str(pathlib.Path(__file__).resolve().parent.parent.parent / "shared" / "html5lib-tests"))
+        str(pathlib.Path(__file__).resolve().parent.parent / "tests" / "data" / "html5lib-tests"))
     parser.add_argument("--tests", default=default_tests, help="the html5lib-tests folder")
     parser.add_argument("--show", type=int, default=0, metavar="N",
                         help="print the first N tests that disagree")

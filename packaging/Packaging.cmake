@@ -69,6 +69,8 @@ This package holds the desktop program with its user manual.")
 
 set(CPACK_DEBIAN_CLI_PACKAGE_NAME tagwright-cli)
 set(CPACK_DEBIAN_CLI_PACKAGE_SECTION utils)
+# The completion file is read by bash-completion, which a stock system may lack.
+set(CPACK_DEBIAN_CLI_PACKAGE_RECOMMENDS bash-completion)
 set(CPACK_DEBIAN_CLI_DESCRIPTION "keywords meta tags for HTML pages, from the command line
 tagwright-cli runs the analysis of the Tagwright desktop program on HTML pages:
 it weighs every visible word by where it stands (title, heading level, bold

@@ -3,8 +3,8 @@
 # Usage: scripts/install-deps.sh [extra packages...]
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config libgtest-dev qt6-base-dev libicu-dev libuchardet-dev
-  fonts-liberation fonts-dejavu-core scdoc librsvg2-bin dpkg-dev "$@")
+packages=(cmake g++ make pkg-config python3 libgtest-dev qt6-base-dev libicu-dev libuchardet-dev
+  libacl1-dev patch fonts-liberation fonts-dejavu-core scdoc librsvg2-bin dpkg-dev "$@")
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||

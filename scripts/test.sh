@@ -7,5 +7,4 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh chromium
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAGWRIGHT_WERROR=ON > /dev/null
 cmake --build build-test -j"$(nproc)"
-cd build-test
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
+scripts/ctest.sh build-test -j"$(nproc)"

@@ -20,7 +20,7 @@
 namespace tagwright {
 
 void MainWindow::cmdListWords_Click() {
-  if (cmdListWords_->text() == QLatin1String("Stop")) {
+  if (cmdListWords_->text() == tr("Sto&p")) {
     run_->RequestStop();  // the suspended scan ends at its next word
     return;
   }
@@ -46,7 +46,14 @@ bool MainWindow::CheckInputBeforeReading() {
     Message(QString::fromUtf8(kInputFileNotSpecified), tr("Error"), MessageIcon::Exclamation);
     return false;
   }
-  if (!FileExists(LocalPath(txbInputFile_->text()))) {
+  // A name that the box's own check turns away is never read, however it got there (typed,
+  // remembered, or named on the command line).
+  const FileSpecCheck check = CheckInputFileSpec(LocalPath(txbInputFile_->text()));
+  if (check == FileSpecCheck::BadForm || check == FileSpecCheck::BadExtension) {
+    FileSpecMessageBox(check);
+    return false;
+  }
+  if (check == FileSpecCheck::NotFound) {
     Message(QString::fromUtf8(kInputFileNotFound), tr("File not found"), MessageIcon::Exclamation);
     return false;
   }
@@ -79,14 +86,15 @@ bool MainWindow::ScanInputFile() {
       focus && focus != cmdListWords_ && qobject_cast<QPushButton*>(focus) != nullptr) {
     cmdListWords_->setFocus(Qt::OtherFocusReason);
   }
-  cmdListWords_->setText(tr("Stop"));
+  cmdListWords_->setText(tr("Sto&p"));
   EnableCommands(false);
 
   scanSettings_.Take(*settings_);
+  const unsigned invalidationsBefore = scanInvalidations_;
   const RunResult result = run_->Scan(LocalPath(txbInputFile_->text()));
   // Quit during the scan: the state is saved and the program is ending; nothing more runs.
   if (ending_) return false;
-  cmdListWords_->setText(tr("List words"));
+  cmdListWords_->setText(tr("&List words"));
   EnableCommands(true);
 
   if (result.outcome == RunOutcome::Failed) {
@@ -96,21 +104,23 @@ bool MainWindow::ScanInputFile() {
   if (result.outcome == RunOutcome::Stopped) {
     AppendToEnd(*txbMetaTag_, QStringLiteral("\nStopped with %1 words identified.")
                                   .arg(run_->Result().Table().intNumWords()));
-    lblNumberOfWords_->clear();
+    ShowNumberOfWords(QString());
     return false;
   }
   txbMetaTag_->setPlainText(QStringLiteral("Processing "));
   txbMetaTag_->repaint();
-  lblNumberOfWords_->setText(
+  ShowNumberOfWords(
       QStringLiteral("Number of words found: %1").arg(run_->Result().Ranked().size()));
   lblNumberOfWords_->repaint();
-  analysisCurrent_ = true;
+  // A setting changed while the page was read: this result is shown, but the next run
+  // reads the page again.
+  analysisCurrent_ = scanInvalidations_ == invalidationsBefore;
   return true;
 }
 
 void MainWindow::ShowFoundWords(const QString& words, qint64 numWords) {
   AppendWords(*txbMetaTag_, words);
-  lblNumberOfWords_->setText(QStringLiteral("Number of words found: %1").arg(numWords));
+  ShowNumberOfWords(QStringLiteral("Number of words found: %1").arg(numWords));
   txbMetaTag_->repaint();
   lblNumberOfWords_->repaint();
 }

@@ -6,7 +6,6 @@
 #include <algorithm>
 
 #include "app/main_window.h"
-#include "app/text_convert.h"
 #include "app/window_geometry.h"
 #include "help/help_text.h"
 
@@ -33,7 +32,8 @@ void MainWindow::chkLargeWindow_Click() {
 }
 
 void MainWindow::cmdCopyToClipboard_Click() {
-  QString text = FromBoxText(txbMetaTag_->toPlainText());
+  // The box's own line ends (LF), as editors on this desktop expect them.
+  QString text = txbMetaTag_->toPlainText();
   // The statistics lines below a generated tag stay out of the copy.
   const qsizetype statistics = text.indexOf(QLatin1String("Number of keywords in meta tag"));
   if (statistics >= 0) text.truncate(statistics);

@@ -29,13 +29,13 @@ QString DraggedFile(const QMimeData* data) {
 }  // namespace
 
 void MainWindow::cmdInputFile_Click() {
-  analysisCurrent_ = false;  // also when the dialog is cancelled
+  InvalidateAnalysis();  // also when the dialog is cancelled
   const QString path =
       platform_.OpenFileDialog(tr("Specify input file"), tr("HTML files (*.htm *.html)"));
   if (path.isEmpty()) return;
   txbInputFile_->setText(path);
   txbMetaTag_->clear();
-  lblNumberOfWords_->clear();
+  ShowNumberOfWords(QString());
   ValidateInputFile(path);
   SetDefaultFocus();
 }
@@ -48,6 +48,10 @@ void MainWindow::ValidateInputFile(const QString& fileSpec) {
     txbInputFile_->clear();
     return;
   }
+  FileSpecMessageBox(check);
+}
+
+void MainWindow::FileSpecMessageBox(FileSpecCheck check) {
   const QString text = QString::fromStdString(FileSpecMessage(check));
   switch (check) {
     case FileSpecCheck::BadForm:
@@ -74,13 +78,13 @@ void MainWindow::InputFileEntered() {
   if (txbInputFile_->hasFocus()) focusedBox_ = txbInputFile_;
 }
 
-void MainWindow::txbInputFile_LostFocus() {
+void MainWindow::txbInputFile_LostFocus(bool keepFocus) {
   if (!isEnabled()) return;
   const std::string text = std::string(TrimBlanks(txbInputFile_->text().toStdString()));
   txbInputFile_->setText(QString::fromStdString(text));
   if (!text.empty()) ValidateInputFile(txbInputFile_->text());
-  analysisCurrent_ = false;
-  SetDefaultFocus();
+  InvalidateAnalysis();
+  if (!keepFocus) SetDefaultFocus();
 }
 
 void MainWindow::cmdClearInputFile_Click() {

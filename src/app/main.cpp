@@ -1,6 +1,9 @@
 #include <QApplication>
 #include <QStandardPaths>
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "app/main_window.h"
 #include "app/qt_platform.h"
 #include "app/shutdown.h"
@@ -14,6 +17,12 @@ int main(int argc, char* argv[]) {
   {
     const QCoreApplication reader(argc, argv);
     page = tagwright::ReadCommandLine(QCoreApplication::arguments());
+  }
+
+  // Said plainly, before Qt would abort for want of a platform plugin.
+  if (tagwright::GraphicalDisplayMissing()) {
+    std::fputs("tagwright: needs a graphical display; tagwright-cli works without one\n", stderr);
+    return EXIT_FAILURE;
   }
 
   QApplication app(argc, argv);

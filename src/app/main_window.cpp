@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <cstdio>
+
 #include "app/platform.h"
 #include "app/window_geometry.h"
 
@@ -88,15 +90,20 @@ void MainWindow::ConnectHandlers() {
   }
 }
 
-void MainWindow::Form_Load() {
+void MainWindow::InvalidateAnalysis() {
   analysisCurrent_ = false;
+  ++scanInvalidations_;
+}
+
+void MainWindow::Form_Load() {
+  InvalidateAnalysis();
   loading_ = true;
   setWindowTitle(
       QStringLiteral("Tagwright %1.%2").arg(TAGWRIGHT_VERSION_MAJOR).arg(TAGWRIGHT_VERSION_MINOR));
   normalHeight_ = Twips(height());
 
   txbMetaTag_->clear();
-  lblNumberOfWords_->clear();
+  ShowNumberOfWords(QString());
 
   // "Copy to clipboard" stands midway between "Help" and "Quit"; it is enabled once the
   // focus is placed.
@@ -143,6 +150,10 @@ void MainWindow::SetDefaultFocus() {
 
 void MainWindow::Message(const QString& text, const QString& title, MessageIcon icon) {
   ++messagesShown_;
+  if (messagesToStandardError_) {
+    std::fprintf(stderr, "tagwright: %s\n", text.toLocal8Bit().constData());
+    return;
+  }
   platform_.ShowMessage(text, title, icon);
 }
 
@@ -159,6 +170,11 @@ void MainWindow::cmdQuit_Click() {
 
 void MainWindow::Form_Unload() { cmdQuit_Click(); }
 
+void MainWindow::EndOnSignal() {
+  messagesToStandardError_ = true;
+  cmdQuit_Click();  // nothing more when Quit has already saved
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (!ending_) Form_Unload();
   event->accept();
@@ -172,7 +188,9 @@ void MainWindow::BoxLeft(Qt::FocusReason reason) {
   const QPointer<QWidget> target = QApplication::focusWidget();
   const int messagesBefore = messagesShown_;
   if (box == txbInputFile_) {
-    txbInputFile_LostFocus();
+    // Moving on by keyboard goes where the user went: Tab walks every control in turn.
+    txbInputFile_LostFocus(reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+                           reason == Qt::ShortcutFocusReason);
   } else if (box == txbMaxNumKeywordsInMetaTag_) {
     txbMaxNumKeywordsInMetaTag_LostFocus();
   } else if (box == txbMaxNumBytesInMetaTag_) {
@@ -195,12 +213,22 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::FocusIn:
       if (checkedBox) focusedBox_ = static_cast<QWidget*>(watched);
+      // A link with the focus is framed, as a focused button is marked.
+      if (watched == lblVeltrane_ || watched == lblOnlineDocumentation_) {
+        static_cast<QLabel*>(watched)->setFrameShape(QFrame::Box);
+      }
       break;
     case QEvent::FocusOut:
+      if (watched == lblVeltrane_ || watched == lblOnlineDocumentation_) {
+        static_cast<QLabel*>(watched)->setFrameShape(QFrame::NoFrame);
+      }
       // Only a box that had the focus can be left (not one that lost it on the way to it).
       if (checkedBox && watched == focusedBox_) {
         BoxLeft(static_cast<QFocusEvent*>(event)->reason());
       }
+      break;
+    case QEvent::KeyPress:
+      if (LinkKeyPress(watched, static_cast<QKeyEvent*>(event)->key())) return true;
       break;
     case QEvent::KeyRelease: {
       const auto* key = static_cast<QKeyEvent*>(event);

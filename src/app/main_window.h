@@ -12,6 +12,7 @@
 #include "app/run_controller.h"
 #include "app/state_binding.h"
 #include "help/help_window.h"
+#include "util/file_proc.h"
 
 class QCheckBox;
 class QComboBox;
@@ -50,6 +51,9 @@ class MainWindow : public QWidget {
   /// The state is saved and the program ends, as on Quit (`Form_Unload`): the close box, the
   /// end of the desktop session, or a request to terminate.
   void Form_Unload();
+  /// Ends as Form_Unload does, but shows no box: a message (the state file's failure) goes to
+  /// standard error instead. For a request to terminate, which no one is there to answer.
+  void EndOnSignal();
   /// Writes the state file now (`SaveState`), reporting a failure.
   void SaveState();
 
@@ -67,8 +71,18 @@ class MainWindow : public QWidget {
   // Layout (main_window_layout.cpp).
   void BuildControls();
   void ConnectHandlers();
+  // Keyboard and assistive technology (main_window_keyboard.cpp).
+  /// The labels' buddies, Ctrl+Q, and every control's accessible name and description.
+  void SetUpKeyboardAndAccessibility();
+  /// Enter or Space on a focused link follows it; true when the key was taken.
+  bool LinkKeyPress(QObject* watched, int key);
+  /// Shows the word count (or empties it) and names it for assistive technology.
+  void ShowNumberOfWords(const QString& text);
 
   // Focus, messages, event routing and shutdown (main_window.cpp).
+  /// The next run reads the page again (`blnAnalysisCurrent` = False), also when the change
+  /// comes while a scan goes: that scan's word table mixes both and is not kept as current.
+  void InvalidateAnalysis();
   void SetDefaultFocus();
   void CentreOnScreen();
   void Message(const QString& text, const QString& title, MessageIcon icon);
@@ -87,10 +101,14 @@ class MainWindow : public QWidget {
   // Input file (input_file.cpp).
   void cmdInputFile_Click();
   void ValidateInputFile(const QString& fileSpec);
+  /// The message of ValidateInputFile for a path that fails `check`.
+  void FileSpecMessageBox(FileSpecCheck check);
   void txbInputFile_KeyUp(int key);
   /// Enter or a drop: the box's path is checked as if the box had been left.
   void InputFileEntered();
-  void txbInputFile_LostFocus();
+  /// With `keepFocus` (the user moved on with Tab, Shift+Tab or a mnemonic) the focus stays
+  /// where the user put it; otherwise it goes to the next sensible button.
+  void txbInputFile_LostFocus(bool keepFocus = false);
   void cmdClearInputFile_Click();
   /// Takes a drag that carries a local file, and on the drop makes it the input file.
   bool FileDragEvent(QDropEvent* event);
@@ -176,6 +194,8 @@ class MainWindow : public QWidget {
   bool loading_ = false;
   /// The word table of the last completed scan still holds (`blnAnalysisCurrent`).
   bool analysisCurrent_ = false;
+  /// Counts the changes that need a new scan; a scan during which it moved is not current.
+  unsigned scanInvalidations_ = 0;
   /// Quit has saved the state; no handler runs any more.
   bool ending_ = false;
   /// The window's height at start-up in twips (`intNormalHeight`; its client height: the
@@ -186,6 +206,8 @@ class MainWindow : public QWidget {
   /// A control whose next mouse press is dropped (see BoxLeft).
   QPointer<QWidget> swallowPressOn_;
   int messagesShown_ = 0;
+  /// Messages go to standard error, not into boxes (the program is ending on a signal).
+  bool messagesToStandardError_ = false;
 
   std::unique_ptr<ControlSettings> settings_;
   /// What the scanning thread reads: `settings_` as they were at the last change.

@@ -1,5 +1,5 @@
-// The main window's controls: captions, places and sizes in twips, type faces, colours and
-// the tab order, as the window is designed.
+// The main window's controls: captions (with their mnemonics), places and sizes in twips,
+// type faces, colours and the tab order, as the window is designed.
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -139,67 +139,67 @@ void MainWindow::BuildControls() {
   setAcceptDrops(true);
 
   Builder b(this);
-  cmdInputFile_ = b.Button(this, "cmdInputFile", tr("Input file"), {105, 80, 1380, 360}, 8, true);
+  cmdInputFile_ = b.Button(this, "cmdInputFile", tr("&Input file"), {105, 80, 1380, 360}, 8, true);
   txbInputFile_ = b.TextBox("txbInputFile", {1575, 105, 6990, 330}, 0, true);
   cmdClearInputFile_ =
-      b.Button(this, "cmdClearInputFile", tr("Clear"), {8650, 105, 700, 300}, 10, false);
+      b.Button(this, "cmdClearInputFile", tr("Cl&ear"), {8650, 105, 700, 300}, 10, false);
 
   chkIgnoreCommonWords_ =
-      b.CheckBox("chkIgnoreCommonWords", tr("Ignore common words"), {105, 525, 2850, 330}, 23);
+      b.CheckBox("chkIgnoreCommonWords", tr("Ignore co&mmon words"), {105, 525, 2850, 330}, 23);
   chkIgnoreShortWords_ =
-      b.CheckBox("chkIgnoreShortWords", tr("Ignore words with"), {3675, 525, 2220, 330}, 1);
+      b.CheckBox("chkIgnoreShortWords", tr("Ignore &words with"), {3675, 525, 2220, 330}, 1);
   cboShortWordSize_ = b.List("cboShortWordSize", {5880, 540, 645, 315}, 7, kShortWordSize);
   lblCharsOrLess_ =
-      b.Label(this, "lblCharsOrLess", tr("characters or less"), {6615, 570, 1905, 330}, 6);
-  cmdReset_ = b.Button(this, "cmdReset", tr("Reset"), {8650, 525, 700, 300}, 17, false);
+      b.Label(this, "lblCharsOrLess", tr("characters &or less"), {6615, 570, 1905, 330}, 6);
+  cmdReset_ = b.Button(this, "cmdReset", tr("&Reset"), {8650, 525, 700, 300}, 17, false);
 
   lblBeginMetaTagWith_ =
-      b.Label(this, "lblBeginMetaTagWith", tr("Begin meta tag with:"), {105, 945, 2325, 330}, 34);
+      b.Label(this, "lblBeginMetaTagWith", tr("&Begin meta tag with:"), {105, 945, 2325, 330}, 34);
   txbBeginMetaTagWith_ = b.TextBox("txbBeginMetaTagWith", {2250, 945, 6320, 330}, 2, true);
   cmdClearBeginMetaTagWith_ =
-      b.Button(this, "cmdClearBeginMetaTagWith", tr("Clear"), {8650, 945, 700, 300}, 11, false);
+      b.Button(this, "cmdClearBeginMetaTagWith", tr("Cle&ar"), {8650, 945, 700, 300}, 11, false);
 
   lblThresholdFrequency_ =
-      b.Label(this, "lblThresholdFrequency", tr("Min. frequency:"), {105, 1400, 2325, 330}, 16);
+      b.Label(this, "lblThresholdFrequency", tr("Min. &frequency:"), {105, 1400, 2325, 330}, 16);
   cboThresholdFrequency_ =
       b.List("cboThresholdFrequency", {1785, 1375, 645, 315}, 15, kThresholdFrequency);
   lblExistingkeywordsWeight_ =
-      b.Label(this, "lblExistingkeywordsWeight", tr("Existing keywords weight:"),
+      b.Label(this, "lblExistingkeywordsWeight", tr("E&xisting keywords weight:"),
               {2520, 1400, 2745, 330}, 33);
   cboExistingKeywordsWeight_ =
       b.List("cboExistingKeywordsWeight", {5250, 1375, 645, 315}, 32, kExistingKeywordsWeight);
   cmdShowExistingKeywordMetaTag_ =
-      b.Button(this, "cmdShowExistingKeywordMetaTag", tr("Show existing  keywords"),
+      b.Button(this, "cmdShowExistingKeywordMetaTag", tr("&Show existing  keywords"),
                {6405, 1365, 2955, 360}, 35, true);
 
   lblTableWeight_ =
-      b.Label(this, "lblTableWeight", tr("Table weight:"), {105, 1800, 1590, 330}, 28);
+      b.Label(this, "lblTableWeight", tr("&Table weight:"), {105, 1800, 1590, 330}, 28);
   cboTableWeight_ = b.List("cboTableWeight", {1785, 1785, 645, 315}, 27, kTableWeight);
-  lblBoldWeight_ = b.Label(this, "lblBoldWeight", tr("Bold weight:"), {2520, 1800, 1485, 330}, 30);
+  lblBoldWeight_ = b.Label(this, "lblBoldWeight", tr("Bol&d weight:"), {2520, 1800, 1485, 330}, 30);
   cboBoldWeight_ = b.List("cboBoldWeight", {3900, 1785, 645, 315}, 29, kBoldWeight);
   lblMaxNumKeywords_ =
-      b.Label(this, "lblMaxNumKeywords", tr("Max. number of keywords in meta tag:"),
+      b.Label(this, "lblMaxNumKeywords", tr("Max. number of &keywords in meta tag:"),
               {4785, 1800, 3900, 330}, 3, Qt::AlignRight);
   txbMaxNumKeywordsInMetaTag_ =
       b.TextBox("txbMaxNumKeywordsInMetaTag", {8760, 1800, 540, 330}, 4, false);
   MakeLimitBox(*txbMaxNumKeywordsInMetaTag_);
 
   cmdListWords_ =
-      b.Button(this, "cmdListWords", tr("List words"), {105, 2150, 1380, 360}, 14, true);
+      b.Button(this, "cmdListWords", tr("&List words"), {105, 2150, 1380, 360}, 14, true);
   lblNumberOfWords_ = b.Label(this, "lblNumberOfWords", tr("Number of words found: 232"),
                               {1785, 2200, 3165, 225}, 22);
-  lblMaxNumBytes_ = b.Label(this, "lblMaxNumBytes", tr("Max. number of bytes in meta tag:"),
+  lblMaxNumBytes_ = b.Label(this, "lblMaxNumBytes", tr("Max. number of b&ytes in meta tag:"),
                             {5100, 2200, 3585, 330}, 13, Qt::AlignRight);
   txbMaxNumBytesInMetaTag_ =
       b.TextBox("txbMaxNumBytesInMetaTag", {8760, 2200, 540, 330}, 12, false);
   MakeLimitBox(*txbMaxNumBytesInMetaTag_);
 
-  chkLargeWindow_ = b.CheckBox("chkLargeWindow", tr("Large window"), {105, 2625, 1815, 330}, 31);
+  chkLargeWindow_ = b.CheckBox("chkLargeWindow", tr("Large wi&ndow"), {105, 2625, 1815, 330}, 31);
   // In the free space right of "Large window", and after it in the tab order.
   chkModernMarkup_ =
-      b.CheckBox("chkModernMarkup", tr("Modern markup"), {2100, 2625, 2100, 330}, 31);
+      b.CheckBox("chkModernMarkup", tr("Modern mark&up"), {2100, 2625, 2100, 330}, 31);
   cmdGenerateKeywordMetaTag_ =
-      b.Button(this, "cmdGenerateKeywordMetaTag", tr("Generate keywords meta tag"),
+      b.Button(this, "cmdGenerateKeywordMetaTag", tr("&Generate keywords meta tag"),
                {5955, 2600, 3390, 360}, 9, true);
 
   txbMetaTag_ = b.Make<QPlainTextEdit>(this, "txbMetaTag", QString(), {105, 3050, 9255, 2115}, 5);
@@ -211,13 +211,13 @@ void MainWindow::BuildControls() {
   txbMetaTag_->setTabChangesFocus(true);
 
   Frame1_ = b.Make<QWidget>(this, "Frame1", QString(), {105, 5300, kFrameWidth, kFrameHeight}, 18);
-  cmdHelp_ = b.Button(Frame1_, "cmdHelp", tr("Help"), {0, 0, kHelpWidth, 330}, 21, false);
-  cmdCopyToClipboard_ = b.Button(Frame1_, "cmdCopyToClipboard", tr("Copy to clipboard"),
+  cmdHelp_ = b.Button(Frame1_, "cmdHelp", tr("&Help"), {0, 0, kHelpWidth, 330}, 21, false);
+  cmdCopyToClipboard_ = b.Button(Frame1_, "cmdCopyToClipboard", tr("&Copy to clipboard"),
                                  {3360, 0, kCopyWidth, 330}, 19, false);
-  cmdQuit_ = b.Button(Frame1_, "cmdQuit", tr("Quit"), {8400, 0, kQuitWidth, 330}, 20, false);
+  cmdQuit_ = b.Button(Frame1_, "cmdQuit", tr("&Quit"), {8400, 0, kQuitWidth, 330}, 20, false);
   // In the free space between "Copy to clipboard" and "Quit", after the copy in the tab order.
   cmdSaveReport_ =
-      b.Button(Frame1_, "cmdSaveReport", tr("Save report..."), {6220, 0, 1800, 330}, 19, false);
+      b.Button(Frame1_, "cmdSaveReport", tr("Sa&ve report..."), {6220, 0, 1800, 330}, 19, false);
   lblVeltrane_ = b.Label(Frame1_, "lblVeltrane", tr("Veltrane"), {1155, 420, 2115, 240}, 25);
   lblOnlineDocumentation_ = b.Label(Frame1_, "lblOnlineDocumentation", tr("Online documentation"),
                                     {6700, 420, 2535, 240}, 24, Qt::AlignRight);
@@ -227,10 +227,13 @@ void MainWindow::BuildControls() {
     blue.setColor(QPalette::WindowText, kLinkBlue);
     link->setPalette(blue);
     link->setCursor(Qt::PointingHandCursor);
+    // Reached with Tab like the controls, and followed with Enter or Space.
+    link->setFocusPolicy(Qt::TabFocus);
   }
 
   const std::vector<QWidget*> order = b.TabOrder();
   for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+  SetUpKeyboardAndAccessibility();
 }
 
 }  // namespace tagwright

@@ -9,11 +9,18 @@
 #include <QScreen>
 #include <QUrl>
 
+#include <cstdio>
+
 #include "app/window_geometry.h"
 
 namespace tagwright {
 
 void QtPlatform::ShowMessage(const QString& text, const QString& title, MessageIcon icon) {
+  // For tests and troubleshooting: each box's text is also written to standard error.
+  if (qEnvironmentVariableIsSet("TAGWRIGHT_ECHO_MESSAGES")) {
+    std::fprintf(stderr, "tagwright: message box: %s\n", text.toLocal8Bit().constData());
+    std::fflush(stderr);
+  }
   QMessageBox box(icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
                   title.isEmpty() ? QStringLiteral("Tagwright") : title, text, QMessageBox::Ok,
                   window_);

@@ -13,7 +13,7 @@ namespace tagwright {
 // cboThresholdFrequency_Click, cboTableWeight_Click, cboBoldWeight_Click and
 // cboExistingKeywordsWeight_Click, all alike; the "Modern markup" box too.
 void MainWindow::Setting_Click() {
-  analysisCurrent_ = false;
+  InvalidateAnalysis();
   scanSettings_.Take(*settings_);  // a running scan reads the change from its next word
   SetDefaultFocus();
 }

@@ -8,13 +8,14 @@ class QSocketNotifier;
 
 namespace tagwright {
 
-/// Ends the program as Quit does when it is asked to terminate (SIGTERM, SIGHUP): the signal
-/// handler only writes to a pipe, and `end` runs in the event loop, where the window may save
-/// its state. One watch at a time; its end restores the signals' default handling.
+/// Runs `end` with the signal's number when the program is asked to terminate (SIGTERM,
+/// SIGHUP, SIGINT): the signal handler only writes to a pipe, and `end` runs in whichever
+/// event loop is running, a modal box's included. One watch at a time; its end restores the
+/// signals' default handling.
 class TerminationWatch final : public QObject {
   Q_OBJECT
  public:
-  explicit TerminationWatch(std::function<void()> end, QObject* parent = nullptr);
+  explicit TerminationWatch(std::function<void(int signal)> end, QObject* parent = nullptr);
   ~TerminationWatch() override;
   TerminationWatch(const TerminationWatch&) = delete;
   TerminationWatch& operator=(const TerminationWatch&) = delete;
@@ -22,15 +23,16 @@ class TerminationWatch final : public QObject {
  private:
   void Signalled();
 
-  std::function<void()> end_;
+  std::function<void(int signal)> end_;
   int pipe_[2] = {-1, -1};
   QSocketNotifier* notifier_ = nullptr;
 };
 
 class MainWindow;
 
-/// The window's state is saved, and the program ends, at the end of the desktop session and
-/// on SIGTERM and SIGHUP, exactly as on Quit.
+/// The window's state is saved at the end of the desktop session, as on Quit. On SIGTERM,
+/// SIGHUP and SIGINT the state is saved too, without any message box (a failure goes to
+/// standard error), and the program ends at once by that signal, whatever box is open.
 void EndWithTheSession(MainWindow& window);
 
 }  // namespace tagwright

@@ -39,6 +39,11 @@ QString ReadCommandLine(const QStringList& arguments) {
   return QDir::toNativeSeparators(QFileInfo(pages.first()).absoluteFilePath());
 }
 
+bool GraphicalDisplayMissing() {
+  return qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
 QIcon ProgramIcon(const QString& programFolder) {
   QIcon icon = QIcon::fromTheme(QStringLiteral("tagwright"));
   if (!icon.isNull()) return icon;

@@ -20,7 +20,7 @@ void MainWindow::SaveState() {
 }
 
 void MainWindow::ResetSettings(bool keepTexts) {
-  analysisCurrent_ = false;
+  InvalidateAnalysis();
   state_->ApplyDefaults(keepTexts);
 }
 

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <ctime>
 #include <functional>
 #include <iterator>
 #include <memory>
@@ -13,6 +14,7 @@
 
 #include "cli_options.h"
 #include "file_list.h"
+#include "interrupt.h"
 #include "job_pool.h"
 #include "json_output.h"
 #include "output/meta_tag.h"
@@ -20,6 +22,8 @@
 #include "output/unified_diff.h"
 #include "output/word_list.h"
 #include "page_file.h"
+#include "page_problem.h"
+#include "run_summary.h"
 #include "scan/analysis.h"
 #include "scan/apply_tag.h"
 #include "scan/existing_tag.h"
@@ -40,8 +44,19 @@ void ToLines(std::string& text) {
   text.resize(kept);
 }
 
+JobOutput Problem(const std::string& file, const PageProblem& problem) {
+  return {"", kPrefix + file + ": " + problem.message + "\n", true, PageOutcome::LeftAlone,
+          problem.reason};
+}
+
 JobOutput Problem(const std::string& file, const std::string& message) {
-  return {"", kPrefix + file + ": " + message + "\n", true};
+  return Problem(file, {message, reason::kOther});
+}
+
+timespec Now() {
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  return now;
 }
 
 // One worker's analysis, kept from file to file. Only a report records where the words'
@@ -65,7 +80,13 @@ class FileProcessor {
       : options_(options), input_(std::move(standardInput)), headers_(headers) {}
 
   JobOutput Process(const InputItem& item, Worker& worker, const DirectOutput* direct) const {
-    if (!item.error.empty()) return Problem(item.path, item.error);
+    if (!item.error.empty()) return Problem(item.path, {item.error, item.reason});
+    if (!item.sameAs.empty()) {
+      JobOutput note;
+      note.err =
+          kPrefix + item.path + ": the same file as " + item.sameAs + "; it is processed once.\n";
+      return note;
+    }
     const bool fromInput = item.path == kStandardInput;
     JobOutput result;
     std::string text;
@@ -110,14 +131,14 @@ class FileProcessor {
 
   // A report's page: gathered into `page`; nothing to print but a problem.
   JobOutput Report(const InputItem& item, Worker& worker, ReportPage& page) const {
-    if (!item.error.empty()) return Problem(item.path, item.error);
+    if (!item.error.empty()) return Problem(item.path, {item.error, item.reason});
     PageFile file;
-    std::string error;
     if (item.path == kStandardInput) {
       file.bytes = input_;
-    } else if (!ReadPageFile(item.path, file, error)) {
-      return Problem(item.path, error);
+    } else if (PageProblem problem; !ReadPageFile(item.path, file, problem)) {
+      return Problem(item.path, problem);
     }
+    std::string error;
     if (!AnalyseReportPage(item.path, file.bytes, worker.analysis, worker.sources,
                            options_.settings, options_.request, page, error)) {
       return Problem(item.path, error);
@@ -153,35 +174,55 @@ class FileProcessor {
 
   JobOutput Apply(const std::string& file, bool fromInput, Worker& worker) const {
     PageFile page;
-    std::string error;
     if (fromInput) {
       page.bytes = input_;
-    } else if (!ReadPageFile(file, page, error)) {
-      return Problem(file, error);
+    } else if (PageProblem problem; !ReadPageFile(file, page, problem)) {
+      return Problem(file, problem);
+    }
+    // A page left alone is still passed on by `apply -`, so that a pipeline keeps it.
+    const auto leftAlone = [&](const std::string& message, const char* why) {
+      JobOutput result = Problem(file, {message, why});
+      if (fromInput && !options_.dryRun && !Json()) result.out = page.bytes;
+      return result;
+    };
+    if (const std::string form = WideUnicodeForm(page.bytes); !form.empty()) {
+      return leftAlone(form + " pages are not rewritten.",
+                       form == "UTF-16" ? reason::kUtf16 : reason::kUtf32);
     }
     const RunResult run = RunScanText(page.bytes, worker.analysis, worker.quiet);
-    if (run.outcome != RunOutcome::Completed) return Problem(file, run.error);
+    if (run.outcome != RunOutcome::Completed) return leftAlone(run.error, reason::kOther);
     const MetaTag tag =
         GenerateMetaTag(worker.analysis.Ranked(), options_.request, options_.settings);
-    if (tag.noWords) return Problem(file, tag.text + " The page is left alone.");
+    if (tag.noWords) return leftAlone(tag.text + " The page is left alone.", reason::kNoKeywords);
     const PageRewrite rewrite = RewritePage(page.bytes, tag.tag);
     if (rewrite.action == PageRewrite::Action::NoHeadEnd) {
-      return Problem(file, "the page has no </head>; it is left alone.");
+      return leftAlone("the page has no </head>; it is left alone.", reason::kNoHeadEnd);
     }
     if (rewrite.action == PageRewrite::Action::ChangesCharset) {
-      return Problem(file,
-                     "writing the tag would change the charset that the page declares; it is "
-                     "left alone.");
+      return leftAlone(
+          "writing the tag would change the charset that the page declares; it is left alone.",
+          reason::kCharset);
     }
     const bool changed = rewrite.page != page.bytes;
+    if (changed && !fromInput) {
+      PageProblem problem;
+      const bool possible = options_.dryRun
+                                ? CheckReplaceable(file, options_.breakHardLinks, problem)
+                                : ReplacePageFile(file, page, rewrite.page,
+                                                  {options_.backup ? options_.backupSuffix : "",
+                                                   options_.breakHardLinks},
+                                                  problem);
+      if (!possible) return Problem(file, problem);
+    }
     JobOutput result;
+    result.outcome = changed ? PageOutcome::Changed : PageOutcome::Unchanged;
     if (options_.dryRun) {
-      result.out = UnifiedDiff(page.bytes, rewrite.page, file);
+      const timespec now = Now();
+      result.out =
+          UnifiedDiff(page.bytes, rewrite.page,
+                      DiffLabel(file, fromInput ? now : page.info.st_mtim), DiffLabel(file, now));
     } else if (fromInput) {
       result.out = rewrite.page;
-    } else if (changed && !ReplacePageFile(file, page, rewrite.page,
-                                           options_.backup ? options_.backupSuffix : "", error)) {
-      return Problem(file, error);
     }
     if (Json()) {
       const char* action = !changed                                          ? "unchanged"
@@ -283,7 +324,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return 0;
   }
 
-  const std::vector<InputItem> items = ListInputs(options.files, options.recursive);
+  const bool apply = options.command == Command::Apply;
+  const std::vector<InputItem> items =
+      ListInputs(options.files, {options.recursive, options.follow, apply});
   std::string standardInput;
   if (std::any_of(items.begin(), items.end(),
                   [](const InputItem& item) { return item.path == kStandardInput; })) {
@@ -299,6 +342,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   }
 
   int status = 0;
+  RunSummary summary;
   std::string writeError;
   ProgressLine progress(err, stderrIsTerminal, items.size());
   const auto write = [&](std::string_view text) {
@@ -325,6 +369,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       [&](JobOutput& output) {
         progress.Erase();
         if (output.failed) status = 1;
+        summary.Add(output);
         if (!output.err.empty()) err << output.err;
         if (report) {
           if (!output.failed) site.Add(std::move(reportPages[delivered]));
@@ -341,10 +386,17 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         site.Html(ReportFolder(options.outputFile), ReportHeading(options.files));
     if (options.outputFile.empty()) {
       write(html);
-    } else if (std::string failure; !WriteFileAtomically(options.outputFile, html, failure)) {
-      err << kPrefix << options.outputFile << ": " << failure << '\n';
-      return 1;
+    } else {
+      // An interrupt waits for the report to be whole in its place, or gone.
+      const PageWriteScope writing;
+      if (std::string failure; !WriteFileAtomically(options.outputFile, html, failure)) {
+        err << kPrefix << options.outputFile << ": " << failure << '\n';
+        return 1;
+      }
     }
+  }
+  if (apply && (summary.Pages() > 1 || stderrIsTerminal)) {
+    err << kPrefix << summary.Line(options.dryRun) << '\n';
   }
   if (writeError.empty()) {
     out.flush();

@@ -17,7 +17,10 @@ JobOutput RunGuarded(const std::function<JobOutput(std::size_t, int)>& job, std:
   try {
     return job(index, worker);
   } catch (const std::exception& e) {
-    return {"", std::string(e.what()) + "\n", true};
+    JobOutput failed;
+    failed.err = std::string(e.what()) + "\n";
+    failed.failed = true;
+    return failed;
   }
 }
 

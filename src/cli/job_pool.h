@@ -6,11 +6,17 @@
 
 namespace tagwright::cli {
 
+/// What apply did with a page, for the summary line.
+enum class PageOutcome { None, Changed, Unchanged, LeftAlone };
+
 /// What one file gave: its standard output and standard error texts, and whether it failed.
 struct JobOutput {
   std::string out;
   std::string err;
   bool failed = false;
+  PageOutcome outcome = PageOutcome::None;
+  /// For a page left alone, the summary's short reason.
+  std::string reason;
 };
 
 /// Runs `job(index, worker)` for every index below `count` on `workers` threads (worker numbers

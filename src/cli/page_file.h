@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "page_problem.h"
+
 namespace tagwright::cli {
 
 /// A page as read from disk, with what identified the file at the time.
@@ -13,15 +15,36 @@ struct PageFile {
   struct stat info {};
 };
 
-/// Reads the regular file at `path` whole. False with a plain message in `error` otherwise.
-bool ReadPageFile(const std::string& path, PageFile& page, std::string& error);
+/// Reads the regular file at `path` whole. False with the reason otherwise.
+bool ReadPageFile(const std::string& path, PageFile& page, PageProblem& problem);
+
+/// "UTF-16" or "UTF-32" when the page is written in that form (by its byte order mark, or by
+/// the zero bytes around its first "<"); empty for a page in an ASCII-based charset.
+std::string WideUnicodeForm(std::string_view bytes);
+
+struct ReplaceOptions {
+  /// Non-empty to keep the old page as path + suffix (or as a numbered backup).
+  std::string backupSuffix;
+  /// Replace a page that has other hard links: this name gets the new page, the others keep
+  /// the old one.
+  bool breakHardLinks = false;
+};
+
+/// Whether the page at `path` may be replaced by this user as it is: it is writable (not
+/// read-only even for a user the system lets write anything) and has no other hard link
+/// unless `breakHardLinks`. False with the reason otherwise.
+bool CheckReplaceable(const std::string& path, bool breakHardLinks, PageProblem& problem);
 
 /// Replaces the page at `path` (read earlier as `old`) by `bytes`: written to a temporary file
-/// in the same folder, flushed to disk, given the page's permissions and renamed over it. A
-/// link is written through to its target. When the page is no longer what `old` holds, it is
-/// left alone. With `backupSuffix` non-empty, the old page is kept as path + suffix. False
-/// with a plain message in `error` when the page was not replaced.
+/// in the same folder, given the page's owner, group, mode, ACL and extended attributes,
+/// flushed to disk and renamed over it. A link is written through to its target. The page is
+/// left alone when CheckReplaceable refuses it, when one of its attributes cannot be kept, or
+/// when it is no longer what `old` holds. With a backup suffix, the old page is kept beside
+/// the page's file as its name + suffix or, when that exists, as the first free numbered
+/// backup NAME.~1~, NAME.~2~, ...; no existing file is ever overwritten. An interrupt waits
+/// until the page is replaced or its temporary files are gone. False with the reason when the
+/// page was not replaced.
 bool ReplacePageFile(const std::string& path, const PageFile& old, std::string_view bytes,
-                     const std::string& backupSuffix, std::string& error);
+                     const ReplaceOptions& options, PageProblem& problem);
 
 }  // namespace tagwright::cli

@@ -43,18 +43,23 @@ std::string HelpText() {
       "You can control the amount of weight given to words occurring in these contexts, as "
       "follows:",
       "",
-      "Words in boldface can be given a weight of 1 to 9. A weight of 5 means that an occurrence "
-      "of a word in boldface counts five times as much as a word which does not occur in "
-      "boldface. Set this to 1 to give bold and non-bold words equal weight.",
+      "Words in boldface can be given a weight of 1 to 9. The weight is added to that of every "
+      "occurrence in boldface: a word in ordinary text counts 3, so with a weight of 5 a word in "
+      "boldface counts 8. Set this to 1 to give bold words the least extra weight.",
       "",
       "Words in a table can be given a weight of 0 to 9. Set this to 0 if words within tables are "
       "to be ignored.",
       "",
-      "Words in a heading are given the weight of the type of heading, e.g., words in "
-      "<H4>...</H4> get a weight of 4.",
+      "Words in a heading are given an extra weight by the type of heading, from 6 for <H1> "
+      "down to 1 for <H6>, e.g., words in <H4>...</H4> get an extra weight of 3.",
       "",
       "Existing keywords (those in a keywords meta tag already existing in the document) can be "
       "given a weight of 0 to 9. Set this to 0 if existing keywords are to be ignored.",
+      "",
+      "Modern markup can be ticked to read the page as it is written today: headings, bold and "
+      "title tags with attributes, e.g., <H2 CLASS=...>, count like the plain tags and <STRONG> "
+      "counts as boldface; hidden text and navigation are skipped; the common words of the "
+      "page's language are ignored as well; and letters of every script make words.",
       "",
       "The input file (which must have a .htm or a .html extension) is selected (by clicking on "
       "'Input file') in the usual way:",

@@ -104,7 +104,8 @@ class AnalysisRunTest : public QObject {
   void binaryPageGivesAResult();
   void wordsAppearWhileScanning();
   void stopEndsTheScan();
-  void settingsStayLiveDuringTheScan();
+  void changeDuringTheScanMakesTheNextRunScanAgain_data();
+  void changeDuringTheScanMakesTheNextRunScanAgain();
   void quitDuringTheScanSavesAndEnds();
   void stopInsideALongLineKeepsTheWordsFoundSoFar();
   void quitInsideALongLineSavesAndEndsTheScan();
@@ -131,7 +132,7 @@ void AnalysisRunTest::generateShowsTheTagAndTheCount() {
   QCOMPARE(h.Find<QLineEdit>("txbBeginMetaTagWith")->text(), QStringLiteral("Web Design,"));
   QCOMPARE(h.Find<QLabel>("lblNumberOfWords")->text(),
            QStringLiteral("Number of words found: %1").arg(words.size()));
-  QCOMPARE(h.Find<QPushButton>("cmdListWords")->text(), QStringLiteral("List words"));
+  QCOMPARE(h.Find<QPushButton>("cmdListWords")->text(), QStringLiteral("&List words"));
   for (const char* command : kCommands) QVERIFY(h.Find<QPushButton>(command)->isEnabled());
   QCOMPARE(h.FocusName(), QStringLiteral("cmdGenerateKeywordMetaTag"));
   QVERIFY(h.Window().AnalysisCurrent());
@@ -242,7 +243,7 @@ void AnalysisRunTest::inputIsCheckedBeforeReading() {
   QVERIFY(h.platform.messages[0].icon == MessageIcon::Exclamation);
 
   const QString page = h.Page("page.html", SamplePage());
-  input->setText(page + ".gone");
+  input->setText(QString::fromStdString((h.Dir().Path() / "gone.html").string()));
   h.Find<QPushButton>("cmdGenerateKeywordMetaTag")->click();
   QCOMPARE(h.platform.messages.size(), std::size_t{2});
   QCOMPARE(h.platform.messages[1].text, QStringLiteral("Input file not found."));
@@ -260,13 +261,15 @@ void AnalysisRunTest::failedRunIsReported() {
   WindowHarness h;
   h.Start();
   h.Find<QPlainTextEdit>("txbMetaTag")->setPlainText("before");
-  // A regular file whose first bytes cannot be read, even by root.
-  h.Find<QLineEdit>("txbInputFile")->setText("/proc/self/mem");
+  // A regular file whose first bytes cannot be read, even by root, under a page's name.
+  const std::filesystem::path mem = h.Dir().Path() / "mem.html";
+  std::filesystem::create_symlink("/proc/self/mem", mem);
+  h.Find<QLineEdit>("txbInputFile")->setText(QString::fromStdString(mem.string()));
   h.Find<QPushButton>("cmdGenerateKeywordMetaTag")->click();
   QCOMPARE(h.platform.messages.size(), std::size_t{1});
   QCOMPARE(h.platform.messages[0].title, QStringLiteral("Error"));
   QVERIFY(!h.platform.messages[0].text.isEmpty());
-  QCOMPARE(h.Find<QPushButton>("cmdListWords")->text(), QStringLiteral("List words"));
+  QCOMPARE(h.Find<QPushButton>("cmdListWords")->text(), QStringLiteral("&List words"));
   for (const char* command : kCommands) QVERIFY(h.Find<QPushButton>(command)->isEnabled());
   QVERIFY(!h.Window().AnalysisCurrent());
   QVERIFY(!ResultText(h).contains("META"));
@@ -318,7 +321,7 @@ void AnalysisRunTest::stopEndsTheScan() {
     }
     Click(listWords);
   });
-  QCOMPARE(caption, QStringLiteral("Stop"));
+  QCOMPARE(caption, QStringLiteral("Sto&p"));
   enabled.sort();
   QCOMPARE(enabled, (QStringList{"cmdListWords", "cmdQuit"}));
 
@@ -331,7 +334,7 @@ void AnalysisRunTest::stopEndsTheScan() {
   QCOMPARE(h.Find<QPlainTextEdit>("txbMetaTag")->textCursor().position(),
            static_cast<int>(text.size()));
   QCOMPARE(h.Find<QLabel>("lblNumberOfWords")->text(), QString());
-  QCOMPARE(listWords->text(), QStringLiteral("List words"));
+  QCOMPARE(listWords->text(), QStringLiteral("&List words"));
   for (const char* command : kCommands) QVERIFY(h.Find<QPushButton>(command)->isEnabled());
   QVERIFY(!h.Window().AnalysisCurrent());
   // The next click scans again, and to the end.
@@ -340,24 +343,42 @@ void AnalysisRunTest::stopEndsTheScan() {
   QVERIFY(ResultText(h).startsWith("<META"));
 }
 
-void AnalysisRunTest::settingsStayLiveDuringTheScan() {
+void AnalysisRunTest::changeDuringTheScanMakesTheNextRunScanAgain_data() {
+  QTest::addColumn<QString>("control");
+  for (const char* name : {"cboBoldWeight", "chkModernMarkup", "chkIgnoreCommonWords"}) {
+    QTest::newRow(name) << name;
+  }
+}
+
+void AnalysisRunTest::changeDuringTheScanMakesTheNextRunScanAgain() {
+  QFETCH(QString, control);
   WindowHarness h;
   h.Start();
-  h.Find<QLineEdit>("txbInputFile")->setText(h.Page("long.html", LongPage()));
-  auto* bold = h.Find<QComboBox>("cboBoldWeight");
+  const QString page = h.Page("long.html", LongPage());
+  h.Find<QLineEdit>("txbInputFile")->setText(page);
+  const QByteArray name = control.toLatin1();
   bool changed = false;
   RunWith(h.Find<QPushButton>("cmdGenerateKeywordMetaTag"), [&] {
-    QVERIFY(bold->isEnabled());
-    bold->setCurrentIndex(6);
+    if (control.startsWith("chk")) {
+      auto* box = h.Find<QCheckBox>(name.constData());
+      QVERIFY(box->isEnabled());
+      box->toggle();
+    } else {
+      auto* list = h.Find<QComboBox>(name.constData());
+      QVERIFY(list->isEnabled());
+      list->setCurrentIndex(6);
+    }
     changed = !h.Window().AnalysisCurrent();
     // The focus rule, with the buttons disabled, picks "Stop".
     QCOMPARE(h.FocusName(), QStringLiteral("cmdListWords"));
   });
   QVERIFY(changed);
-  // The scan completed with the change, and its table counts as current.
+  // The scan completed and its result shows, but it mixes both settings: not current.
   QVERIFY(ResultText(h).startsWith("<META"));
-  QVERIFY(h.Window().AnalysisCurrent());
-  QCOMPARE(bold->currentIndex(), 6);
+  QVERIFY(!h.Window().AnalysisCurrent());
+  std::filesystem::remove(page.toStdString());
+  h.Find<QPushButton>("cmdListWords")->click();
+  QCOMPARE(h.platform.MessageTexts(), QStringList{"Input file not found."});
 }
 
 void AnalysisRunTest::quitDuringTheScanSavesAndEnds() {

@@ -155,10 +155,16 @@ void InputFileTest::enterTrimsTheBlanksAndMovesOn() {
   // Only blanks: an empty box, no message, and the focus on "Input file".
   box->setFocus(Qt::MouseFocusReason);
   box->setText("   ");
-  QTest::keyClick(box, Qt::Key_Tab);
+  QTest::keyClick(box, Qt::Key_Enter);
   QCOMPARE(box->text(), QString());
   QCOMPARE(h.FocusName(), QStringLiteral("cmdInputFile"));
   QVERIFY(h.platform.messages.empty());
+  // Leaving by Tab checks the box alike, but the focus goes on to the next control.
+  box->setFocus(Qt::MouseFocusReason);
+  box->setText("  " + page + "  ");
+  QTest::keyClick(box, Qt::Key_Tab);
+  QCOMPARE(box->text(), page);
+  QCOMPARE(h.FocusName(), QStringLiteral("chkIgnoreShortWords"));
   // Other keys do nothing.
   box->setFocus(Qt::MouseFocusReason);
   QTest::keyClick(box, Qt::Key_A);

@@ -92,9 +92,9 @@ void MainWindowTest::windowHasItsDesignedSizeAndPlaces() {
   QCOMPARE(h.Find<QPushButton>("cmdQuit")->geometry(), QRect(560, 0, 57, 22));
   QCOMPARE(h.Find<QLineEdit>("txbMaxNumBytesInMetaTag")->maxLength(), 4);
   QCOMPARE(h.Find<QPushButton>("cmdShowExistingKeywordMetaTag")->text(),
-           QStringLiteral("Show existing  keywords"));
+           QStringLiteral("&Show existing  keywords"));
   QCOMPARE(h.Find<QLabel>("lblMaxNumKeywords")->text(),
-           QStringLiteral("Max. number of keywords in meta tag:"));
+           QStringLiteral("Max. number of &keywords in meta tag:"));
   QVERIFY(h.Find<QLabel>("lblMaxNumKeywords")->alignment() & Qt::AlignRight);
   // Every control lies inside the client area, and the buttons within the bottom row (its
   // links reach a pixel past its lower edge, as designed).
@@ -143,6 +143,8 @@ void MainWindowTest::tabOrderFollowsTheDesign() {
                                 "cmdQuit",
                                 "cmdHelp",
                                 "chkIgnoreCommonWords",
+                                "lblOnlineDocumentation",
+                                "lblVeltrane",
                                 "cboTableWeight",
                                 "cboBoldWeight",
                                 "chkLargeWindow",

@@ -2,7 +2,9 @@
 // page named on the command line, and the command line's answers.
 
 #include <QCheckBox>
+#include <QDir>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -34,10 +36,13 @@ class StartAndEndTest : public QObject {
  private slots:
   void writableProgramFolderKeepsItsStateFile();
   void readOnlyProgramFolderUsesThePerUserFile();
+  void installedProgramUsesThePerUserFile_data();
+  void installedProgramUsesThePerUserFile();
   void readOnlyStateFileIsNotReplaced();
   void terminationSavesTheStateAndEnds_data();
   void terminationSavesTheStateAndEnds();
   void pageFromTheCommandLineIsChecked();
+  void rejectedPageIsNeverRead();
   void longLimitTextsAreKeptAsStored();
   void modernMarkupIsRemembered();
   void commandLineAnswers_data();
@@ -79,6 +84,33 @@ void StartAndEndTest::readOnlyProgramFolderUsesThePerUserFile() {
   QCOMPARE(ReadFile((program.Path() / "tgw.usr").string()), foreign);
 }
 
+void StartAndEndTest::installedProgramUsesThePerUserFile_data() {
+  QTest::addColumn<QString>("programFolder");  // "" for bin/ in a fresh temporary prefix
+  QTest::addColumn<bool>("manualBeside");      // ../share/doc/tagwright exists
+  QTest::addColumn<bool>("installed");
+  QTest::newRow("unpacked copy") << QString() << false << false;
+  QTest::newRow("manual installed beside") << QString() << true << true;
+  QTest::newRow("/usr/bin") << "/usr/bin" << false << true;
+  QTest::newRow("/usr/local/bin") << "/usr/local/bin" << false << true;
+  QTest::newRow("/opt") << "/opt/tagwright/bin" << false << true;
+}
+
+void StartAndEndTest::installedProgramUsesThePerUserFile() {
+  QFETCH(QString, programFolder);
+  QFETCH(bool, manualBeside);
+  QFETCH(bool, installed);
+  TempDir prefix;
+  TempDir user;
+  fs::create_directories(prefix.Path() / "bin");
+  if (manualBeside) fs::create_directories(prefix.Path() / "share" / "doc" / "tagwright");
+  if (programFolder.isEmpty()) programFolder = Q(prefix.Path() / "bin");
+  QCOMPARE(InstalledProgram(programFolder), installed);
+  // Whether or not this user (root, say) may write the program's folder.
+  const QString path = StateFilePath(programFolder, Q(user.Path() / "tagwright"));
+  QCOMPARE(path, installed ? Q(user.Path() / "tagwright" / "tgw.usr")
+                           : QDir(programFolder).filePath("tgw.usr"));
+}
+
 void StartAndEndTest::readOnlyStateFileIsNotReplaced() {
   WindowHarness h;
   h.WriteState("\"\"\r\n\"kept\"\r\n\"50\"\r\n\"500\"\r\n2\r\n1\r\n1\r\n1\r\n2\r\n1\r\n1\r\n");
@@ -100,6 +132,7 @@ void StartAndEndTest::terminationSavesTheStateAndEnds_data() {
   QTest::addColumn<int>("signal");
   QTest::newRow("SIGTERM") << SIGTERM;
   QTest::newRow("SIGHUP") << SIGHUP;
+  QTest::newRow("SIGINT") << SIGINT;
 }
 
 void StartAndEndTest::terminationSavesTheStateAndEnds() {
@@ -107,11 +140,16 @@ void StartAndEndTest::terminationSavesTheStateAndEnds() {
   WindowHarness h;
   MainWindow& w = h.Start();
   QSignalSpy ended(&w, &MainWindow::ended);
-  const TerminationWatch watch([&w] { w.Form_Unload(); });
+  int received = 0;
+  const TerminationWatch watch([&w, &received](int number) {
+    received = number;
+    w.Form_Unload();
+  });
   h.Find<QLineEdit>("txbBeginMetaTagWith")->setText("saved on a signal");
   QCOMPARE(std::raise(signal), 0);
   QVERIFY(ended.wait(10000));  // a watchdog, not a measure
   QCOMPARE(ended.count(), 1);
+  QCOMPARE(received, signal);
   QVERIFY(h.ReadState().find("\"saved on a signal\"") != std::string::npos);
   QVERIFY(!w.isVisible());
 }
@@ -127,6 +165,31 @@ void StartAndEndTest::pageFromTheCommandLineIsChecked() {
   // A page that is not there is said to be missing, as a typed one is.
   w.OpenPage(QString::fromStdString((h.Dir().Path() / "gone.html").string()));
   QCOMPARE(h.platform.MessageTexts(), QStringList{"Input file does not exist."});
+}
+
+void StartAndEndTest::rejectedPageIsNeverRead() {
+  WindowHarness h;
+  const QString extension = QStringLiteral("Input file must have .htm or .html extension.");
+  const QString notes = h.Page("notes.txt", SamplePage());
+  MainWindow& w = h.Start();
+  w.OpenPage(notes);
+  QCOMPARE(h.platform.MessageTexts(), QStringList{extension});
+  // The name stays in the box to be corrected, but no command reads the file.
+  QCOMPARE(h.Find<QLineEdit>("txbInputFile")->text(), notes);
+  for (const char* command :
+       {"cmdListWords", "cmdGenerateKeywordMetaTag", "cmdShowExistingKeywordMetaTag"}) {
+    h.platform.messages.clear();
+    h.Find<QPushButton>(command)->click();
+    QCOMPARE(h.platform.MessageTexts(), QStringList{extension});
+    QCOMPARE(h.Find<QPlainTextEdit>("txbMetaTag")->toPlainText(), QString());
+    QVERIFY(!w.AnalysisCurrent());
+  }
+  // A name without an extension is turned away with its own message.
+  h.platform.messages.clear();
+  h.Find<QLineEdit>("txbInputFile")->setText(h.Page("README", SamplePage()));
+  h.Find<QPushButton>("cmdListWords")->click();
+  QCOMPARE(h.platform.MessageTexts(), QStringList{"Invalid input file specification"});
+  QCOMPARE(h.Find<QPlainTextEdit>("txbMetaTag")->toPlainText(), QString());
 }
 
 void StartAndEndTest::longLimitTextsAreKeptAsStored() {
@@ -152,7 +215,7 @@ void StartAndEndTest::modernMarkupIsRemembered() {
   WindowHarness h;
   h.Start();
   auto* modern = h.Find<QCheckBox>("chkModernMarkup");
-  QCOMPARE(modern->text(), QStringLiteral("Modern markup"));
+  QCOMPARE(modern->text(), QStringLiteral("Modern mark&up"));
   QVERIFY(!modern->isChecked());
   h.Find<QLineEdit>("txbInputFile")->setText(h.Page("page.html", SamplePage()));
   h.Find<QPushButton>("cmdGenerateKeywordMetaTag")->click();

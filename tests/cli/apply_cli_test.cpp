@@ -6,11 +6,13 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <regex>
 #include <sstream>
 #include <streambuf>
 
 #include "cli_run.h"
 #include "file_list.h"
+#include "output/unified_diff.h"
 #include "page_file.h"
 #include "support/temp_dir.h"
 #include "util/text_encoding.h"
@@ -76,12 +78,23 @@ TEST(ApplyCli, DryRunPrintsTheDiffAndBackupKeepsTheOriginal) {
   const std::string page = dir.Write("page.html", kPage);
   const Result dry = Cli({"apply", "--dry-run", page});
   EXPECT_EQ(dry.status, 0);
-  EXPECT_EQ(dry.out, "--- " + page + "\n+++ " + page +
-                         "\n@@ -1,5 +1,6 @@\n <html>\r\n <head>\r\n"
-                         "   <title>Cheap Flights</title>\r\n"
-                         "+  <META NAME=\"keywords\" CONTENT=\"flights,cheap,travel,deals\">\r\n"
-                         "   </head>\r\n <body><h1>Cheap flights</h1><p>Flights and travel "
-                         "deals, travel deals.</p></body>\r\n");
+  // The old side's time is the page's; the new side's is the time of the run.
+  struct stat info {};
+  ASSERT_EQ(::stat(page.c_str(), &info), 0);
+  const std::string oldHeader = "--- " + DiffLabel(page, info.st_mtim) + "\n";
+  ASSERT_TRUE(dry.out.starts_with(oldHeader)) << dry.out;
+  const std::size_t newEnd = dry.out.find('\n', oldHeader.size());
+  EXPECT_TRUE(std::regex_match(
+      dry.out.substr(oldHeader.size(), newEnd - oldHeader.size()),
+      std::regex("\\+\\+\\+ " + page +
+                 "\t\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{9} [+-]\\d{4}")))
+      << dry.out;
+  EXPECT_EQ(dry.out.substr(newEnd + 1),
+            "@@ -1,5 +1,6 @@\n <html>\r\n <head>\r\n"
+            "   <title>Cheap Flights</title>\r\n"
+            "+  <META NAME=\"keywords\" CONTENT=\"flights,cheap,travel,deals\">\r\n"
+            "   </head>\r\n <body><h1>Cheap flights</h1><p>Flights and travel "
+            "deals, travel deals.</p></body>\r\n");
   EXPECT_EQ(test::ReadFile(page), kPage);
   EXPECT_EQ(FilesIn(dir.Path()), 1u);
 
@@ -119,7 +132,10 @@ TEST(ApplyCli, PageWithoutHeadEndIsLeftAlone) {
   const std::string page = dir.Write("page.htm", kPage);
   const Result r = Cli({"apply", bare, page});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "tagwright-cli: " + bare + ": the page has no </head>; it is left alone.\n");
+  EXPECT_EQ(r.err,
+            "tagwright-cli: " + bare +
+                ": the page has no </head>; it is left alone.\n"
+                "tagwright-cli: 2 pages: 1 changed, 0 unchanged, 1 left alone (1 no </head>)\n");
   EXPECT_EQ(test::ReadFile(bare), "<p>Flights, flights.</p>");
   EXPECT_EQ(test::ReadFile(page), kApplied);
   // The tag would push the declared charset out of the first 1024 bytes.
@@ -139,11 +155,11 @@ TEST(ApplyCli, PageChangedSinceReadingIsNotOverwritten) {
   test::TempDir dir;
   const std::string page = dir.Write("page.htm", kPage);
   PageFile read;
-  std::string error;
-  ASSERT_TRUE(ReadPageFile(page, read, error)) << error;
+  PageProblem problem;
+  ASSERT_TRUE(ReadPageFile(page, read, problem)) << problem.message;
   dir.Write("page.htm", kPage + "<p>edited</p>");
-  EXPECT_FALSE(ReplacePageFile(page, read, kApplied, "~", error));
-  EXPECT_EQ(error, "the page changed on disk while it was processed; it is left alone");
+  EXPECT_FALSE(ReplacePageFile(page, read, kApplied, {"~", false}, problem));
+  EXPECT_EQ(problem.message, "the page changed on disk while it was processed; it is left alone.");
   EXPECT_EQ(test::ReadFile(page), kPage + "<p>edited</p>");
   EXPECT_EQ(FilesIn(dir.Path()), 1u);  // neither a backup nor a temporary file
 }
@@ -155,7 +171,7 @@ TEST(ApplyCli, StandardInputGivesThePageOnStandardOutput) {
   EXPECT_EQ(out.str(), kApplied);
 }
 
-TEST(FolderSearch, SortedPagesWithoutFollowingLinksToFolders) {
+TEST(FolderSearch, SortedPagesWithoutFollowingLinks) {
   test::TempDir dir;
   const fs::path& root = dir.Path();
   fs::create_directories(root / "sub" / "deeper");
@@ -171,7 +187,7 @@ TEST(FolderSearch, SortedPagesWithoutFollowingLinksToFolders) {
   fs::create_symlink(root / "b.htm", root / "c.html");
   ASSERT_EQ(::mkfifo((root / "fifo.html").c_str(), 0600), 0);
 
-  std::vector<InputItem> items = ListInputs({root.string(), "-"}, true);
+  std::vector<InputItem> items = ListInputs({root.string(), "-"}, {.recursive = true});
   ASSERT_FALSE(items.empty());
   EXPECT_EQ(items.back().path, "-");
   items.pop_back();
@@ -180,7 +196,7 @@ TEST(FolderSearch, SortedPagesWithoutFollowingLinksToFolders) {
     EXPECT_EQ(item.error, "") << item.path;
     paths.push_back(fs::path(item.path).lexically_relative(root).string());
   }
-  EXPECT_EQ(paths, (std::vector<std::string>{"A.HTML", "b.htm", "c.html", "folder.html/inside.htm",
+  EXPECT_EQ(paths, (std::vector<std::string>{"A.HTML", "b.htm", "folder.html/inside.htm",
                                              "sub/deeper/y.html", "sub/z.Htm"}));
 }
 

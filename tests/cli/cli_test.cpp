@@ -91,16 +91,17 @@ TEST(Cli, OptionMistakesGiveStatus2AndWriteNothing) {
   test::TempDir dir;
   const std::string page = dir.Write("page.htm", kPage);
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-      {{"list", "--max-keywords", "101", page},
-       "Maximum number of keywords in the meta tag is 100."},
-      {{"list", "--max-keywords", "4", page}, "Minimum number of keywords in the meta tag is 5."},
-      {{"list", "--max-bytes", "1001", page}, "Maximum number of bytes in the meta tag is 1000."},
       {{"list"}, "No input file given (see --help)."},
       {{"list", "--short-size", "0", page},
-       "The short-word size must be a whole number from 1 to 9."},
+       "The short-word size (--short-size) must be a whole number from 1 to 9."},
       {{"list", "--table-weight", "x", page},
-       "The table weight must be a whole number from 0 to 9."},
-      {{"list", "-j", "0", page}, "The number of jobs must be a whole number from 1 to 256."},
+       "The table weight (--table-weight) must be a whole number from 0 to 9."},
+      {{"list", "--format=xml", page}, "The format (--format) must be text or json."},
+      {{"list", "-j", "0", page},
+       "The number of jobs (-j, --jobs) must be a whole number from 1 to 256."},
+      {{"list", "-rj", page, "x"},
+       "The number of jobs (-j, --jobs) must be a whole number from 1 to 256."},
+      {{"list", page, "-j"}, "The option -j needs a value (see --help)."},
       {{"list", page, "--jobs"}, "The option --jobs needs a value (see --help)."},
       {{"count", page},
        "Unknown command \"count\": use list, generate, existing, apply or report (see --help)."},
@@ -113,7 +114,10 @@ TEST(Cli, OptionMistakesGiveStatus2AndWriteNothing) {
       {{"list", "--bogus", page}, "Unknown option --bogus (see --help)."},
       {{"list", "-x", page}, "Unknown option -x (see --help)."},
       {{"list", "--modern=yes", page}, "The option --modern takes no value (see --help)."},
-      {{"list", "--dry-run", page}, "--dry-run and --backup go with apply only."},
+      {{"list", "--dry-run", page},
+       "--dry-run, --backup and --break-hard-links go with apply only."},
+      {{"generate", "--break-hard-links", page},
+       "--dry-run, --backup and --break-hard-links go with apply only."},
       {{"apply", "--backup=", page}, "The backup suffix must be a non-empty text without \"/\"."},
   };
   for (const auto& [args, message] : cases) {
@@ -147,8 +151,9 @@ TEST(Cli, AProblemWithOneFileLeavesTheOthersAndGivesStatus1) {
 TEST(Cli, HelpVersionDoubleDashAndStandardInput) {
   const Result help = Cli({"-h"});
   EXPECT_EQ(help.status, 0);
-  for (const char* option : {"apply FILE", "--recursive", "--jobs N", "--modern", "--dry-run",
-                             "--backup[=SUFFIX]", "Exit status"}) {
+  for (const char* option :
+       {"apply FILE", "--recursive", "--jobs N", "--modern", "--dry-run", "--backup[=SUFFIX]",
+        "-L, --follow", "--break-hard-links", "Exit status"}) {
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
   }
   EXPECT_EQ(Cli({"list", "--help", "--no-short"}).out, help.out);
@@ -177,17 +182,63 @@ TEST(Cli, ModernReadingIsAnOption) {
   EXPECT_TRUE(options.settings.modernMarkup);
   EXPECT_TRUE(options.recursive);
   EXPECT_EQ(options.jobs, 3);
+  EXPECT_FALSE(options.follow);
+  EXPECT_FALSE(options.breakHardLinks);
+  ASSERT_TRUE(ParseCliOptions({"apply", "-rLj2", "--break-hard-links", "x.htm"}, options, error))
+      << error;
+  EXPECT_TRUE(options.follow);
+  EXPECT_TRUE(options.recursive);
+  EXPECT_TRUE(options.breakHardLinks);
+  ASSERT_TRUE(ParseCliOptions({"list", "--follow", "-r", "x.htm"}, options, error)) << error;
+  EXPECT_TRUE(options.follow);
 }
 
-TEST(Cli, LimitsTakeWhatTheBoxesTake) {
+// Each limit takes a whole number in its range or "none"; anything else is an option mistake
+// that names the option and what it takes.
+TEST(Cli, LimitsTakeAWholeNumberInTheirRangeOrNone) {
   test::TempDir dir;
   const std::string page = dir.Write("page.htm", kPage);
-  // "1.5" filters to 15; an empty text means no limit.
-  EXPECT_EQ(Cli({"generate", "--max-keywords", "1.5", "--max-bytes", "", page}).status, 0);
-  const Result r = Cli({"generate", "--max-bytes", "40", page});
-  EXPECT_EQ(r.out,
+  const std::string keywords =
+      "The maximum number of keywords (--max-keywords) must be a whole number from 5 to 100, "
+      "or none.";
+  const std::string bytes =
+      "The maximum number of bytes (--max-bytes) must be a whole number from 1 to 1000, or none.";
+  const std::vector<std::pair<std::vector<std::string>, std::string>> mistakes = {
+      {{"--max-keywords", "abc"}, keywords}, {{"--max-keywords", "1e2"}, keywords},
+      {{"--max-keywords", "5x0"}, keywords}, {{"--max-keywords", "4"}, keywords},
+      {{"--max-keywords", "101"}, keywords}, {{"--max-keywords", ""}, keywords},
+      {{"--max-keywords", "1.5"}, keywords}, {{"--max-keywords", " 50"}, keywords},
+      {{"--max-keywords=None"}, keywords},   {{"--max-bytes", "0"}, bytes},
+      {{"--max-bytes=-5"}, bytes},           {{"--max-bytes", "1001"}, bytes},
+      {{"--max-bytes", "+5"}, bytes},
+  };
+  for (const auto& [limit, message] : mistakes) {
+    std::vector<std::string> args = {"generate", page};
+    args.insert(args.begin() + 1, limit.begin(), limit.end());
+    const Result r = Cli(args);
+    EXPECT_EQ(r.status, 2) << limit.back();
+    EXPECT_EQ(r.err, "tagwright-cli: " + message + "\n") << limit.back();
+    EXPECT_EQ(r.out, "") << limit.back();
+  }
+
+  const Result bounded = Cli({"generate", "--max-bytes", "40", page});
+  EXPECT_EQ(bounded.out,
             "<META NAME=\"keywords\" CONTENT=\"flights\">\n\n"
             "Number of keywords in meta tag: 1\nNumber of bytes in meta tag: 38\n");
+  // The ends of each range are accepted; "none" lifts the limit.
+  EXPECT_EQ(Cli({"generate", "--max-keywords=5", "--max-bytes", "1000", page}).status, 0);
+  const Result unbounded = Cli({"generate", "--max-bytes", "none", "--max-keywords=none", page});
+  EXPECT_EQ(unbounded.status, 0) << unbounded.err;
+  EXPECT_EQ(unbounded.out,
+            "<META NAME=\"keywords\" CONTENT=\"flights,cheap,travel,deals\">\n\n"
+            "Number of keywords in meta tag: 4\nNumber of bytes in meta tag: 57\n");
+  CliOptions options;
+  std::string error;
+  ASSERT_TRUE(ParseCliOptions({"list", "--max-keywords", "none", "--max-bytes=100", "x.htm"},
+                              options, error))
+      << error;
+  EXPECT_EQ(options.request.maxKeywordsText, "");
+  EXPECT_EQ(options.request.maxBytesText, "100");
 }
 
 TEST(Cli, ReportWritesOneHtmlPageToAFileOrStandardOutput) {

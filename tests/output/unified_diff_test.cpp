@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
+#include <optional>
+#include <string>
+
 namespace tagwright {
 namespace {
 
@@ -25,6 +30,39 @@ TEST(UnifiedDiff, OneHunkWithThreeLinesOfContext) {
   for (const auto& c : cases) {
     EXPECT_EQ(UnifiedDiff(c.before, c.after, "p.html"), c.expected) << c.what;
   }
+}
+
+TEST(UnifiedDiff, LabelsQuoteNamesAsDiffDoes) {
+  const char* zone = std::getenv("TZ");
+  const std::optional<std::string> saved = zone ? std::optional<std::string>(zone) : std::nullopt;
+  ::setenv("TZ", "UTC-2", 1);  // two hours east of UTC
+  ::tzset();
+  const struct {
+    std::string name;
+    std::string label;
+  } cases[] = {
+      {"page.html", "page.html"},
+      {"site/a-b_c.html", "site/a-b_c.html"},
+      {"my page.html", "\"my page.html\""},
+      {"tab\t.html", "\"tab\\t.html\""},
+      {"line\nbreak.html", "\"line\\nbreak.html\""},
+      {"cr\r.html", "\"cr\\r.html\""},
+      {"say \"hi\".html", "\"say \\\"hi\\\".html\""},
+      {"back\\slash.html", "\"back\\\\slash.html\""},
+      {"caf\xc3\xa9.html", "\"caf\\303\\251.html\""},
+      {"bell\a\x01.html", "\"bell\\a\\001.html\""},
+      {"del\x7f.html", "del\x7f.html"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(DiffLabel(c.name, {1, 2}), c.label + "\t1970-01-01 02:00:01.000000002 +0200")
+        << c.name;
+  }
+  if (saved) {
+    ::setenv("TZ", saved->c_str(), 1);
+  } else {
+    ::unsetenv("TZ");
+  }
+  ::tzset();
 }
 
 }  // namespace

@@ -3,12 +3,12 @@
 expected Character tokens (the text a browser shows).
 
 Usage: html5lib_words_test.py TAGWRIGHT_CLI HTML5LIB_TESTS_DIR
-Takes every fifth Data-state case of the tokenizer suite (read where it lies, never copied),
+Takes every fifth Data-state case of the tokenizer suite (tests/data/html5lib-tests),
 writes each input as a page and lists its words with every configurable filter off. The
 expected words are the letter runs of the expected text, lower-cased and spelled like the
 program spells Latin letters, less the words that the program's fixed rules always drop.
 Plural and singular count as one word on both sides. Fails when fewer than MIN_AGREEMENT of
-the cases agree, listing the first disagreements. Exits 77 (skipped) without the suite.
+the cases agree, listing the first disagreements, and when the suite is missing.
 """
 import importlib.util
 import json
@@ -60,10 +60,10 @@ def normal(words):
 
 def main():
     cli, suite = sys.argv[1], pathlib.Path(sys.argv[2])
-    if not (suite / "tokenizer").is_dir():
-        print(f"no html5lib tokenizer tests in {suite}: skipped")
-        return 77
     sample = [c for i, c in enumerate(cases(suite)) if i % EVERY == 0]
+    if not sample:
+        print(f"no html5lib tokenizer cases in {suite}")
+        return 1
     with tempfile.TemporaryDirectory() as folder:
         files = []
         expected = {}
