@@ -405,6 +405,7 @@ std::vector<WordPages> MostPages(const std::vector<std::string>& words,
                    [&](std::uint32_t a, std::uint32_t b) { return pages[a] > pages[b]; });
   if (order.size() > count) order.resize(count);
   std::vector<WordPages> out;
+  out.reserve(order.size());
   for (const std::uint32_t i : order) out.push_back({words[i], pages[i]});
   return out;
 }

@@ -19,7 +19,7 @@ float Part(const WeightSplit& split, WeightSource source) {
 
 // An analysis that records where the values come from, run on a page in memory.
 struct RecordedPage {
-  explicit RecordedPage(std::string_view page, Settings used = {}) : settings(used) {
+  explicit RecordedPage(std::string_view page, const Settings& used = {}) : settings(used) {
     analysis.RecordWeightSources(&recorder);
     outcome = RunScanText(page, analysis, observer).outcome;
   }
@@ -156,7 +156,7 @@ TEST(SameKeyword, MatchesBlanksAndAFinalS) {
 }
 
 ReportPage Page(std::string path, std::string title, std::vector<std::string> existing,
-                std::vector<std::string> generated, std::vector<std::string> words = {}) {
+                std::vector<std::string> generated, const std::vector<std::string>& words = {}) {
   ReportPage page;
   page.path = std::move(path);
   page.hasTitle = !title.empty();
