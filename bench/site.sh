@@ -1,6 +1,7 @@
 #!/bin/bash
 # Times tagwright-cli over a whole site: `generate -r` and `apply --dry-run -r` over a copy of
-# the HTML pages installed under /usr/share/doc, with -j 1 and -j 2, in pages per second.
+# the HTML pages installed under /usr/share/doc, with -j 1 and -j 2, in pages per second, and
+# `report -r -j 2` with the size of the report it writes.
 #
 #   bench/site.sh [--cli PATH] [--build-dir DIR] [--site DIR] [--source DIR] [--runs N]
 #
@@ -44,10 +45,12 @@ MB=$(du -sm "$SITE" | cut -f1)
 note "$PAGES pages, $MB MB; load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 
 json=$(mktemp /tmp/tagwright-site-times.XXXXXX.json)
+report=$(mktemp /tmp/tagwright-site-report.XXXXXX.html)
 # -i: pages without </head> or without words make apply exit with 1, as they should.
 hyperfine -N -i --style none --runs "$RUNS" --export-json "$json" \
   "$CLI generate -r -j 1 $SITE" "$CLI generate -r -j 2 $SITE" \
-  "$CLI apply --dry-run -r -j 1 $SITE" "$CLI apply --dry-run -r -j 2 $SITE" >/dev/null
+  "$CLI apply --dry-run -r -j 1 $SITE" "$CLI apply --dry-run -r -j 2 $SITE" \
+  "$CLI report -r -j 2 -o $report $SITE" >/dev/null
 python3 - "$json" "$PAGES" "$CLI" <<'PY'
 import json, sys
 results = json.load(open(sys.argv[1]))["results"]
@@ -58,4 +61,5 @@ for r in results:
     cpu = r["user"] + r["system"]
     print(f"{command:42} {r['mean']:8.2f} {r['min']:8.2f} {pages / r['min']:9.0f} {cpu:7.2f}")
 PY
-rm -f "$json"
+note "report: $(stat -c %s "$report") bytes"
+rm -f "$json" "$report"

@@ -35,6 +35,8 @@ void MainWindow::EnableCommands(bool enabled) {
         cmdClearInputFile_, cmdReset_, cmdClearBeginMetaTagWith_, cmdHelp_, cmdCopyToClipboard_}) {
     button->setEnabled(enabled);
   }
+  // Not one of the eight: a report is of a finished run, so it waits for the scan too.
+  cmdSaveReport_->setEnabled(enabled);
 }
 
 bool MainWindow::CheckInputBeforeReading() {

@@ -70,6 +70,7 @@ void MainWindow::ConnectHandlers() {
       {cmdGenerateKeywordMetaTag_, &MainWindow::cmdGenerateKeywordMetaTag_Click},
       {cmdHelp_, &MainWindow::cmdHelp_Click},
       {cmdCopyToClipboard_, &MainWindow::cmdCopyToClipboard_Click},
+      {cmdSaveReport_, &MainWindow::cmdSaveReport_Click},
       {cmdQuit_, &MainWindow::cmdQuit_Click}};
   for (const auto& [button, handler] : buttons) {
     connect(button, &QPushButton::clicked, this, on(handler));

@@ -144,6 +144,8 @@ class MainWindow : public QWidget {
   void cmdHelp_Click();
   /// cmdShowExistingKeywordMetaTag_KeyUp, cmdGenerateKeywordMetaTag_KeyUp, cmdHelp_KeyUp.
   void HelpKeyUp(int key);
+  // The report of the page (save_report.cpp).
+  void cmdSaveReport_Click();
 
   Platform& platform_;
   /// The full path of tgw.usr (`strStateFile`).
@@ -181,6 +183,7 @@ class MainWindow : public QWidget {
   QPushButton* cmdGenerateKeywordMetaTag_ = nullptr;
   QPlainTextEdit* txbMetaTag_ = nullptr;
   QWidget* Frame1_ = nullptr;
+  QPushButton* cmdSaveReport_ = nullptr;
   QPushButton* cmdHelp_ = nullptr;
   QPushButton* cmdCopyToClipboard_ = nullptr;
   QPushButton* cmdQuit_ = nullptr;

@@ -95,6 +95,7 @@ void MainWindow::SetUpKeyboardAndAccessibility() {
       {cmdHelp_, nullptr, "Opens the help window (F1 on some buttons)"},
       {cmdCopyToClipboard_, nullptr, "Copies the result without its statistics lines"},
       {cmdQuit_, nullptr, "Saves the settings and ends the program (Ctrl+Q)"},
+      {cmdSaveReport_, nullptr, "Writes an HTML report of the page after a run"},
       {lblVeltrane_, nullptr, "Link: opens the maker's home page in the browser"},
       {lblOnlineDocumentation_, nullptr, "Link: opens the manual in the browser"},
   };

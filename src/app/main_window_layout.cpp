@@ -215,6 +215,9 @@ void MainWindow::BuildControls() {
   cmdCopyToClipboard_ = b.Button(Frame1_, "cmdCopyToClipboard", tr("&Copy to clipboard"),
                                  {3360, 0, kCopyWidth, 330}, 19, false);
   cmdQuit_ = b.Button(Frame1_, "cmdQuit", tr("&Quit"), {8400, 0, kQuitWidth, 330}, 20, false);
+  // In the free space between "Copy to clipboard" and "Quit", after the copy in the tab order.
+  cmdSaveReport_ =
+      b.Button(Frame1_, "cmdSaveReport", tr("Sa&ve report..."), {6220, 0, 1800, 330}, 19, false);
   lblVeltrane_ = b.Label(Frame1_, "lblVeltrane", tr("Veltrane"), {1155, 420, 2115, 240}, 25);
   lblOnlineDocumentation_ = b.Label(Frame1_, "lblOnlineDocumentation", tr("Online documentation"),
                                     {6700, 420, 2535, 240}, 24, Qt::AlignRight);

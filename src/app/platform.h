@@ -17,6 +17,10 @@ class Platform {
   /// The file-open dialog; the chosen path (which need not exist), or "" when cancelled.
   /// `filter` is in Qt's form, "Description (*.a *.b)".
   virtual QString OpenFileDialog(const QString& title, const QString& filter) = 0;
+  /// The file-save dialog, proposing `suggested`; the chosen path, or "" when cancelled. It
+  /// asks before an existing file is replaced.
+  virtual QString SaveFileDialog(const QString& title, const QString& filter,
+                                 const QString& suggested) = 0;
   /// Replaces the clipboard's contents by plain text.
   virtual void SetClipboardText(const QString& text) = 0;
   /// Opens a web or file address with the desktop's program for it; false when that fails.

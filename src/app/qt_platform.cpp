@@ -37,6 +37,16 @@ QString QtPlatform::OpenFileDialog(const QString& title, const QString& filter) 
   return files.isEmpty() ? QString() : QDir::toNativeSeparators(files.first());
 }
 
+QString QtPlatform::SaveFileDialog(const QString& title, const QString& filter,
+                                   const QString& suggested) {
+  QFileDialog dialog(window_, title, suggested, filter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(QStringLiteral("html"));
+  if (dialog.exec() != QDialog::Accepted) return {};
+  const QStringList files = dialog.selectedFiles();
+  return files.isEmpty() ? QString() : QDir::toNativeSeparators(files.first());
+}
+
 void QtPlatform::SetClipboardText(const QString& text) {
   QClipboard* clipboard = QGuiApplication::clipboard();
   clipboard->clear();

@@ -16,6 +16,8 @@ class QtPlatform final : public Platform {
 
   void ShowMessage(const QString& text, const QString& title, MessageIcon icon) override;
   QString OpenFileDialog(const QString& title, const QString& filter) override;
+  QString SaveFileDialog(const QString& title, const QString& filter,
+                         const QString& suggested) override;
   void SetClipboardText(const QString& text) override;
   bool OpenUrl(const QString& address) override;
   int ScreenHeightTwips() const override;

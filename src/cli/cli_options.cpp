@@ -211,6 +211,21 @@ constexpr OptionRow kOptions[] = {
            o.breakHardLinks = true;
            return std::string();
          }},
+    {.name = "--output",
+     .letter = 'o',
+     .arg = OptionArg::Text,
+     .valueName = "FILE",
+     .help = "report: write the report to FILE instead of standard\n"
+             "output (replaced atomically); its links to the pages are\n"
+             "relative to FILE's folder",
+     .reportOnly = true,
+     .fileValue = true,
+     .set =
+         [](CliOptions& o, const OptionValue& v) {
+           if (v.text.empty()) return std::string("The output file must be named.");
+           o.outputFile = v.text;
+           return std::string();
+         }},
     {.name = "--help",
      .letter = 'h',
      .help = "show this text",
@@ -325,8 +340,11 @@ bool SetCommand(const std::string& word, CliOptions& options, std::string& error
     options.command = Command::Existing;
   } else if (word == "apply") {
     options.command = Command::Apply;
+  } else if (word == "report") {
+    options.command = Command::Report;
   } else {
-    error = "Unknown command \"" + word + "\": use list, generate, existing or apply (see --help).";
+    error = "Unknown command \"" + word +
+            "\": use list, generate, existing, apply or report (see --help).";
     return false;
   }
   return true;
@@ -467,7 +485,7 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
     return true;
   }
   if (!commandSeen) {
-    error = "No command given: use list, generate, existing or apply (see --help).";
+    error = "No command given: use list, generate, existing, apply or report (see --help).";
     return false;
   }
   if (options.files.empty()) {
@@ -477,6 +495,14 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
   if ((options.dryRun || options.backup || options.breakHardLinks) &&
       options.command != Command::Apply) {
     error = ApplyOnlyNames() + " go with apply only.";
+    return false;
+  }
+  if (!options.outputFile.empty() && options.command != Command::Report) {
+    error = "-o/--output goes with report only.";
+    return false;
+  }
+  if (options.command == Command::Report && options.format == Format::Json) {
+    error = "report writes HTML; --format json goes with the other commands.";
     return false;
   }
   return true;
@@ -502,6 +528,11 @@ text, tables, description and keywords meta tags, font sizes) and prints:
                      ACL and extended attributes, or is left alone with a message
                      (read-only, not yours to keep, hard links). Only names ending
                      in .htm, .html, .shtml or .xhtml are pages for apply.
+  report FILE...     one self-contained HTML page about all the pages: how many
+                     lack a keywords tag, a title or a description or have a
+                     stale tag, the words that lead the most pages and those on
+                     most of them, and for every page its tags side by side and
+                     its best words with where their value comes from
 
 A FILE of - reads one page from standard input (apply then prints the page,
 changed or not).

@@ -10,7 +10,7 @@
 
 namespace tagwright::cli {
 
-enum class Command { List, Generate, Existing, Apply, Help, Version };
+enum class Command { List, Generate, Existing, Apply, Report, Help, Version };
 enum class Format { Text, Json };
 
 /// The name that stands for standard input among the files.
@@ -34,6 +34,8 @@ struct CliOptions {
   bool help = false;
   bool version = false;
   bool breakHardLinks = false;
+  /// report: the file to write (-o); empty for standard output.
+  std::string outputFile;
 };
 
 /// What an option takes after its name.
@@ -79,6 +81,10 @@ struct OptionRow {
   std::string_view completion{};
   /// Only the apply command takes it.
   bool applyOnly = false;
+  /// Only the report command takes it.
+  bool reportOnly = false;
+  /// The value names a file: the completion offers files for it.
+  bool fileValue = false;
   /// Stores the value (already checked) into the options. Returns a message for a value
   /// it refuses, or "".
   std::string (*set)(CliOptions& options, const OptionValue& value) = nullptr;

@@ -14,9 +14,11 @@
 
 #include "cli_options.h"
 #include "file_list.h"
+#include "interrupt.h"
 #include "job_pool.h"
 #include "json_output.h"
 #include "output/meta_tag.h"
+#include "output/site_report.h"
 #include "output/unified_diff.h"
 #include "output/word_list.h"
 #include "page_file.h"
@@ -57,10 +59,14 @@ timespec Now() {
   return now;
 }
 
-// One worker's analysis, kept from file to file.
+// One worker's analysis, kept from file to file. Only a report records where the words'
+// values come from.
 struct Worker {
-  explicit Worker(const Settings& settings) : analysis(settings, quiet) {}
+  Worker(const Settings& settings, bool forReport) : analysis(settings, quiet) {
+    if (forReport) analysis.RecordWeightSources(&sources);
+  }
   ScanObserver quiet;
+  WeightSourceRecorder sources;
   Analysis analysis;
 };
 
@@ -111,6 +117,7 @@ class FileProcessor {
       }
       case Command::Apply:
         return Apply(item.path, fromInput, worker);
+      case Command::Report:
       case Command::Help:
       case Command::Version:
         break;
@@ -120,6 +127,23 @@ class FileProcessor {
     result.out += text;
     result.out.push_back('\n');
     return result;
+  }
+
+  // A report's page: gathered into `page`; nothing to print but a problem.
+  JobOutput Report(const InputItem& item, Worker& worker, ReportPage& page) const {
+    if (!item.error.empty()) return Problem(item.path, {item.error, item.reason});
+    PageFile file;
+    if (item.path == kStandardInput) {
+      file.bytes = input_;
+    } else if (PageProblem problem; !ReadPageFile(item.path, file, problem)) {
+      return Problem(item.path, problem);
+    }
+    std::string error;
+    if (!AnalyseReportPage(item.path, file.bytes, worker.analysis, worker.sources,
+                           options_.settings, options_.request, page, error)) {
+      return Problem(item.path, error);
+    }
+    return {};
   }
 
  private:
@@ -254,6 +278,26 @@ class ProgressLine {
   bool shown_ = false;
 };
 
+// The folder that a report's links start from: the folder of its file, or the current one.
+std::string ReportFolder(const std::string& outputFile) {
+  const std::size_t slash = outputFile.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : outputFile.substr(0, slash);
+}
+
+std::string ReportHeading(const std::vector<std::string>& files) {
+  std::string heading = "Keywords report: ";
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    if (i == 3) {
+      heading += " and " + std::to_string(files.size() - 3) + " more";
+      break;
+    }
+    if (i > 0) heading += ", ";
+    heading += files[i];
+  }
+  return heading;
+}
+
 int WorkerCount(int jobs, std::size_t files) {
   int workers = jobs;
   if (workers <= 0) workers = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
@@ -292,7 +336,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   const int workers = WorkerCount(options.jobs, items.size());
   std::vector<std::unique_ptr<Worker>> pool;
   pool.reserve(static_cast<std::size_t>(workers));
-  for (int w = 0; w < workers; ++w) pool.push_back(std::make_unique<Worker>(options.settings));
+  const bool report = options.command == Command::Report;
+  for (int w = 0; w < workers; ++w) {
+    pool.push_back(std::make_unique<Worker>(options.settings, report));
+  }
 
   int status = 0;
   RunSummary summary;
@@ -307,10 +354,16 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   // One job at a time runs on this thread and delivers before the next begins: its output
   // may go out as it is made.
   const DirectOutput direct = write;
+  // A report's pages are gathered in argument order as they are delivered.
+  std::vector<ReportPage> reportPages(report ? items.size() : 0);
+  std::size_t delivered = 0;
+  SiteReport site;
   RunJobs(
       items.size(), workers,
       [&](std::size_t index, int worker) {
-        return processor.Process(items[index], *pool[static_cast<std::size_t>(worker)],
+        Worker& w = *pool[static_cast<std::size_t>(worker)];
+        if (report) return processor.Report(items[index], w, reportPages[index]);
+        return processor.Process(items[index], w,
                                  workers <= 1 || items.size() <= 1 ? &direct : nullptr);
       },
       [&](JobOutput& output) {
@@ -318,10 +371,30 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         if (output.failed) status = 1;
         summary.Add(output);
         if (!output.err.empty()) err << output.err;
+        if (report) {
+          if (!output.failed) site.Add(std::move(reportPages[delivered]));
+          reportPages[delivered] = ReportPage{};
+          ++delivered;
+          return;
+        }
         write(output.out);
       },
       [&](std::size_t done) { progress.Show(done); });
   progress.Erase();
+  if (report) {
+    const std::string html =
+        site.Html(ReportFolder(options.outputFile), ReportHeading(options.files));
+    if (options.outputFile.empty()) {
+      write(html);
+    } else {
+      // An interrupt waits for the report to be whole in its place, or gone.
+      const PageWriteScope writing;
+      if (std::string failure; !WriteFileAtomically(options.outputFile, html, failure)) {
+        err << kPrefix << options.outputFile << ": " << failure << '\n';
+        return 1;
+      }
+    }
+  }
   if (apply && (summary.Pages() > 1 || stderrIsTerminal)) {
     err << kPrefix << summary.Line(options.dryRun) << '\n';
   }

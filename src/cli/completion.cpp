@@ -65,6 +65,8 @@ _tagwright_cli() {
     local options='@OPTIONS@ --'
     if [[ $command == apply ]]; then
       options+=' @APPLY_OPTIONS@'
+    elif [[ $command == report ]]; then
+      options+=' @REPORT_OPTIONS@'
     fi
     COMPREPLY=($(compgen -W "$options" -- "$cur"))
     ((${#COMPREPLY[@]} == 1)) && [[ ${COMPREPLY[0]} == *= ]] && compopt -o nospace 2>/dev/null
@@ -72,7 +74,7 @@ _tagwright_cli() {
   fi
 
   if [[ -z $command ]]; then
-    COMPREPLY=($(compgen -W 'list generate existing apply' -- "$cur"))
+    COMPREPLY=($(compgen -W 'list generate existing apply report' -- "$cur"))
     return
   fi
 
@@ -100,8 +102,9 @@ std::string BashCompletion() {
   std::string withValue;
   std::string options;
   std::string applyOptions;
+  std::string reportOptions;
   for (const OptionRow& row : OptionTable()) {
-    std::string& list = row.applyOnly ? applyOptions : options;
+    std::string& list = row.applyOnly ? applyOptions : row.reportOnly ? reportOptions : options;
     if (row.letter != 0) list += std::string(list.empty() ? "" : " ") + "-" + row.letter;
     list += (list.empty() ? "" : " ") + std::string(row.name);
     if (row.arg == OptionArg::Attached) list += " " + std::string(row.name) + "=";
@@ -110,6 +113,11 @@ std::string BashCompletion() {
     values += "    " + Pattern(row) + ")\n";
     const std::string words = ValueWords(row);
     if (!words.empty()) values += "      COMPREPLY=($(compgen -W \"" + words + "\" -- \"$cur\"))\n";
+    if (row.fileValue) {
+      values +=
+          "      local IFS=$'\\n'\n      COMPREPLY=($(compgen -f -- \"$cur\"))\n"
+          "      compopt -o filenames 2>/dev/null\n";
+    }
     values += "      return\n      ;;\n";
   }
   std::string script = kScript;
@@ -117,6 +125,7 @@ std::string BashCompletion() {
   Replace(script, "@WITH_VALUE@", withValue);
   Replace(script, "@OPTIONS@", options);
   Replace(script, "@APPLY_OPTIONS@", applyOptions);
+  Replace(script, "@REPORT_OPTIONS@", reportOptions);
   return script;
 }
 

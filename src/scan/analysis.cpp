@@ -25,6 +25,12 @@ void Analysis::Reset() {
   table_.Reset();
   ranked_.clear();
   scanner_->Reset();
+  if (recorder_ != nullptr) recorder_->Reset();
+}
+
+void Analysis::RecordWeightSources(WeightSourceRecorder* recorder) {
+  recorder_ = recorder;
+  scanner_->RecordWeightSources(recorder);
 }
 
 void Analysis::GuessLanguageFrom(std::string_view head) {

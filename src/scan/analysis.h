@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "scan/scan_observer.h"
+#include "scan/weight_sources.h"
 #include "util/settings.h"
 #include "words/ranked_word.h"
 #include "words/word_table.h"
@@ -26,6 +27,10 @@ class Analysis {
 
   /// Empties the word table and resets the scan context (before every scan).
   void Reset();
+  /// From the next scan on, records into `recorder` where each word's value comes from (for
+  /// a report; null, the default, records nothing). Reset() empties it. It must outlive the
+  /// analysis.
+  void RecordWeightSources(WeightSourceRecorder* recorder);
   /// In the modern reading, takes the language of a page that does not declare one from its
   /// beginning (`head`, UTF-8). Called after Reset, before the first line.
   void GuessLanguageFrom(std::string_view head);
@@ -54,6 +59,7 @@ class Analysis {
  private:
   const AnalysisSettings& settings_;
   ScanObserver& observer_;
+  WeightSourceRecorder* recorder_ = nullptr;
   WordTable table_;
   RankedWords ranked_;
   std::unique_ptr<TagScanner> scanner_;

@@ -167,6 +167,31 @@ float TagScanner::ContextWeight() const {
   return std::max(weight, 1.0f);
 }
 
+WeightSplit TagScanner::ContextWeightSplit() const {
+  // The same sum as ContextWeight, kept apart by source.
+  WeightSplit split{};
+  const auto at = [&split](WeightSource source) -> float& {
+    return split[static_cast<std::size_t>(source)];
+  };
+  const auto size = static_cast<float>(intFontSize);
+  if (blnInTitle) {
+    at(WeightSource::Title) = 48 + size;
+  } else if (blnInMetaDescription) {
+    at(WeightSource::Meta) = 24 + size;
+  } else if (blnInMetaKeywords) {
+    at(WeightSource::Meta) = 4.0f * static_cast<float>(settings_.ExistingKeywordsWeight()) + size;
+  } else {
+    at(WeightSource::Body) = size;
+  }
+  at(WeightSource::Headings) = static_cast<float>(intHeadingLevel);
+  if (intTableDepth > 0) at(WeightSource::Tables) = static_cast<float>(settings_.TableWeight());
+  if (blnBold) at(WeightSource::Bold) = static_cast<float>(settings_.BoldWeight());
+  float total = 0;
+  for (const float part : split) total += part;
+  if (total < 1.0f) at(WeightSource::Body) += 1.0f - total;
+  return split;
+}
+
 void TagScanner::LowerTagDepth() {
   // A closing bracket with no tag open is text; the depth never falls below 0.
   if (intTagDepth > 0) --intTagDepth;
@@ -448,8 +473,10 @@ void TagScanner::TakeWord() {
   }
   if (word.hashed) {
     strWord = std::string_view(strLine).substr(intPos, n);
-    if (ProcessLongerWord(strWord, word.hash, table_, settings_, *this) == WordOutcome::Added) {
-      observer_.OnNewWord(strWord, table_.intNumWords());
+    const WordOutcome outcome = ProcessLongerWord(strWord, word.hash, table_, settings_, *this);
+    if (outcome == WordOutcome::Added) observer_.OnNewWord(strWord, table_.intNumWords());
+    if (recorder_ != nullptr && outcome != WordOutcome::Dropped) {
+      recorder_->Add(strWord, ContextWeightSplit());
     }
     strWord = {};
   }
@@ -526,9 +553,11 @@ void TagScanner::CountModernWord(std::string_view written, std::string_view word
   if (IsShortWord(CharacterCount(word), settings_)) return;
   if (settings_.IgnoreCommonWords() && stopWords_.Contains(written)) return;
   std::string_view counted = word;
-  if (ProcessLongerWord(counted, WordTable::StemHash(word), table_, settings_, *this) ==
-      WordOutcome::Added) {
-    observer_.OnNewWord(counted, table_.intNumWords());
+  const WordOutcome outcome =
+      ProcessLongerWord(counted, WordTable::StemHash(word), table_, settings_, *this);
+  if (outcome == WordOutcome::Added) observer_.OnNewWord(counted, table_.intNumWords());
+  if (recorder_ != nullptr && outcome != WordOutcome::Dropped) {
+    recorder_->Add(counted, ContextWeightSplit());
   }
 }
 

@@ -8,6 +8,7 @@
 #include "scan/bracket_lookahead.h"
 #include "scan/modern_reading.h"
 #include "scan/scan_observer.h"
+#include "scan/weight_sources.h"
 #include "util/settings.h"
 #include "words/stop_words.h"
 #include "words/word_filters.h"
@@ -37,6 +38,12 @@ class TagScanner final : public ContextWeigher {
 
   /// The weight of one occurrence at the current position (at least 1).
   float ContextWeight() const override;
+  /// The same weight split by where it comes from.
+  WeightSplit ContextWeightSplit() const;
+
+  /// Hands every counted occurrence, with its weight split by source, to `recorder` (none
+  /// when null, the default). It must outlive the scans.
+  void RecordWeightSources(WeightSourceRecorder* recorder) { recorder_ = recorder; }
 
  private:
   void ScanStrLine();
@@ -98,6 +105,7 @@ class TagScanner final : public ContextWeigher {
   const AnalysisSettings& settings_;
   WordTable& table_;
   ScanObserver& observer_;
+  WeightSourceRecorder* recorder_ = nullptr;
 
   std::string strLine;
   std::size_t intPos = 0;

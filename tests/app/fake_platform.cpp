@@ -14,6 +14,15 @@ QString FakePlatform::OpenFileDialog(const QString& title, const QString& filter
   return dialogAnswer;
 }
 
+QString FakePlatform::SaveFileDialog(const QString& title, const QString& filter,
+                                     const QString& suggested) {
+  (void)title;
+  (void)filter;
+  ++saveDialogs;
+  saveSuggested = suggested;
+  return saveAnswer;
+}
+
 bool FakePlatform::OpenUrl(const QString& address) {
   openedUrls.append(address);
   return browserStarts;

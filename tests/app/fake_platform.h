@@ -28,6 +28,10 @@ class FakePlatform final : public Platform {
   QString dialogTitle;
   QString dialogFilter;
 
+  QString saveAnswer;  // "" cancels the save dialog
+  int saveDialogs = 0;
+  QString saveSuggested;
+
   QStringList clipboard;  // every text put on the clipboard, in order
 
   bool browserStarts = true;
@@ -37,6 +41,8 @@ class FakePlatform final : public Platform {
 
   void ShowMessage(const QString& text, const QString& title, MessageIcon icon) override;
   QString OpenFileDialog(const QString& title, const QString& filter) override;
+  QString SaveFileDialog(const QString& title, const QString& filter,
+                         const QString& suggested) override;
   void SetClipboardText(const QString& text) override { clipboard.append(text); }
   bool OpenUrl(const QString& address) override;
   int ScreenHeightTwips() const override { return screenHeightTwips; }

@@ -37,6 +37,7 @@ const QStringList kTabOrder = {"txbInputFile",
                                "cboThresholdFrequency",
                                "cmdReset",
                                "cmdCopyToClipboard",
+                               "cmdSaveReport",
                                "cmdQuit",
                                "cmdHelp",
                                "chkIgnoreCommonWords",
@@ -72,7 +73,8 @@ const std::map<QString, QString> kCaptions = {
     {"cmdGenerateKeywordMetaTag", "Generate keywords meta tag"},
     {"cmdHelp", "Help"},
     {"cmdCopyToClipboard", "Copy to clipboard"},
-    {"cmdQuit", "Quit"}};
+    {"cmdQuit", "Quit"},
+    {"cmdSaveReport", "Save report..."}};
 
 QString Caption(const QWidget* control) {
   if (const auto* button = qobject_cast<const QAbstractButton*>(control)) return button->text();

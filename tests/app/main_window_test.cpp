@@ -139,6 +139,7 @@ void MainWindowTest::tabOrderFollowsTheDesign() {
                                 "cboThresholdFrequency",
                                 "cmdReset",
                                 "cmdCopyToClipboard",
+                                "cmdSaveReport",
                                 "cmdQuit",
                                 "cmdHelp",
                                 "chkIgnoreCommonWords",

@@ -17,6 +17,9 @@ struct Result {
   std::string err;
 };
 
+// A path as the report's data holds it: a JSON string.
+std::string ScriptPath(const std::string& path) { return "[\"" + path + "\","; }
+
 Result Cli(const std::vector<std::string>& args) {
   std::ostringstream out;
   std::ostringstream err;
@@ -101,7 +104,12 @@ TEST(Cli, OptionMistakesGiveStatus2AndWriteNothing) {
       {{"list", page, "-j"}, "The option -j needs a value (see --help)."},
       {{"list", page, "--jobs"}, "The option --jobs needs a value (see --help)."},
       {{"count", page},
-       "Unknown command \"count\": use list, generate, existing or apply (see --help)."},
+       "Unknown command \"count\": use list, generate, existing, apply or report (see --help)."},
+      {{"list", "-o", "out.html", page}, "-o/--output goes with report only."},
+      {{"report", "--format", "json", page},
+       "report writes HTML; --format json goes with the other commands."},
+      {{"report", page, "-o"}, "The option -o needs a value (see --help)."},
+      {{"report", page, "--output="}, "The output file must be named."},
       // An unknown option is a mistake about itself alone: the next argument is not taken.
       {{"list", "--bogus", page}, "Unknown option --bogus (see --help)."},
       {{"list", "-x", page}, "Unknown option -x (see --help)."},
@@ -231,6 +239,51 @@ TEST(Cli, LimitsTakeAWholeNumberInTheirRangeOrNone) {
       << error;
   EXPECT_EQ(options.request.maxKeywordsText, "");
   EXPECT_EQ(options.request.maxBytesText, "100");
+}
+
+TEST(Cli, ReportWritesOneHtmlPageToAFileOrStandardOutput) {
+  test::TempDir dir;
+  std::filesystem::create_directory(dir.Path() / "site");
+  const std::string page = dir.Write("site/page.htm", kPage);
+  dir.Write("site/other.html", "<title>Cheap Flights</title><p>boats boats</p>");
+  const std::string site = (dir.Path() / "site").string();
+  const std::string file = (dir.Path() / "out" / "report.html").string();
+  std::filesystem::create_directory(dir.Path() / "out");
+
+  const Result written = Cli({"report", "-r", site, "-o", file, "-j", "2"});
+  EXPECT_EQ(written.status, 0) << written.err;
+  EXPECT_EQ(written.out, "");
+  const std::string html = test::ReadFile(file);
+  EXPECT_EQ(html.rfind("<!DOCTYPE html>", 0), 0u);
+  EXPECT_NE(html.find("id=\"count-pages\">2<"), std::string::npos);
+  EXPECT_NE(html.find("id=\"count-duptitle\">2<"), std::string::npos);
+  // The pages are linked from the report's folder, in argument order (sorted with -r).
+  EXPECT_NE(html.find("\"../site/other.html\""), std::string::npos);
+  EXPECT_LT(html.find(ScriptPath(site + "/other.html")), html.find(ScriptPath(page)));
+  // Nothing is left beside the report.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path() / "out"),
+                          std::filesystem::directory_iterator{}),
+            1);
+
+  // The same report on standard output, where the links start from the current folder.
+  const Result printed = Cli({"report", "-r", site});
+  EXPECT_EQ(printed.status, 0);
+  EXPECT_NE(printed.out.find("id=\"count-pages\">2<"), std::string::npos);
+}
+
+TEST(Cli, ReportGoesOnPastAPageItCannotReadAndSaysSo) {
+  test::TempDir dir;
+  const std::string page = dir.Write("page.htm", kPage);
+  const std::string gone = (dir.Path() / "gone.htm").string();
+  const Result r = Cli({"report", gone, page});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "tagwright-cli: " + gone + ": Input file not found.\n");
+  EXPECT_NE(r.out.find("id=\"count-pages\">1<"), std::string::npos);
+
+  const Result unwritable =
+      Cli({"report", page, "-o", (dir.Path() / "no-such-folder" / "r.html").string()});
+  EXPECT_EQ(unwritable.status, 1);
+  EXPECT_NE(unwritable.err.find("cannot create a temporary file"), std::string::npos);
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ expect() {
   fi
 }
 
-expect "tagwright-cli " "apply existing generate list"
+expect "tagwright-cli " "apply existing generate list report"
 expect "tagwright-cli ge" "generate"
 expect "tagwright-cli --no-common a" "apply"
 expect "tagwright-cli --format " "json text"
@@ -45,6 +45,11 @@ expect "tagwright-cli apply --back" "--backup --backup="
 expect "tagwright-cli apply --br" "--break-hard-links"
 expect "tagwright-cli list --br" ""
 expect "tagwright-cli list --fol" "--follow"
+# report names its output file: any file is offered there, and -o's value is no page.
+expect "tagwright-cli report --out" "--output"
+expect "tagwright-cli list --out" ""
+expect "tagwright-cli report -o $work/site/c" "$work/site/c.txt"
+expect "tagwright-cli report -o out.html $work/site/a" "$work/site/a.html"
 # An option's value is not taken for the command.
 expect "tagwright-cli --format json l" "list"
 expect "tagwright-cli --begin-with apply l" "list"
