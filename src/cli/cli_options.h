@@ -25,6 +25,8 @@ struct CliOptions {
   bool dryRun = false;
   bool backup = false;
   std::string backupSuffix = "~";
+  /// apply, generate: the page's own keywords first, as they are spelt.
+  bool keepExisting = false;
 };
 
 /// Reads the command line (without the program name). On a mistake, returns false with the

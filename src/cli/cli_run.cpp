@@ -39,6 +39,26 @@ void ToLines(std::string& text) {
   text.resize(kept);
 }
 
+// Why `apply` leaves a page alone; empty when it writes the tag.
+std::string LeftAloneReason(PageRewrite::Action action, const std::string& charset) {
+  switch (action) {
+    case PageRewrite::Action::Replaced:
+    case PageRewrite::Action::Inserted:
+      break;
+    case PageRewrite::Action::NoHead:
+      return "the page has no head for the tag; it is left alone.";
+    case PageRewrite::Action::HeadTooLong:
+      return "the page's head runs on past its first MiB; it is left alone.";
+    case PageRewrite::Action::WideCharset:
+      return charset.starts_with("utf-32") ? "UTF-32 pages are not rewritten."
+                                           : "UTF-16 pages are not rewritten.";
+    case PageRewrite::Action::ChangesCharset:
+      return "writing the tag would change the charset that the page declares; it is left "
+             "alone.";
+  }
+  return {};
+}
+
 JobOutput Problem(const std::string& file, const std::string& message) {
   return {"", kPrefix + file + ": " + message + "\n", true};
 }
@@ -138,20 +158,45 @@ class FileProcessor {
     }
     const RunResult run = RunScanText(page.bytes, worker.analysis, worker.quiet);
     if (run.outcome != RunOutcome::Completed) return Problem(file, run.error);
-    const MetaTag tag =
-        GenerateMetaTag(worker.analysis.Ranked(), options_.request, options_.settings);
+    PagePlan plan = PlanRewrite(page.bytes);
+    // The tag's bytes are counted as they are written into the page, in its charset.
+    const std::string kept = options_.keepExisting ? KeywordsList(plan.existingKeywords) : "";
+    const auto compose = [&](const std::string& charset) {
+      const TagMeasure measure = [&charset](std::string_view piece) {
+        return ContentForPage(piece, charset).size();
+      };
+      return GenerateMetaTag(worker.analysis.Ranked(), options_.request, options_.settings, kept,
+                             measure);
+    };
+    MetaTag tag = compose(plan.charset);
     if (tag.noWords) return Problem(file, tag.text + " The page is left alone.");
-    const PageRewrite rewrite = RewritePage(page.bytes, tag.tag);
-    if (rewrite.action == PageRewrite::Action::NoHeadEnd) {
-      return Problem(file, "the page has no </head>; it is left alone.");
+    if (const std::string reason = LeftAloneReason(plan.action, plan.charset); !reason.empty()) {
+      return Problem(file, reason);
     }
-    if (rewrite.action == PageRewrite::Action::ChangesCharset) {
+    if (tag.tag.find("CONTENT=\"\"") != std::string::npos) {
       return Problem(file,
-                     "writing the tag would change the charset that the page declares; it is "
-                     "left alone.");
+                     "the limits leave no room for a keyword in the tag; the page is left alone.");
+    }
+    PageRewrite rewrite = RewritePage(page.bytes, plan, tag.tag);
+    if (!rewrite.page.empty() && rewrite.charset != plan.charset) {
+      // The page's guessed charset would change with the letters as bytes: counted again for
+      // the tag in ASCII with character references.
+      plan.charset = rewrite.charset;
+      plan.guessed = false;
+      tag = compose(plan.charset);
+      rewrite = RewritePage(page.bytes, plan, tag.tag);
+    }
+    if (const std::string reason = LeftAloneReason(rewrite.action, rewrite.charset);
+        !reason.empty()) {
+      return Problem(file, reason);
     }
     const bool changed = rewrite.page != page.bytes;
     JobOutput result;
+    if (rewrite.otherKeywordsTags > 0) {
+      result.err = kPrefix + file + ": note: the head has " +
+                   std::to_string(rewrite.otherKeywordsTags + 1) +
+                   " keywords meta tags; only the first is replaced.\n";
+    }
     if (options_.dryRun) {
       result.out = UnifiedDiff(page.bytes, rewrite.page, file);
     } else if (fromInput) {
