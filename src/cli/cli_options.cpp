@@ -86,6 +86,8 @@ bool SetFlag(const std::string& name, CliOptions& options) {
     options.dryRun = true;
   } else if (name == "--backup") {
     options.backup = true;
+  } else if (name == "--keep-existing") {
+    options.keepExisting = true;
   } else {
     return false;
   }
@@ -239,6 +241,10 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
     error = "--dry-run and --backup go with apply only.";
     return false;
   }
+  if (options.keepExisting && options.command != Command::Apply) {
+    error = "--keep-existing goes with apply only.";
+    return false;
+  }
   return true;
 }
 
@@ -255,10 +261,12 @@ text, tables, description and keywords meta tags, font sizes) and prints:
                      "Generate keywords meta tag" shows it
   existing FILE...   the page's own keywords meta tag, as
                      "Show existing  keywords" shows it
-  apply FILE...      generates the tag for each page and writes it into the page:
-                     over the keywords meta tag that existing finds, or on a line
-                     of its own just before </head>. Every other byte stays; the
-                     page is replaced atomically, keeping its permissions.
+  apply FILE...      generates the tag for each page and writes it into the page,
+                     in the page's charset: over the head's keywords meta tag,
+                     or on a line of its own just before </head> (after the
+                     head's last element when </head> is left out), as an HTML
+                     parser finds them. Every other byte stays; the page is
+                     replaced atomically, keeping its permissions.
 
 A FILE of - reads one page from standard input (apply then prints the new page).
 
@@ -298,6 +306,8 @@ Options (the window's defaults in brackets):
   --dry-run            apply: change nothing, print what would change as a
                        unified diff (diff -u)
   --backup[=SUFFIX]    apply: keep each original page as FILE~ (or FILE+SUFFIX)
+  --keep-existing      apply: the page's own keywords first, as they are spelt,
+                       then the generated words within the limits
   -h, --help           show this text
   --version            show the version
   --                   the arguments after it are files, even if they begin
@@ -309,8 +319,8 @@ Options may stand before or after the command. With --existing-weight 0, apply
 gives the same page when run again.
 
 Exit status: 0 on success; 1 when a file could not be processed (not found,
-not a regular file, no htm extension, unreadable, no </head> for apply, changed
-on disk while apply ran) or the output could not be written, with a message
+not a regular file, no htm extension, unreadable; for apply: no head, no
+keyword within the limits, changed on disk while apply ran) or the output could not be written, with a message
 "tagwright-cli: FILE: ..." on standard error, the other files being processed;
 2 for a mistake in the options, with nothing written.
 )";

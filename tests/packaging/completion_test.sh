@@ -42,6 +42,7 @@ expect "tagwright-cli list --ver" "--version"
 expect "tagwright-cli list --dry" ""
 expect "tagwright-cli apply --dry" "--dry-run"
 expect "tagwright-cli apply --back" "--backup --backup="
+expect "tagwright-cli apply --keep" "--keep-existing"
 # An option's value is not taken for the command.
 expect "tagwright-cli --format json l" "list"
 expect "tagwright-cli --begin-with apply l" "list"
