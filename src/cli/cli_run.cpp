@@ -86,8 +86,10 @@ class FileProcessor {
     std::string text;
     switch (options_.command) {
       case Command::Existing: {
-        const ExistingTag found = fromInput ? FindExistingKeywordMetaTagInText(input_)
-                                            : FindExistingKeywordMetaTag(item.path);
+        const bool modern = options_.settings.modernMarkup;
+        const ExistingTag found = !fromInput ? FindExistingKeywordsTag(item.path, modern)
+                                  : modern   ? FindKeywordsTagAsApplyDoes(input_)
+                                             : FindExistingKeywordMetaTagInText(input_);
         if (found.status == ExistingTag::Status::Error) {
           return Problem(item.path, "the file could not be read: " + found.error);
         }

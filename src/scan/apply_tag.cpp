@@ -41,7 +41,8 @@ std::string HeadOf(std::initializer_list<std::string_view> parts) {
   return head;
 }
 
-// The page's bytes as UTF-8: converted from `charset`, or read the default way.
+}  // namespace
+
 std::string PageTextToUtf8(std::string_view bytes, const std::string& charset) {
   if (charset == kUtf8 || charset == kWindows1252 || charset == kAscii) return ToUtf8(bytes);
   LineDecoder decoder(charset);
@@ -50,8 +51,6 @@ std::string PageTextToUtf8(std::string_view bytes, const std::string& charset) {
   decoder.Decode(text);
   return text;
 }
-
-}  // namespace
 
 std::string_view PageLineEnd(std::string_view page) {
   const std::size_t end = page.find_first_of("\r\n");

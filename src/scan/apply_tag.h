@@ -71,6 +71,10 @@ std::string ContentForPage(std::string_view content, const std::string& charset)
 /// in `charset`.
 std::string TagForPage(std::string_view tag, const std::string& charset);
 
+/// A page's bytes as UTF-8: converted from `charset` (as PagePlan names it), or read the
+/// default way (valid UTF-8 as it is, other bytes as Windows-1252).
+std::string PageTextToUtf8(std::string_view bytes, const std::string& charset);
+
 /// The page's first line end (CR LF, CR or LF); LF when it has none.
 std::string_view PageLineEnd(std::string_view page);
 

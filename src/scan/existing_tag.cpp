@@ -1,6 +1,12 @@
 #include "scan/existing_tag.h"
 
+#include <cerrno>
+#include <cstring>
 #include <exception>
+#include <fstream>
+#include <iterator>
+
+#include "scan/apply_tag.h"
 
 #include "util/charset.h"
 #include "util/str_proc.h"
@@ -105,8 +111,43 @@ std::string ExistingTagText(const ExistingTag& found) {
   return "Error when looking for keywords meta tag.";
 }
 
-std::string ShowExistingKeywordMetaTag(const std::string& path) {
-  return ExistingTagText(FindExistingKeywordMetaTag(path));
+ExistingTag FindKeywordsTagAsApplyDoes(std::string_view page) {
+  ExistingTag result;
+  const PagePlan plan = PlanRewrite(page);
+  if (plan.action == PageRewrite::Action::WideCharset) {
+    // A page of two- or four-byte characters is searched as UTF-8.
+    LineDecoder decoder(plan.charset);
+    if (!decoder.Ok()) return result;
+    std::string converted(page);
+    decoder.Decode(converted);
+    const HeadLayout head = LocateHead(converted);
+    if (head.keywordsTags.empty()) return result;
+    const ByteSpan tag = head.keywordsTags.front();
+    return {ExistingTag::Status::Found, converted.substr(tag.begin, tag.end - tag.begin), ""};
+  }
+  if (plan.head.keywordsTags.empty()) return result;
+  const ByteSpan tag = plan.head.keywordsTags.front();
+  result.status = ExistingTag::Status::Found;
+  result.tag = PageTextToUtf8(page.substr(tag.begin, tag.end - tag.begin), plan.charset);
+  return result;
+}
+
+ExistingTag FindKeywordsTagAsApplyDoesInFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::string page;
+  if (file) page.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  if (!file && !file.eof()) {
+    return {ExistingTag::Status::Error, "", std::strerror(errno)};
+  }
+  return FindKeywordsTagAsApplyDoes(page);
+}
+
+ExistingTag FindExistingKeywordsTag(const std::string& path, bool modern) {
+  return modern ? FindKeywordsTagAsApplyDoesInFile(path) : FindExistingKeywordMetaTag(path);
+}
+
+std::string ShowExistingKeywordMetaTag(const std::string& path, bool modern) {
+  return ExistingTagText(FindExistingKeywordsTag(path, modern));
 }
 
 HeadPlaces LocateKeywordsTag(std::string_view page) {

@@ -24,13 +24,24 @@ ExistingTag FindExistingKeywordMetaTag(const std::string& path);
 /// The same search in a page held in memory.
 ExistingTag FindExistingKeywordMetaTagInText(std::string_view page);
 
+/// The modern reading's search: the keywords meta tag that apply would replace (the head's
+/// first, as the HTML parser finds it), whole even across lines, in the page's own letters as
+/// UTF-8.
+ExistingTag FindKeywordsTagAsApplyDoes(std::string_view page);
+
+/// The same for the file at `path`, read whole.
+ExistingTag FindKeywordsTagAsApplyDoesInFile(const std::string& path);
+
+/// The search of the reading `modern` chooses, for the file at `path`.
+ExistingTag FindExistingKeywordsTag(const std::string& path, bool modern);
+
 /// The result text of "Show existing  keywords" for a search: "Existing keyword meta tag:",
 /// CR LF and the tag; "No keyword meta tag found."; or "Error when looking for keywords meta
 /// tag.".
 std::string ExistingTagText(const ExistingTag& found);
 
-/// ExistingTagText(FindExistingKeywordMetaTag(path)).
-std::string ShowExistingKeywordMetaTag(const std::string& path);
+/// ExistingTagText(FindExistingKeywordsTag(path, modern)).
+std::string ShowExistingKeywordMetaTag(const std::string& path, bool modern = false);
 
 /// Where a page held in memory has its keywords meta tag, or where its head ends.
 struct HeadPlaces {

@@ -187,9 +187,7 @@ HeadLayout Layout(std::string_view text, const GumboNode* head) {
   return layout;
 }
 
-}  // namespace
-
-HeadLayout LocateHead(std::string_view page) {
+HeadLayout LocateHeadAfterMark(std::string_view page) {
   std::string copy;  // made once a name must be changed
   std::size_t length = std::min(page.size(), kFirstPiece);
   for (;;) {
@@ -217,6 +215,21 @@ HeadLayout LocateHead(std::string_view page) {
     }
     length = std::min(page.size(), std::min(length * 2, length + kPieceStep));
   }
+}
+
+}  // namespace
+
+HeadLayout LocateHead(std::string_view page) {
+  // A UTF-8 byte order mark is no text of the page (the parser would take it for some).
+  constexpr std::string_view kMark = "\xEF\xBB\xBF";
+  if (!page.starts_with(kMark)) return LocateHeadAfterMark(page);
+  HeadLayout layout = LocateHeadAfterMark(page.substr(kMark.size()));
+  if (layout.insertAt != HeadLayout::npos) layout.insertAt += kMark.size();
+  for (ByteSpan& tag : layout.keywordsTags) {
+    tag.begin += kMark.size();
+    tag.end += kMark.size();
+  }
+  return layout;
 }
 
 std::string MetaContent(std::string_view tag) {

@@ -93,6 +93,9 @@ TEST(RewritePage, FindsTheRealHeadEnd) {
        "<head>\n<noscript><img src=x></noscript>\n<meta name=\"keywords\" "
        "content=\"old\">\n</head>",
        kTag, "<head>\n<noscript><img src=x></noscript>\n" + kTag + "\n</head>", Action::Replaced},
+      {"a UTF-8 byte order mark before the head",
+       "\xEF\xBB\xBF<html><head><meta name=keywords content=a></head>", kTag,
+       "\xEF\xBB\xBF<html><head>" + kTag + "</head>", Action::Replaced},
       {"no head at all", "<p>Flights and travel</p>\n", kTag, "", Action::NoHead},
       {"an empty page", "", kTag, "", Action::NoHead},
       {"a title that runs to the page's end", "<head><title>never closed", kTag, "",
