@@ -143,6 +143,18 @@ bool IsKeywordsMeta(const GumboElement& element) {
   return EqualsIgnoringAsciiCase(value, "keywords");
 }
 
+// Where "<meta" begins in a meta tag's original text. Gumbo counts the bytes of a dropped end
+// tag just before it ("</>") into it; they are no part of the tag.
+std::size_t MetaStart(std::string_view tag) {
+  for (std::size_t at = tag.find('<'); at != std::string_view::npos; at = tag.find('<', at + 1)) {
+    if (EqualsIgnoringAsciiCase(tag.substr(at + 1, 4), "meta") && at + 5 < tag.size() &&
+        (IsAsciiBlank(tag[at + 5]) || tag[at + 5] == '/' || tag[at + 5] == '>')) {
+      return at;
+    }
+  }
+  return 0;
+}
+
 bool IsVoid(GumboTag tag) {
   return tag == GUMBO_TAG_META || tag == GUMBO_TAG_LINK || tag == GUMBO_TAG_BASE ||
          tag == GUMBO_TAG_BASEFONT || tag == GUMBO_TAG_BGSOUND;
@@ -161,7 +173,10 @@ HeadLayout Layout(std::string_view text, const GumboNode* head) {
     const GumboElement& e = child->v.element;
     if (e.original_tag.length == 0) continue;
     const std::size_t begin = Offset(text, e.original_tag);
-    if (IsKeywordsMeta(e)) layout.keywordsTags.push_back({begin, begin + e.original_tag.length});
+    if (IsKeywordsMeta(e)) {
+      layout.keywordsTags.push_back({begin + MetaStart(text.substr(begin, e.original_tag.length)),
+                                     begin + e.original_tag.length});
+    }
     if (e.original_end_tag.length > 0) {
       lastEnd = Offset(text, e.original_end_tag) + e.original_end_tag.length;
       lastOpen = false;
