@@ -112,6 +112,8 @@ if readelf -d "$work/root/usr/bin/tagwright-cli" | grep -i 'NEEDED.*qt'; then
   fail "tagwright-cli links Qt"
 fi
 dpkg-deb -f "$gui" Depends | grep -q 'libqt6widgets6' || fail "tagwright lacks its Qt dependency"
+# apply reads the head with gumbo's HTML parser: the library must come with the package.
+grep -q 'libgumbo' <<<"$depends" || fail "tagwright-cli lacks its gumbo dependency"
 
 step "No path of the build machine in the installed files"
 for tree in "$ROOT" "$BUILD"; do
