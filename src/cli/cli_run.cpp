@@ -50,8 +50,9 @@ std::string LeftAloneReason(PageRewrite::Action action, const std::string& chars
     case PageRewrite::Action::HeadTooLong:
       return "the page's head runs on past its first MiB; it is left alone.";
     case PageRewrite::Action::WideCharset:
-      return charset.starts_with("utf-32") ? "UTF-32 pages are not rewritten."
-                                           : "UTF-16 pages are not rewritten.";
+      if (charset.starts_with("utf-16")) return "UTF-16 pages are not rewritten.";
+      if (charset.starts_with("utf-32")) return "UTF-32 pages are not rewritten.";
+      return "pages in " + charset + " are not rewritten.";
     case PageRewrite::Action::ChangesCharset:
       return "writing the tag would change the charset that the page declares; it is left "
              "alone.";

@@ -104,9 +104,12 @@ std::string TagForPage(std::string_view tag, const std::string& charset) {
 
 PagePlan PlanRewrite(std::string_view page) {
   PagePlan plan;
-  // A page of two- or four-byte characters is not rewritten byte by byte: it is left alone.
+  // A page of two- or four-byte characters, or in a charset whose bytes below 0x80 need not
+  // be ASCII, is not rewritten byte by byte: it is left alone.
   const std::string pageCharset = ConversionCharset(page.substr(0, kCharsetGuessBytes));
-  if (pageCharset.starts_with("utf-16") || pageCharset.starts_with("utf-32")) {
+  if (pageCharset.starts_with("utf-16") || pageCharset.starts_with("utf-32") ||
+      pageCharset.starts_with("iso-2022") || pageCharset == "utf-7" ||
+      pageCharset == "hz-gb-2312") {
     plan.action = PageRewrite::Action::WideCharset;
     plan.charset = pageCharset;
     return plan;

@@ -11,7 +11,8 @@ namespace tagwright {
 /// What writing a keywords meta tag into a page did, or why the page is left alone.
 struct PageRewrite {
   /// NoHead: the page has no head for the tag (HeadTooLong: its head runs past the first MiB);
-  /// WideCharset: it is in UTF-16 or UTF-32 (Charset() says which), not rewritten byte by byte;
+  /// WideCharset: it is in UTF-16, UTF-32 or a charset that is not ASCII-compatible (ISO-2022,
+  /// UTF-7, HZ; `charset` says which), not rewritten byte by byte;
   /// ChangesCharset: the tag would change the charset that the page declares in its first
   /// 1024 bytes (by replacing the tag that declares it, or by pushing the declaration out).
   enum class Action { Replaced, Inserted, NoHead, HeadTooLong, WideCharset, ChangesCharset };

@@ -104,6 +104,19 @@ std::size_t RawTextEnd(std::string_view text, std::string_view name, std::size_t
   return std::string_view::npos;
 }
 
+// Where "<NAME" begins in the original text of a start tag named NAME. Gumbo counts the bytes
+// of a dropped end tag just before it ("</>") into it; they are no part of the tag.
+std::size_t TagStart(std::string_view tag, std::string_view name) {
+  for (std::size_t at = tag.find('<'); at != std::string_view::npos; at = tag.find('<', at + 1)) {
+    const std::size_t after = at + 1 + name.size();
+    if (EqualsIgnoringAsciiCase(tag.substr(at + 1, name.size()), name) && after < tag.size() &&
+        (IsAsciiBlank(tag[after]) || tag[after] == '/' || tag[after] == '>')) {
+      return at;
+    }
+  }
+  return 0;
+}
+
 // Browsers run scripts, so a <noscript> in the head holds text, as a <noframes> does; gumbo
 // reads as a browser without scripts, where such text would end the head. A <template> in
 // the head is read as text as well: its content is no part of the head, and it is the one
@@ -119,11 +132,12 @@ bool RenameTextHolders(std::string_view page, const GumboNode* head, std::string
     if (!IsElement(child)) continue;
     const GumboElement& element = child->v.element;
     if (element.tag != GUMBO_TAG_NOSCRIPT && element.tag != GUMBO_TAG_TEMPLATE) continue;
-    if (element.original_tag.length < 9) continue;  // made by the parser, not written
-    const std::size_t begin = element.start_pos.offset;
-    if (begin < coveredTo) continue;
-    if (copy.empty()) copy.assign(page);
+    if (element.original_tag.length < 10) continue;  // made by the parser, not written
     const std::string_view name = element.tag == GUMBO_TAG_NOSCRIPT ? "noscript" : "template";
+    const std::string_view tag(element.original_tag.data, element.original_tag.length);
+    const std::size_t begin = element.start_pos.offset + TagStart(tag, name);
+    if (begin < coveredTo || !EqualsIgnoringAsciiCase(page.substr(begin + 1, 8), name)) continue;
+    if (copy.empty()) copy.assign(page);
     copy.replace(begin + 1, 8, "noframes");
     const std::size_t end = RawTextEnd(copy, name, begin + element.original_tag.length);
     if (end != std::string_view::npos) copy.replace(end + 2, 8, "noframes");
@@ -141,18 +155,6 @@ bool IsKeywordsMeta(const GumboElement& element) {
   while (!value.empty() && IsAsciiBlank(value.front())) value.remove_prefix(1);
   while (!value.empty() && IsAsciiBlank(value.back())) value.remove_suffix(1);
   return EqualsIgnoringAsciiCase(value, "keywords");
-}
-
-// Where "<meta" begins in a meta tag's original text. Gumbo counts the bytes of a dropped end
-// tag just before it ("</>") into it; they are no part of the tag.
-std::size_t MetaStart(std::string_view tag) {
-  for (std::size_t at = tag.find('<'); at != std::string_view::npos; at = tag.find('<', at + 1)) {
-    if (EqualsIgnoringAsciiCase(tag.substr(at + 1, 4), "meta") && at + 5 < tag.size() &&
-        (IsAsciiBlank(tag[at + 5]) || tag[at + 5] == '/' || tag[at + 5] == '>')) {
-      return at;
-    }
-  }
-  return 0;
 }
 
 bool IsVoid(GumboTag tag) {
@@ -174,8 +176,9 @@ HeadLayout Layout(std::string_view text, const GumboNode* head) {
     if (e.original_tag.length == 0) continue;
     const std::size_t begin = Offset(text, e.original_tag);
     if (IsKeywordsMeta(e)) {
-      layout.keywordsTags.push_back({begin + MetaStart(text.substr(begin, e.original_tag.length)),
-                                     begin + e.original_tag.length});
+      layout.keywordsTags.push_back(
+          {begin + TagStart(text.substr(begin, e.original_tag.length), "meta"),
+           begin + e.original_tag.length});
     }
     if (e.original_end_tag.length > 0) {
       lastEnd = Offset(text, e.original_end_tag) + e.original_end_tag.length;

@@ -252,6 +252,9 @@ TEST(RewritePage, WritesTheTagInThePagesCharset) {
        Action::Inserted},
       {"a UTF-16 page is left alone as such", std::string("\xff\xfe<\0h\0e\0a\0d\0>\0", 14), kTag,
        "", Action::WideCharset},
+      {"an ISO-2022-JP page is left alone too",
+       "<head><meta charset=\"iso-2022-jp\"><title>\x1b$B$3$s\x1b(B</title></head>", kTag, "",
+       Action::WideCharset},
       {"a longer tag would push the charset out of the first 1024 bytes: nothing",
        "<head><meta name=\"keywords\" content=\"a\"><!--" + Repeated("x", 900) +
            "--><meta charset=\"iso-8859-2\"></head>",
