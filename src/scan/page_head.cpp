@@ -10,9 +10,10 @@ namespace tagwright {
 
 namespace {
 
-// The first piece of a page that is parsed, and how much longer each later piece is: the head
-// is decided once the body has begun well before the piece's end. Small pieces keep deeply
-// nested markup after the head (which the parser handles in more than linear time) cheap.
+// The first piece of a page that is parsed when the text gives no hint where the body begins,
+// and how much longer each later piece is: the head is decided once the body has begun well
+// before the piece's end. Small pieces keep the parse cheap, also for deeply nested markup
+// after the head (which the parser handles in more than linear time).
 constexpr std::size_t kFirstPiece = std::size_t{16} * 1024;
 constexpr std::size_t kPieceStep = std::size_t{64} * 1024;
 // How far before a piece's end the body must begin: a token cut by the piece's end could
@@ -205,9 +206,23 @@ HeadLayout Layout(std::string_view text, const GumboNode* head) {
   return layout;
 }
 
+// How much of the page to parse first: up to a little past the first "<body" or "</head" in
+// the text, which is where the body begins on most pages. Only a hint: a wrong one costs
+// another parse of a longer piece, never a wrong result.
+std::size_t FirstPiece(std::string_view page) {
+  const std::string_view text = page.substr(0, kMaxHeadBytes);
+  for (std::size_t at = text.find('<'); at != std::string_view::npos; at = text.find('<', at + 1)) {
+    if (EqualsIgnoringAsciiCase(text.substr(at + 1, 4), "body") ||
+        EqualsIgnoringAsciiCase(text.substr(at + 1, 5), "/head")) {
+      return at + 2 * kCutMargin;
+    }
+  }
+  return kFirstPiece;
+}
+
 HeadLayout LocateHeadAfterMark(std::string_view page) {
   std::string copy;  // made once a name must be changed
-  std::size_t length = std::min(page.size(), kFirstPiece);
+  std::size_t length = std::min(page.size(), FirstPiece(page));
   for (;;) {
     Tree tree;
     TreeHead found;
