@@ -11,7 +11,8 @@ struct ExistingTag {
   enum class Status { Found, NotFound, Error };
   Status status = Status::NotFound;
   /// When found: the lower-cased, stripped line from its first "<meta " on, as UTF-8 (document
-  /// bytes that are not valid UTF-8 are read as Windows-1252).
+  /// bytes that are not valid UTF-8 are read as Windows-1252); in the modern reading the tag
+  /// itself as the page writes it, converted to UTF-8.
   std::string tag;
   /// When the file could not be read: a plain description of the failure.
   std::string error;
@@ -42,20 +43,5 @@ std::string ExistingTagText(const ExistingTag& found);
 
 /// ExistingTagText(FindExistingKeywordsTag(path, modern)).
 std::string ShowExistingKeywordMetaTag(const std::string& path, bool modern = false);
-
-/// Where a page held in memory has its keywords meta tag, or where its head ends.
-struct HeadPlaces {
-  static constexpr std::size_t npos = std::string_view::npos;
-  /// The keywords meta tag from its "<" through its ">", on the line the search above finds:
-  /// the first "<meta " tag there that holds the quoted word "keywords" and no "<" (a tag may
-  /// go on over the line's end). npos when none.
-  std::size_t tagBegin = npos;
-  std::size_t tagEnd = npos;
-  /// The "</head>" that ends the search when no tag was found; npos when there is none.
-  std::size_t headEnd = npos;
-};
-
-/// Searches `page` as FindExistingKeywordMetaTag searches a file, in linear time.
-HeadPlaces LocateKeywordsTag(std::string_view page);
 
 }  // namespace tagwright
