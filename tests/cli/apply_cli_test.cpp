@@ -169,6 +169,19 @@ TEST(ApplyCli, SeveralTagsAreReportedAndKeepExistingKeepsTheirSpelling) {
   EXPECT_EQ(Cli({"generate", "--keep-existing", page}).status, 2);
 }
 
+TEST(ExistingCli, TheModernReadingShowsTheTagApplyWouldReplace) {
+  test::TempDir dir;
+  const std::string page =
+      dir.Write("page.htm",
+                "<head>\n<meta name=\"description\" content=\"keywords\">\n"
+                "<META NAME=Keywords\n CONTENT=\"Cheap, Flights\">\n</head><p>x</p>");
+  EXPECT_EQ(Cli({"existing", "--modern", page}).out,
+            "Existing keyword meta tag:\n<META NAME=Keywords\n CONTENT=\"Cheap, Flights\">\n");
+  // The default reading keeps its line search: the description's line comes first.
+  EXPECT_EQ(Cli({"existing", page}).out,
+            "Existing keyword meta tag:\n<meta name=\"description\" content=\"keywords\">\n");
+}
+
 TEST(ApplyCli, MaxBytesCountsTheTagAsWrittenInThePagesCharset) {
   test::TempDir dir;
   // Windows-1251: "flights" and "travel" in Russian, each letter one byte as written.
