@@ -115,6 +115,8 @@ dpkg-deb -f "$gui" Depends | grep -q 'libqt6widgets6' || fail "tagwright lacks i
 # Its completion file works only where bash-completion is installed.
 dpkg-deb -f "$cli" Recommends | grep -qw 'bash-completion' ||
   fail "tagwright-cli does not recommend bash-completion"
+# apply reads the head with gumbo's HTML parser: the library must come with the package.
+grep -q 'libgumbo' <<<"$depends" || fail "tagwright-cli lacks its gumbo dependency"
 
 step "No path of the build machine in the installed files"
 for tree in "$ROOT" "$BUILD"; do

@@ -143,7 +143,8 @@ void MainWindow::ShowResult(bool generate) {
 
 void MainWindow::cmdShowExistingKeywordMetaTag_Click() {
   if (!CheckInputBeforeReading()) return;
-  SetResultText(ShowExistingKeywordMetaTag(LocalPath(txbInputFile_->text())));
+  SetResultText(
+      ShowExistingKeywordMetaTag(LocalPath(txbInputFile_->text()), settings_->ModernMarkup()));
 }
 
 }  // namespace tagwright

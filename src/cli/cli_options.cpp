@@ -211,6 +211,15 @@ constexpr OptionRow kOptions[] = {
            o.breakHardLinks = true;
            return std::string();
          }},
+    {.name = "--keep-existing",
+     .help = "apply: the page's own keywords first, as they are spelt,\n"
+             "then the generated words within the limits",
+     .applyOnly = true,
+     .set =
+         [](CliOptions& o, const OptionValue&) {
+           o.keepExisting = true;
+           return std::string();
+         }},
     {.name = "--output",
      .letter = 'o',
      .arg = OptionArg::Text,
@@ -492,7 +501,7 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
     error = "No input file given (see --help).";
     return false;
   }
-  if ((options.dryRun || options.backup || options.breakHardLinks) &&
+  if ((options.dryRun || options.backup || options.breakHardLinks || options.keepExisting) &&
       options.command != Command::Apply) {
     error = ApplyOnlyNames() + " go with apply only.";
     return false;
@@ -521,13 +530,15 @@ text, tables, description and keywords meta tags, font sizes) and prints:
                      "Generate keywords meta tag" shows it
   existing FILE...   the page's own keywords meta tag, as
                      "Show existing  keywords" shows it
-  apply FILE...      generates the tag for each page and writes it into the page:
-                     over the keywords meta tag that existing finds, or on a line
-                     of its own just before </head>. Every other byte stays; the
-                     page is replaced atomically and keeps its owner, group, mode,
-                     ACL and extended attributes, or is left alone with a message
-                     (read-only, not yours to keep, hard links). Only names ending
-                     in .htm, .html, .shtml or .xhtml are pages for apply.
+  apply FILE...      generates the tag for each page and writes it into the page,
+                     in the page's charset: over the head's keywords meta tag,
+                     or on a line of its own just before </head> (after the
+                     head's last element when </head> is left out), as an HTML
+                     parser finds them. Every other byte stays; the page is
+                     replaced atomically and keeps its owner, group, mode, ACL
+                     and extended attributes, or is left alone with a message
+                     (read-only, not yours to keep, hard links). Only names
+                     ending in .htm, .html, .shtml or .xhtml are pages for apply.
   report FILE...     one self-contained HTML page about all the pages: how many
                      lack a keywords tag, a title or a description or have a
                      stale tag, the words that lead the most pages and those on
@@ -551,7 +562,8 @@ and left alone on standard error.
 
 Exit status: 0 on success; 1 when a file could not be processed (not found,
 not a regular file, no htm extension, unreadable, a path too long, or a page
-that apply left alone) or the output could not be written, with a message
+that apply left alone: no head, no keyword within the limits, changed on disk)
+or the output could not be written, with a message
 "tagwright-cli: FILE: ..." on standard error, the other files being processed;
 2 for a mistake in the options, with nothing written; 130, 143 or 129 after
 SIGINT, SIGTERM or SIGHUP, with no page half-written.

@@ -36,6 +36,8 @@ struct CliOptions {
   bool breakHardLinks = false;
   /// report: the file to write (-o); empty for standard output.
   std::string outputFile;
+  /// apply, generate: the page's own keywords first, as they are spelt.
+  bool keepExisting = false;
 };
 
 /// What an option takes after its name.

@@ -49,6 +49,28 @@ JobOutput Problem(const std::string& file, const PageProblem& problem) {
           problem.reason};
 }
 
+// Why `apply` leaves a page alone; an empty message when it writes the tag.
+PageProblem LeftAloneReason(PageRewrite::Action action, const std::string& charset) {
+  switch (action) {
+    case PageRewrite::Action::Replaced:
+    case PageRewrite::Action::Inserted:
+      break;
+    case PageRewrite::Action::NoHead:
+      return {"the page has no head for the tag; it is left alone.", reason::kNoHead};
+    case PageRewrite::Action::HeadTooLong:
+      return {"the page's head runs on past its first MiB; it is left alone.",
+              reason::kHeadTooLong};
+    case PageRewrite::Action::WideCharset:
+      if (charset.starts_with("utf-16")) return {"UTF-16 pages are not rewritten.", reason::kUtf16};
+      if (charset.starts_with("utf-32")) return {"UTF-32 pages are not rewritten.", reason::kUtf32};
+      return {"pages in " + charset + " are not rewritten.", reason::kCharsetNotWritten};
+    case PageRewrite::Action::ChangesCharset:
+      return {"writing the tag would change the charset that the page declares; it is left alone.",
+              reason::kCharset};
+  }
+  return {};
+}
+
 JobOutput Problem(const std::string& file, const std::string& message) {
   return Problem(file, {message, reason::kOther});
 }
@@ -92,8 +114,10 @@ class FileProcessor {
     std::string text;
     switch (options_.command) {
       case Command::Existing: {
-        const ExistingTag found = fromInput ? FindExistingKeywordMetaTagInText(input_)
-                                            : FindExistingKeywordMetaTag(item.path);
+        const bool modern = options_.settings.modernMarkup;
+        const ExistingTag found = !fromInput ? FindExistingKeywordsTag(item.path, modern)
+                                  : modern   ? FindKeywordsTagAsApplyDoes(input_)
+                                             : FindExistingKeywordMetaTagInText(input_);
         if (found.status == ExistingTag::Status::Error) {
           return Problem(item.path, "the file could not be read: " + found.error);
         }
@@ -191,17 +215,37 @@ class FileProcessor {
     }
     const RunResult run = RunScanText(page.bytes, worker.analysis, worker.quiet);
     if (run.outcome != RunOutcome::Completed) return leftAlone(run.error, reason::kOther);
-    const MetaTag tag =
-        GenerateMetaTag(worker.analysis.Ranked(), options_.request, options_.settings);
+    PagePlan plan = PlanRewrite(page.bytes);
+    // The tag's bytes are counted as they are written into the page, in its charset.
+    const std::string kept = options_.keepExisting ? KeywordsList(plan.existingKeywords) : "";
+    const auto compose = [&](const std::string& charset) {
+      const TagMeasure measure = [&charset](std::string_view piece) {
+        return ContentForPage(piece, charset).size();
+      };
+      return GenerateMetaTag(worker.analysis.Ranked(), options_.request, options_.settings, kept,
+                             measure);
+    };
+    MetaTag tag = compose(plan.charset);
     if (tag.noWords) return leftAlone(tag.text + " The page is left alone.", reason::kNoKeywords);
-    const PageRewrite rewrite = RewritePage(page.bytes, tag.tag);
-    if (rewrite.action == PageRewrite::Action::NoHeadEnd) {
-      return leftAlone("the page has no </head>; it is left alone.", reason::kNoHeadEnd);
+    if (const PageProblem why = LeftAloneReason(plan.action, plan.charset); !why.message.empty()) {
+      return leftAlone(why.message, why.reason.c_str());
     }
-    if (rewrite.action == PageRewrite::Action::ChangesCharset) {
-      return leftAlone(
-          "writing the tag would change the charset that the page declares; it is left alone.",
-          reason::kCharset);
+    if (tag.tag.find("CONTENT=\"\"") != std::string::npos) {
+      return leftAlone("the limits leave no room for a keyword in the tag; the page is left alone.",
+                       reason::kNoKeywords);
+    }
+    PageRewrite rewrite = RewritePage(page.bytes, plan, tag.tag);
+    if (!rewrite.page.empty() && rewrite.charset != plan.charset) {
+      // The page's guessed charset would change with the letters as bytes: counted again for
+      // the tag in ASCII with character references.
+      plan.charset = rewrite.charset;
+      plan.guessed = false;
+      tag = compose(plan.charset);
+      rewrite = RewritePage(page.bytes, plan, tag.tag);
+    }
+    if (const PageProblem why = LeftAloneReason(rewrite.action, rewrite.charset);
+        !why.message.empty()) {
+      return leftAlone(why.message, why.reason.c_str());
     }
     const bool changed = rewrite.page != page.bytes;
     if (changed && !fromInput) {
@@ -216,6 +260,11 @@ class FileProcessor {
     }
     JobOutput result;
     result.outcome = changed ? PageOutcome::Changed : PageOutcome::Unchanged;
+    if (rewrite.otherKeywordsTags > 0) {
+      result.err = kPrefix + file + ": note: the head has " +
+                   std::to_string(rewrite.otherKeywordsTags + 1) +
+                   " keywords meta tags; only the first is replaced.\n";
+    }
     if (options_.dryRun) {
       const timespec now = Now();
       result.out =

@@ -30,8 +30,29 @@ std::string PhrasesText(std::string_view beginWith) {
 
 std::int64_t ReadLimit(std::string_view text) { return RoundHalfEven(LeadingNumber(text)); }
 
+std::string KeywordsList(std::string_view content) {
+  std::string list;
+  std::size_t from = 0;
+  while (from <= content.size()) {
+    std::size_t comma = content.find(',', from);
+    if (comma == std::string_view::npos) comma = content.size();
+    std::string_view keyword = content.substr(from, comma - from);
+    const std::size_t first = keyword.find_first_not_of(" \t\n\r\f");
+    keyword = first == std::string_view::npos
+                  ? std::string_view()
+                  : keyword.substr(first, keyword.find_last_not_of(" \t\n\r\f") + 1 - first);
+    if (!keyword.empty()) {
+      if (!list.empty()) list += ',';
+      list.append(keyword);
+    }
+    from = comma + 1;
+  }
+  return list;
+}
+
 MetaTag GenerateMetaTag(const RankedWords& words, const MetaTagRequest& request,
-                        const AnalysisSettings& settings) {
+                        const AnalysisSettings& settings, std::string_view keptKeywords,
+                        const TagMeasure& measure) {
   MetaTag tag;
   if (words.empty()) {
     tag.text = ShowNoWordsMessage(settings.ShortWordSize(), settings.ThresholdFrequency());
@@ -41,30 +62,40 @@ MetaTag GenerateMetaTag(const RankedWords& words, const MetaTagRequest& request,
   }
   const std::int64_t maxKeywords = ReadLimit(request.maxKeywordsText);
   const std::int64_t maxBytes = ReadLimit(request.maxBytesText);
+  const auto size = [&measure](std::string_view piece) {
+    return static_cast<std::int64_t>(measure ? measure(piece) : piece.size());
+  };
 
   tag.text = kOpening;
   tag.beginWithText = TrimBlanks(request.beginWithText);
-  std::string phrases;
+  // The page's own keywords as they are spelt, then the user's phrases.
+  std::string phrases(keptKeywords);
+  if (!keptKeywords.empty()) tag.keywordCount = CountChar(keptKeywords, ',') + 1;
   if (!tag.beginWithText.empty()) {
-    phrases = PhrasesText(tag.beginWithText);
-    tag.text += phrases;
+    const std::string typed = PhrasesText(tag.beginWithText);
+    if (!phrases.empty()) phrases += ',';
+    phrases += typed;
     // A lone comma leaves no phrase but still counts one, so the first word follows a comma.
-    tag.keywordCount = CountChar(phrases, ',') + 1;
+    tag.keywordCount += CountChar(typed, ',') + 1;
   }
-  tag.tagLength = static_cast<std::int64_t>(tag.text.size());
+  tag.text += phrases;
+  tag.tagLength = static_cast<std::int64_t>(kOpening.size()) + size(phrases);
 
-  PhraseSearch inPhrases(phrases);
+  const std::string lowered = keptKeywords.empty() ? std::string() : LowerCaseUtf8(phrases);
+  PhraseSearch inPhrases(keptKeywords.empty() ? std::string_view(phrases) : lowered);
   for (const RankedWord& w : words) {
     if (maxKeywords > 0 && tag.keywordCount + 1 > maxKeywords) break;
+    const std::int64_t wordSize = size(w.word);
     // The 1 stands for the comma in front of the word, counted even when none is written.
-    if (maxBytes > 0 && tag.tagLength + static_cast<std::int64_t>(w.word.size()) + 1 > maxBytes) {
-      break;
-    }
+    if (maxBytes > 0 && tag.tagLength + wordSize + 1 > maxBytes) break;
     if (inPhrases.Contains(w.word)) continue;
-    if (tag.keywordCount > 0) tag.text += ',';
+    if (tag.keywordCount > 0) {
+      tag.text += ',';
+      ++tag.tagLength;
+    }
     tag.text += w.word;
+    tag.tagLength += wordSize;
     ++tag.keywordCount;
-    tag.tagLength = static_cast<std::int64_t>(tag.text.size());
   }
 
   tag.text += kClosing;

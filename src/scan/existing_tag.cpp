@@ -1,11 +1,16 @@
 #include "scan/existing_tag.h"
 
+#include <cerrno>
+#include <cstring>
 #include <exception>
+#include <fstream>
+#include <iterator>
+
+#include "scan/apply_tag.h"
 
 #include "util/charset.h"
 #include "util/str_proc.h"
 #include "util/text_encoding.h"
-#include "util/text_lines.h"
 
 namespace tagwright {
 
@@ -29,28 +34,6 @@ LineFinding CheckLine(std::string_view text) {
   if (meta != npos && head.find("\"keywords\"") != npos) found.meta = meta;
   return found;
 }
-
-// The first `needle` at or after `from` in a text, remembering the last answer: asked with
-// rising `from`, the searches together pass over the text once, also when there is none.
-class ForwardSearch {
- public:
-  ForwardSearch(std::string_view text, std::string_view needle) : text_(text), needle_(needle) {}
-  std::size_t From(std::size_t from) {
-    if (!searched_ || from < from_ || (found_ != npos && found_ < from)) {
-      found_ = text_.find(needle_, from);
-      from_ = from;
-      searched_ = true;
-    }
-    return found_;
-  }
-
- private:
-  std::string_view text_;
-  std::string_view needle_;
-  bool searched_ = false;
-  std::size_t from_ = 0;
-  std::size_t found_ = npos;
-};
 
 // Looks at one line as read from the document; true when the search ends on it.
 bool SearchLine(std::string& line, ExistingTag& result) {
@@ -105,55 +88,43 @@ std::string ExistingTagText(const ExistingTag& found) {
   return "Error when looking for keywords meta tag.";
 }
 
-std::string ShowExistingKeywordMetaTag(const std::string& path) {
-  return ExistingTagText(FindExistingKeywordMetaTag(path));
+ExistingTag FindKeywordsTagAsApplyDoes(std::string_view page) {
+  ExistingTag result;
+  const PagePlan plan = PlanRewrite(page);
+  if (plan.action == PageRewrite::Action::WideCharset) {
+    // A page of two- or four-byte characters is searched as UTF-8.
+    LineDecoder decoder(plan.charset);
+    if (!decoder.Ok()) return result;
+    std::string converted(page);
+    decoder.Decode(converted);
+    const HeadLayout head = LocateHead(converted);
+    if (head.keywordsTags.empty()) return result;
+    const ByteSpan tag = head.keywordsTags.front();
+    return {ExistingTag::Status::Found, converted.substr(tag.begin, tag.end - tag.begin), ""};
+  }
+  if (plan.head.keywordsTags.empty()) return result;
+  const ByteSpan tag = plan.head.keywordsTags.front();
+  result.status = ExistingTag::Status::Found;
+  result.tag = PageTextToUtf8(page.substr(tag.begin, tag.end - tag.begin), plan.charset);
+  return result;
 }
 
-HeadPlaces LocateKeywordsTag(std::string_view page) {
-  HeadPlaces places;
-  ForwardSearch close(page, ">");
-  ForwardSearch open(page, "<");
-  std::size_t lastClose = npos;
-  std::string line;
-  std::string candidate;
-  TextLines lines(page);
-  std::string_view view;
-  std::size_t lineBegin = 0;
-  while (lines.Next(view, lineBegin)) {
-    line.assign(view);
-    LowerCaseAscii(line);
-    const std::string_view stripped = TrimBlanks(line);
-    const LineFinding found = CheckLine(stripped);
-    const std::size_t offset = lineBegin + static_cast<std::size_t>(stripped.data() - line.data());
-    if (found.meta != npos) {
-      // The line shows a tag: the first of its meta tags that holds the quoted word is the
-      // one to replace. A tag may go on over the line's end, but a "<" before its ">" means
-      // it was never closed.
-      const std::string_view head = stripped.substr(0, found.headEnd);
-      for (std::size_t meta = found.meta; meta != npos; meta = head.find("<meta ", meta + 1)) {
-        const std::size_t begin = offset + meta;
-        const std::size_t end = close.From(begin);
-        if (end == npos) break;
-        // A closed tag that ends at the same ">" as the one looked at before lies inside it;
-        // closed tags that end at different ones do not overlap, so every byte is
-        // lower-cased once at most.
-        if (open.From(begin + 1) < end || end == lastClose) continue;
-        lastClose = end;
-        candidate.assign(page.substr(begin, end - begin));
-        LowerCaseAscii(candidate);
-        if (candidate.find("\"keywords\"") != npos) {
-          places.tagBegin = begin;
-          places.tagEnd = end + 1;
-          return places;
-        }
-      }
-    }
-    if (found.headEnd != npos) {
-      places.headEnd = offset + found.headEnd;
-      return places;
-    }
+ExistingTag FindKeywordsTagAsApplyDoesInFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::string page;
+  if (file) page.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  if (!file && !file.eof()) {
+    return {ExistingTag::Status::Error, "", std::strerror(errno)};
   }
-  return places;
+  return FindKeywordsTagAsApplyDoes(page);
+}
+
+ExistingTag FindExistingKeywordsTag(const std::string& path, bool modern) {
+  return modern ? FindKeywordsTagAsApplyDoesInFile(path) : FindExistingKeywordMetaTag(path);
+}
+
+std::string ShowExistingKeywordMetaTag(const std::string& path, bool modern) {
+  return ExistingTagText(FindExistingKeywordsTag(path, modern));
 }
 
 }  // namespace tagwright

@@ -11,7 +11,8 @@ struct ExistingTag {
   enum class Status { Found, NotFound, Error };
   Status status = Status::NotFound;
   /// When found: the lower-cased, stripped line from its first "<meta " on, as UTF-8 (document
-  /// bytes that are not valid UTF-8 are read as Windows-1252).
+  /// bytes that are not valid UTF-8 are read as Windows-1252); in the modern reading the tag
+  /// itself as the page writes it, converted to UTF-8.
   std::string tag;
   /// When the file could not be read: a plain description of the failure.
   std::string error;
@@ -24,27 +25,23 @@ ExistingTag FindExistingKeywordMetaTag(const std::string& path);
 /// The same search in a page held in memory.
 ExistingTag FindExistingKeywordMetaTagInText(std::string_view page);
 
+/// The modern reading's search: the keywords meta tag that apply would replace (the head's
+/// first, as the HTML parser finds it), whole even across lines, in the page's own letters as
+/// UTF-8.
+ExistingTag FindKeywordsTagAsApplyDoes(std::string_view page);
+
+/// The same for the file at `path`, read whole.
+ExistingTag FindKeywordsTagAsApplyDoesInFile(const std::string& path);
+
+/// The search of the reading `modern` chooses, for the file at `path`.
+ExistingTag FindExistingKeywordsTag(const std::string& path, bool modern);
+
 /// The result text of "Show existing  keywords" for a search: "Existing keyword meta tag:",
 /// CR LF and the tag; "No keyword meta tag found."; or "Error when looking for keywords meta
 /// tag.".
 std::string ExistingTagText(const ExistingTag& found);
 
-/// ExistingTagText(FindExistingKeywordMetaTag(path)).
-std::string ShowExistingKeywordMetaTag(const std::string& path);
-
-/// Where a page held in memory has its keywords meta tag, or where its head ends.
-struct HeadPlaces {
-  static constexpr std::size_t npos = std::string_view::npos;
-  /// The keywords meta tag from its "<" through its ">", on the line the search above finds:
-  /// the first "<meta " tag there that holds the quoted word "keywords" and no "<" (a tag may
-  /// go on over the line's end). npos when none.
-  std::size_t tagBegin = npos;
-  std::size_t tagEnd = npos;
-  /// The "</head>" that ends the search when no tag was found; npos when there is none.
-  std::size_t headEnd = npos;
-};
-
-/// Searches `page` as FindExistingKeywordMetaTag searches a file, in linear time.
-HeadPlaces LocateKeywordsTag(std::string_view page);
+/// ExistingTagText(FindExistingKeywordsTag(path, modern)).
+std::string ShowExistingKeywordMetaTag(const std::string& path, bool modern = false);
 
 }  // namespace tagwright

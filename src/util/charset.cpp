@@ -9,6 +9,7 @@
 
 #include "util/str_proc.h"
 #include "util/text_encoding.h"
+#include "util/utf8_text.h"
 
 namespace tagwright {
 
@@ -145,6 +146,55 @@ std::string ConversionCharset(std::string_view head) {
   if (!declared.empty()) return IsDefaultCharset(declared) ? std::string() : declared;
   if (IsValidUtf8(WithoutCutCharacter(head))) return {};
   return GuessedNonLatinCharset(head);
+}
+
+std::optional<std::string> EncodeWithCharset(std::string_view text, const std::string& charset) {
+  const iconv_t cd = iconv_open(charset == "gb2312" ? "GBK" : charset.c_str(), "UTF-8");
+  // iconv_open reports failure as (iconv_t)-1, a pointer made from an integer.
+  if (cd == reinterpret_cast<iconv_t>(-1))
+    return std::nullopt;  // NOLINT(performance-no-int-to-ptr)
+  std::string out(text.size() * 4 + 16, '\0');
+  std::size_t written = 0;
+  const auto put = [&](char*& outAt, std::size_t& outLeft, bool flush, std::string_view more) {
+    // Shift states end before a reference, which is ASCII.
+    for (;;) {
+      outAt = out.data() + written;
+      outLeft = out.size() - written;
+      if (outLeft >= 16 + more.size()) break;
+      out.resize(out.size() * 2);
+    }
+    if (flush) iconv(cd, nullptr, nullptr, &outAt, &outLeft);
+    written = out.size() - outLeft;
+    out.replace(written, more.size(), more);
+    written += more.size();
+  };
+  char* in = const_cast<char*>(text.data());
+  std::size_t inLeft = text.size();
+  while (inLeft > 0) {
+    char* outAt = out.data() + written;
+    std::size_t outLeft = out.size() - written;
+    const std::size_t result = iconv(cd, &in, &inLeft, &outAt, &outLeft);
+    written = out.size() - outLeft;
+    if (result != static_cast<std::size_t>(-1)) break;
+    if (errno == E2BIG) {
+      out.resize(out.size() * 2);
+      continue;
+    }
+    // A character the charset cannot hold (or not UTF-8 at all): its reference, and on.
+    const std::string_view rest(in, inLeft);
+    std::size_t next = 0;
+    std::uint32_t code = 0;
+    if (!NextCodePoint(rest, next, code)) code = 0xfffd;
+    put(outAt, outLeft, true, "&#" + std::to_string(code) + ";");
+    in += next;
+    inLeft -= next;
+  }
+  char* outAt = nullptr;
+  std::size_t outLeft = 0;
+  put(outAt, outLeft, true, {});
+  iconv_close(cd);
+  out.resize(written);
+  return out;
 }
 
 LineDecoder::LineDecoder(const std::string& charset)

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -34,6 +35,11 @@ std::string GuessedNonLatinCharset(std::string_view head);
 /// declared one, or for an undeclared page that is not valid UTF-8 the non-Latin guess.
 /// Empty when the page is read the default way.
 std::string ConversionCharset(std::string_view head);
+
+/// UTF-8 `text` written in `charset` (any name iconv knows, "gb2312" read as GBK), with a
+/// decimal character reference ("&#1087;") for each character the charset cannot hold. Empty
+/// optional when the system does not know the charset.
+std::optional<std::string> EncodeWithCharset(std::string_view text, const std::string& charset);
 
 /// Converts lines from a legacy charset to UTF-8. A byte sequence that is not a character of
 /// the charset becomes U+FFFD and the conversion goes on after it.

@@ -146,8 +146,8 @@ TEST(ApplyCli, PageWithoutHeadEndIsLeftAlone) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err,
             "tagwright-cli: " + bare +
-                ": the page has no </head>; it is left alone.\n"
-                "tagwright-cli: 2 pages: 1 changed, 0 unchanged, 1 left alone (1 no </head>)\n");
+                ": the page has no head for the tag; it is left alone.\n"
+                "tagwright-cli: 2 pages: 1 changed, 0 unchanged, 1 left alone (1 no head)\n");
   EXPECT_EQ(test::ReadFile(bare), "<p>Flights, flights.</p>");
   EXPECT_EQ(test::ReadFile(page), kApplied);
   // The tag would push the declared charset out of the first 1024 bytes.
@@ -161,6 +161,72 @@ TEST(ApplyCli, PageWithoutHeadEndIsLeftAlone) {
                            ": writing the tag would change the charset that the page declares; "
                            "it is left alone.\n");
   EXPECT_EQ(test::ReadFile(full), crowded);
+}
+
+TEST(ApplyCli, ATagWithoutKeywordIsNeverWritten) {
+  test::TempDir dir;
+  const std::string page = dir.Write("page.htm", kPage);
+  const Result r = Cli({"apply", "--max-bytes", "20", page});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "tagwright-cli: " + page +
+                       ": the limits leave no room for a keyword in the tag; the page is left "
+                       "alone.\n");
+  EXPECT_EQ(test::ReadFile(page), kPage);
+}
+
+TEST(ApplyCli, SeveralTagsAreReportedAndKeepExistingKeepsTheirSpelling) {
+  test::TempDir dir;
+  const std::string head =
+      "<html><head><title>Cheap Flights</title>\n"
+      "<meta name=\"keywords\" content=\"Cheap Tickets,  Trips &amp; Tours,\">\n";
+  const std::string rest =
+      "<meta name=keywords content=second>\n</head>\n"
+      "<body><h1>Cheap flights</h1><p>Flights and travel deals, travel deals.</p></body>\n";
+  const std::string page = dir.Write("page.htm", head + rest);
+  const Result r = Cli({"apply", "--existing-weight", "0", "--keep-existing", page});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "tagwright-cli: " + page +
+                       ": note: the head has 2 keywords meta tags; only the first is replaced.\n");
+  // The page's keywords first, as spelt; "cheap" is among them already.
+  EXPECT_EQ(test::ReadFile(page),
+            "<html><head><title>Cheap Flights</title>\n"
+            "<META NAME=\"keywords\" CONTENT=\"Cheap Tickets,Trips & Tours,flights,travel,"
+            "deals\">\n" +
+                rest);
+  EXPECT_EQ(Cli({"generate", "--keep-existing", page}).status, 2);
+}
+
+TEST(ExistingCli, TheModernReadingShowsTheTagApplyWouldReplace) {
+  test::TempDir dir;
+  const std::string page =
+      dir.Write("page.htm",
+                "<head>\n<meta name=\"description\" content=\"keywords\">\n"
+                "<META NAME=Keywords\n CONTENT=\"Cheap, Flights\">\n</head><p>x</p>");
+  EXPECT_EQ(Cli({"existing", "--modern", page}).out,
+            "Existing keyword meta tag:\n<META NAME=Keywords\n CONTENT=\"Cheap, Flights\">\n");
+  // The default reading keeps its line search: the description's line comes first.
+  EXPECT_EQ(Cli({"existing", page}).out,
+            "Existing keyword meta tag:\n<meta name=\"description\" content=\"keywords\">\n");
+}
+
+TEST(ApplyCli, MaxBytesCountsTheTagAsWrittenInThePagesCharset) {
+  test::TempDir dir;
+  // Windows-1251: "flights" and "travel" in Russian, each letter one byte as written.
+  const std::string flights = "\xd0\xe5\xe9\xf1\xfb";
+  const std::string travel = "\xcf\xf3\xf2\xe5\xf8\xe5\xf1\xf2\xe2\xe8\xff";
+  std::string body;
+  for (int i = 0; i < 20; ++i) body += flights + " " + flights + " " + travel + ". ";
+  const std::string original =
+      "<html><head><meta charset=\"windows-1251\"></head>\n<body><p>" + body + "</p></body>\n";
+  const std::string page = dir.Write("page.htm", original);
+  // 31 + 5 + 1 + 11 = 48 bytes as written; in UTF-8 the words would take 32 bytes.
+  const Result r = Cli({"apply", "--modern", "--max-bytes", "48", page});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(test::ReadFile(page),
+            std::string(
+                "<html><head><meta charset=\"windows-1251\">\n<META NAME=\"keywords\" CONTENT=\"") +
+                "\xf0\xe5\xe9\xf1\xfb,\xef\xf3\xf2\xe5\xf8\xe5\xf1\xf2\xe2\xe8\xff" +
+                "\">\n</head>\n<body><p>" + body + "</p></body>\n");
 }
 
 TEST(ApplyCli, PageChangedSinceReadingIsNotOverwritten) {

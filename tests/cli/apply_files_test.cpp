@@ -657,7 +657,7 @@ TEST(ApplyFiles, StandardInputAlwaysGivesThePage) {
       {"changed", kPage, 0, kApplied, ""},
       {"unchanged", kApplied, 0, kApplied, ""},
       {"no </head>", "<p>Flights, flights.</p>", 1, "<p>Flights, flights.</p>",
-       "-: the page has no </head>; it is left alone."},
+       "-: the page has no head for the tag; it is left alone."},
       {"no keywords", "<head></head><p>a</p>", 1, "<head></head><p>a</p>",
        "-: No words with more than 3 letters occur at least twice. The page is left alone."},
       {"UTF-16", "\xFF\xFE" + kUtf16Le, 1, "\xFF\xFE" + kUtf16Le,
@@ -733,11 +733,11 @@ TEST(ApplyFiles, SummaryLine) {
   } cases[] = {
       {{"apply", changed, same, bare, missing, text, bare2},
        false,
-       "6 pages: 1 changed, 1 unchanged, 4 left alone (2 no </head>, 1 not found, 1 not a "
+       "6 pages: 1 changed, 1 unchanged, 4 left alone (2 no head, 1 not found, 1 not a "
        "page)"},
       {{"apply", "--dry-run", same, bare},
        false,
-       "2 pages: 0 would change, 1 unchanged, 1 left alone (1 no </head>)"},
+       "2 pages: 0 would change, 1 unchanged, 1 left alone (1 no head)"},
       {{"apply", same}, false, ""},
       {{"apply", same}, true, "1 page: 0 changed, 1 unchanged, 0 left alone"},
       {{"generate", same, changed}, true, ""},

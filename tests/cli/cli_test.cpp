@@ -115,9 +115,9 @@ TEST(Cli, OptionMistakesGiveStatus2AndWriteNothing) {
       {{"list", "-x", page}, "Unknown option -x (see --help)."},
       {{"list", "--modern=yes", page}, "The option --modern takes no value (see --help)."},
       {{"list", "--dry-run", page},
-       "--dry-run, --backup and --break-hard-links go with apply only."},
+       "--dry-run, --backup, --break-hard-links and --keep-existing go with apply only."},
       {{"generate", "--break-hard-links", page},
-       "--dry-run, --backup and --break-hard-links go with apply only."},
+       "--dry-run, --backup, --break-hard-links and --keep-existing go with apply only."},
       {{"apply", "--backup=", page}, "The backup suffix must be a non-empty text without \"/\"."},
   };
   for (const auto& [args, message] : cases) {

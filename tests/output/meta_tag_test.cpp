@@ -103,6 +103,51 @@ TEST(GenerateMetaTag, NormalisesThePhrasesText) {
   EXPECT_EQ(tag.beginWithText, ",");
 }
 
+TEST(GenerateMetaTag, KeptKeywordsComeFirstAsSpeltAndBytesAreMeasured) {
+  // Every character one byte, as in a single-byte charset.
+  const TagMeasure oneByteEach = [](std::string_view piece) {
+    std::size_t count = 0;
+    for (const char c : piece) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    return count;
+  };
+  struct Case {
+    const char* what;
+    RankedWords words;
+    MetaTagRequest request;
+    std::string kept;
+    bool measured;
+    std::string tag;
+    std::int64_t keywords;
+    std::int64_t bytes;
+  };
+  const Case cases[] = {
+      {"kept keywords first, then the phrases, then words not in either",
+       Ranked({"paris", "rome", "tours"}), Request("50", "", "Rome"), "Paris,Trips & Tours", false,
+       "<META NAME=\"keywords\" CONTENT=\"Paris,Trips & Tours,rome\">", 3, 55},
+      {"kept keywords count against the keyword limit", Ranked({"alpha", "beta"}),
+       Request("3", "", ""), "One,Two", false, "<META NAME=\"keywords\" CONTENT=\"One,Two,alpha\">",
+       3, 44},
+      {"UTF-8 bytes: the second word does not fit",
+       Ranked({"\xd0\xbf\xd1\x83\xd1\x82\xd1\x8c", "\xd0\xbc\xd0\xb8\xd1\x80"}),
+       Request("50", "43", ""), "", false,
+       "<META NAME=\"keywords\" CONTENT=\"\xd0\xbf\xd1\x83\xd1\x82\xd1\x8c\">", 1, 39},
+      {"bytes as written: it does",
+       Ranked({"\xd0\xbf\xd1\x83\xd1\x82\xd1\x8c", "\xd0\xbc\xd0\xb8\xd1\x80"}),
+       Request("50", "43", ""), "", true,
+       "<META NAME=\"keywords\" CONTENT=\"\xd0\xbf\xd1\x83\xd1\x82\xd1\x8c,"
+       "\xd0\xbc\xd0\xb8\xd1\x80\">",
+       2, 39},
+  };
+  for (const Case& c : cases) {
+    const MetaTag tag = GenerateMetaTag(c.words, c.request, Settings{}, c.kept,
+                                        c.measured ? oneByteEach : TagMeasure());
+    EXPECT_EQ(tag.tag, c.tag) << c.what;
+    EXPECT_EQ(tag.keywordCount, c.keywords) << c.what;
+    EXPECT_EQ(tag.tagLength, c.bytes) << c.what;
+  }
+  EXPECT_EQ(KeywordsList(" a , ,b\n c,,"), "a,b\n c");
+}
+
 TEST(GenerateMetaTag, PhrasesAreNeverCut) {
   const std::string phrases = "search engine optimisation, keyword density, meta tags";
   const MetaTag tag = GenerateMetaTag(Ranked({"alpha"}), Request("5", "60", phrases), Settings{});

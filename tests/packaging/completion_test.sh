@@ -50,6 +50,7 @@ expect "tagwright-cli report --out" "--output"
 expect "tagwright-cli list --out" ""
 expect "tagwright-cli report -o $work/site/c" "$work/site/c.txt"
 expect "tagwright-cli report -o out.html $work/site/a" "$work/site/a.html"
+expect "tagwright-cli apply --keep" "--keep-existing"
 # An option's value is not taken for the command.
 expect "tagwright-cli --format json l" "list"
 expect "tagwright-cli --begin-with apply l" "list"

@@ -60,3 +60,47 @@ TEST_F(ExistingTagTest, UnreadableFileGivesTheErrorText) {
 
 }  // namespace
 }  // namespace tagwright
+
+namespace tagwright {
+namespace {
+
+TEST(ExistingTagModern, ShowsTheTagApplyWouldReplace) {
+  struct Case {
+    const char* what;
+    std::string page;
+    std::string shown;
+  };
+  const Case cases[] = {
+      {"whole across lines, in its own letters",
+       "<HEAD>\n<META NAME=\"Keywords\"\n  CONTENT=\"Web, Tools\"> rest\n</HEAD>",
+       "Existing keyword meta tag:\r\n<META NAME=\"Keywords\"\n  CONTENT=\"Web, Tools\">"},
+      {"a description that mentions keywords is no keywords tag",
+       "<head><meta name=\"description\" content=\"keywords\"></head>",
+       "No keyword meta tag found."},
+      {"a commented-out tag is not the tag",
+       "<head><!-- <meta name=keywords content=old> --><meta name=Keywords content=new></head>",
+       "Existing keyword meta tag:\r\n<meta name=Keywords content=new>"},
+      {"the first of several", "<head><meta name=keywords content=a><meta name=keywords content=b>",
+       "Existing keyword meta tag:\r\n<meta name=keywords content=a>"},
+      {"a Windows-1251 page's letters as UTF-8",
+       "<head><meta charset=windows-1251><meta name=keywords content=\"\xef\xf3\xf2\xfc\"></head>",
+       "Existing keyword meta tag:\r\n<meta name=keywords content=\""
+       "\xd0\xbf\xd1\x83\xd1\x82\xd1\x8c\">"},
+      {"a UTF-16 page",
+       std::string("\xff\xfe<\0m\0e\0t\0a\0 \0n\0a\0m\0e\0=\0k\0e\0y\0w\0o\0r\0d\0s\0>\0", 42),
+       "Existing keyword meta tag:\r\n<meta name=keywords>"},
+  };
+  test::TempDir dir;
+  for (const Case& c : cases) {
+    EXPECT_EQ(ExistingTagText(FindKeywordsTagAsApplyDoes(c.page)), c.shown) << c.what;
+    EXPECT_EQ(ShowExistingKeywordMetaTag(dir.Write("page.htm", c.page), true), c.shown) << c.what;
+  }
+  // The default reading stays as it was: the lower-cased line.
+  EXPECT_EQ(ShowExistingKeywordMetaTag(dir.Write("page.htm", cases[0].page), false),
+            "Existing keyword meta tag:\r\n<meta name=\"keywords\"");
+  EXPECT_EQ(FindKeywordsTagAsApplyDoesInFile((dir.Path() / "missing.htm").string()).status,
+            ExistingTag::Status::Error);
+}
+
+}  // namespace
+}  // namespace tagwright
