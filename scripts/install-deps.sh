@@ -4,6 +4,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config libgtest-dev qt6-base-dev libicu-dev libuchardet-dev
+  libstemmer-dev
   fonts-liberation fonts-dejavu-core scdoc librsvg2-bin dpkg-dev "$@")
 missing=()
 for package in "${packages[@]}"; do

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "scan/markup_encoding.h"
+#include "scan/modern_reading.h"
 #include "scan/tag_scanner.h"
 #include "util/charset.h"
 #include "util/str_proc.h"
@@ -28,7 +29,9 @@ void Analysis::Reset() {
 }
 
 void Analysis::GuessLanguageFrom(std::string_view head) {
-  if (settings_.ModernMarkup()) scanner_->SetLanguage(GuessLanguage(head));
+  if (!settings_.ModernMarkup()) return;
+  scanner_->SetLanguage(GuessLanguage(head));
+  scanner_->SetPageHasMain(HasMainElement(head));
 }
 
 bool Analysis::ScanDocumentLine(std::string line) { return ScanLineInPlace(line); }
@@ -57,9 +60,22 @@ bool Analysis::ScanLineInPlace(std::string& line, std::string_view next) {
 }
 
 void Analysis::Finish() {
+  scanner_->Finish();
   // Nothing more is counted: the index goes before the ranked list is made beside the table.
   table_.ReleaseIndex();
   ranked_ = table_.Ranked(settings_.ThresholdFrequency(), true);
+  // The modern reading counts inflections under their stem and shows the form used most.
+  if (settings_.ModernMarkup()) {
+    for (RankedWord& ranked : ranked_) ranked.word = scanner_->ShownForm(ranked.word);
+  }
+}
+
+void Analysis::CountHeldWords() { scanner_->Finish(); }
+
+RankedWords Analysis::CountedWords() const {
+  RankedWords words = table_.Ranked();
+  for (RankedWord& word : words) word.word = scanner_->ShownForm(word.word);
+  return words;
 }
 
 RunResult RunScan(const std::string& path, Analysis& analysis, ScanObserver& observer) {

@@ -13,9 +13,10 @@ bool IsRomanNumeralLetter(char c) {
   return c == 'i' || c == 'v' || c == 'x' || c == 'l' || c == 'c' || c == 'm';
 }
 
-// The modern reading's words may hold letters of any script: they are counted as letters.
+// The modern reading's words may hold letters of any script: they are counted in display
+// columns, a wide (Chinese, Japanese, Korean) character as two.
 std::int64_t LetterCount(std::string_view word, const AnalysisSettings& settings) {
-  return static_cast<std::int64_t>(settings.ModernMarkup() ? CharacterCount(word) : word.size());
+  return static_cast<std::int64_t>(settings.ModernMarkup() ? DisplayWidth(word) : word.size());
 }
 
 // The rules after the short-word rule, for a word of `length` letters.
@@ -52,11 +53,13 @@ WordOutcome ProcessWord(std::string_view& word, WordTable& table, const Analysis
 }
 
 WordOutcome ProcessLongerWord(std::string_view& word, std::uint32_t stemHash, WordTable& table,
-                              const AnalysisSettings& settings, const ContextWeigher& weigher) {
+                              const AnalysisSettings& settings, const ContextWeigher& weigher,
+                              std::string_view filtered) {
   // The settings and the word alone decide the filters: a word that the table holds (under its
   // own name, which it had when it was counted) passed them then.
   WordTable::Forms forms = table.Lookup(word, stemHash);
-  if (!forms.Held() && IsDroppedLongerWord(word, LetterCount(word, settings), settings)) {
+  if (filtered.empty()) filtered = word;
+  if (!forms.Held() && IsDroppedLongerWord(filtered, LetterCount(filtered, settings), settings)) {
     return WordOutcome::Dropped;
   }
   return table.MergeAndCount(word, weigher.ContextWeight(), forms) ? WordOutcome::Added
