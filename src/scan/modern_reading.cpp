@@ -177,6 +177,12 @@ ModernTag ReadModernTag(std::string_view tag) {
     read.skipsContent =
         HasClass(value, "navheader") || HasClass(value, "navfooter") || HasClass(value, "navpath");
   }
+  if (searched && !read.skipsContent && attributes.find("class") != std::string_view::npos &&
+      AttributeValue(attributes, "class", value)) {
+    read.signature = HasClass(value, "code-header") || HasClass(value, "fn") ||
+                     HasClass(value, "memproto") || HasClass(value, "memname") ||
+                     HasClass(value, "memitemleft");
+  }
   // Self-closed (<svg/>) and void elements have no content to skip.
   if (read.skipsContent && (IsVoidElement(name) || Trimmed(attributes).ends_with('/'))) {
     read.skipsContent = false;

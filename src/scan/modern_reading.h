@@ -25,6 +25,10 @@ struct ModernTag {
   };
   Element element = Element::Other;
   bool closing = false;
+  /// The element holds a code signature, as documentation generators mark them by class
+  /// (code-header, fn, memproto, memname, memitemleft; the scan sees tags lower-cased): its words
+  /// count as code.
+  bool signature = false;
   /// The element's name without "/" (a view into the tag).
   std::string_view name;
   int headingWeight = 0;  // for HeadingStart: 6 for h1 down to 1 for h6

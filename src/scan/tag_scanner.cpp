@@ -151,6 +151,9 @@ void TagScanner::Reset() {
   skipDepth_ = 0;
   labelPossible_ = false;
   codeDepth_ = 0;
+  signatureName_.clear();
+  signatureDepth_ = 0;
+  signatureInHeading_ = false;
   mainDepth_ = 0;
   pageHasMain_ = false;
   inLink_ = false;
@@ -517,7 +520,8 @@ void TagScanner::TakeModernWord() {
   if (!skipName_.empty() || run.empty()) return;
   blocks_.Letters(run.size(), inLink_);
   // The words of code examples do not count; where the prose uses them, they count there.
-  if (codeDepth_ > 0) return;
+  EndHeadingSignature();
+  if (codeDepth_ > 0 || !signatureName_.empty()) return;
   if (labelPossible_) {
     labelPossible_ = false;
     // The label that documentation generators put before a chapter's number is no word of
@@ -564,17 +568,25 @@ struct FixedWeight final : ContextWeigher {
 void TagScanner::CountWeighted(std::string_view written, std::string_view word, float weight) {
   const FixedWeight weigher(weight);
   std::string_view counted = word;
-  const bool stemmed = stemmer_.Active();
-  if (stemmed) {
+  WordForms::Form* form = nullptr;
+  if (stemmer_.Active()) {
     // Inflections merge under their stem; the filters judge the word as written.
-    SpellLatinLetters(stemmer_.Stem(written), stem_);
-    counted = stem_;
+    form = &forms_.Of(written, word, stemmer_, SpellLatinLetters);
+    counted = form->stem;
   }
   const WordOutcome outcome =
       ProcessLongerWord(counted, WordTable::StemHash(counted), table_, settings_, weigher, word);
   if (outcome == WordOutcome::Dropped) return;
-  if (stemmed) forms_.Count(counted, word);
+  if (form != nullptr) WordForms::Count(*form, counted);
   if (outcome == WordOutcome::Added) observer_.OnNewWord(counted, table_.intNumWords());
+}
+
+void TagScanner::EndHeadingSignature() {
+  // A plain heading's end tag is read by the default steps: the heading's end shows it.
+  if (signatureInHeading_ && intHeadingLevel == 0) {
+    signatureInHeading_ = false;
+    signatureName_.clear();
+  }
 }
 
 std::size_t TagScanner::ReadTagModern() {
@@ -639,6 +651,16 @@ std::size_t TagScanner::ReadTagModern() {
       break;
     case Element::Other:
       break;
+  }
+  // A code signature's words count as code up to the element's end.
+  EndHeadingSignature();
+  if (!signatureName_.empty() && read.name == signatureName_) {
+    signatureDepth_ += read.closing ? -1 : 1;
+    if (signatureDepth_ <= 0) signatureName_.clear();
+  } else if (read.signature && signatureName_.empty() && !IsVoidElement(read.name)) {
+    signatureName_ = read.name;
+    signatureDepth_ = 1;
+    signatureInHeading_ = read.context == ModernTag::Context::HeadingStart;
   }
   if (read.skipsContent) {
     skipName_ = TagName(tag);

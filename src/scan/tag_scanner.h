@@ -29,13 +29,19 @@ class TagScanner final : public ContextWeigher, private HeldWordSink {
   /// The page's language until an `<html lang>` says otherwise (empty: English).
   void SetLanguage(std::string_view language) {
     stopWords_ = StopWords(language);
+    const std::string before = stemmer_.Language();
     stemmer_.SetLanguage(language);
+    // The stems of the words seen so far are those of the language before.
+    if (stemmer_.Language() != before) forms_.Clear();
   }
   /// The modern reading: the page has a main or article element (HasMainElement), so the
   /// text outside them weighs half.
   void SetPageHasMain(bool hasMain) { pageHasMain_ = hasMain; }
   /// After the last line: counts the words that the open blocks still hold back.
-  void Finish() { blocks_.Flush(); }
+  void Finish() {
+    blocks_.Flush();
+    forms_.Finish();
+  }
   /// The word as shown for a word of the table: in the modern reading, where the table counts
   /// words by their stem, the form the page uses most; otherwise the word itself.
   std::string_view ShownForm(std::string_view counted) const {
@@ -97,6 +103,8 @@ class TagScanner final : public ContextWeigher, private HeldWordSink {
   /// The modern reading of the tag whose name is at the position; returns the position of the
   /// next bracket of the tag, where its scan goes on.
   std::size_t ReadTagModern();
+  /// Ends a code signature that is a heading once the heading has ended.
+  void EndHeadingSignature();
   /// An element's start or end tag (name with "/" for an end) seen while content is skipped.
   void SkippedTagSeen(std::string_view name);
   void ScanTag();
@@ -173,13 +181,15 @@ class TagScanner final : public ContextWeigher, private HeldWordSink {
   // Elements that change how words count: code examples (not at all), the page's main text
   // (outside it, half, when the page has one), links (for the link density of blocks).
   std::int64_t codeDepth_ = 0;
+  std::string signatureName_;  // the element of a code signature being read; empty when none
+  std::int64_t signatureDepth_ = 0;
+  bool signatureInHeading_ = false;  // it is a heading, whose end the heading level shows
   std::int64_t mainDepth_ = 0;
   bool pageHasMain_ = false;
   bool inLink_ = false;
   LinkDensity blocks_{*this};
   WordStemmer stemmer_;
   WordForms forms_;
-  std::string stem_;
 };
 
 }  // namespace tagwright

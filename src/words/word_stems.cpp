@@ -37,27 +37,26 @@ std::string_view WordStemmer::Stem(std::string_view word) {
           static_cast<std::size_t>(sb_stemmer_length(stemmer_))};
 }
 
-void WordForms::Count(std::string_view stem, std::string_view form) {
-  auto found = forms_.find(stem);
-  if (found == forms_.end()) found = forms_.emplace(std::string(stem), std::vector<Form>{}).first;
-  std::vector<Form>& forms = found->second;
-  const auto same =
-      std::find_if(forms.begin(), forms.end(), [&](const Form& f) { return f.word == form; });
-  if (same != forms.end()) {
-    ++same->count;
-  } else {
-    forms.push_back({std::string(form), 1});
+void WordForms::Clear() {
+  shown_.clear();
+  forms_.clear();
+}
+
+void WordForms::Finish() {
+  shown_.clear();
+  for (const auto& [written, form] : forms_) {
+    if (form.count == 0) continue;
+    const Form*& best = shown_[form.counted];
+    if (best == nullptr || form.count > best->count ||
+        (form.count == best->count && form.order < best->order)) {
+      best = &form;
+    }
   }
 }
 
-std::string_view WordForms::MostFrequent(std::string_view stem) const {
-  const auto found = forms_.find(stem);
-  if (found == forms_.end() || found->second.empty()) return stem;
-  const std::vector<Form>& forms = found->second;
-  // max_element keeps the first of equals.
-  return std::max_element(forms.begin(), forms.end(),
-                          [](const Form& a, const Form& b) { return a.count < b.count; })
-      ->word;
+std::string_view WordForms::MostFrequent(std::string_view counted) const {
+  const auto found = shown_.find(counted);
+  return found == shown_.end() ? counted : std::string_view(found->second->shown);
 }
 
 }  // namespace tagwright

@@ -59,12 +59,24 @@ TEST(ModernTextRules, StemmerFollowsThePageLanguage) {
   EXPECT_FALSE(stemmer.SetLanguage("zh-CN"));
   EXPECT_EQ(stemmer.Stem("varieties"), "varieties");
   EXPECT_FALSE(stemmer.SetLanguage("x!"));
+  // A form's stem is made once; the form counted most often under a table word is shown.
   WordForms forms;
+  EXPECT_TRUE(stemmer.SetLanguage("en"));
+  int stemmed = 0;
+  const auto spell = [&](std::string_view stem, std::string& out) {
+    ++stemmed;
+    out = stem;
+  };
   EXPECT_EQ(forms.MostFrequent("run"), "run");
-  forms.Count("run", "runs");
-  forms.Count("run", "running");
-  forms.Count("run", "running");
+  WordForms::Form& runs = forms.Of("runs", "runs", stemmer, spell);
+  EXPECT_EQ(runs.stem, "run");
+  WordForms::Count(runs, "run");
+  for (int i = 0; i < 2; ++i)
+    WordForms::Count(forms.Of("running", "running", stemmer, spell), "run");
+  EXPECT_EQ(stemmed, 2);
+  forms.Finish();
   EXPECT_EQ(forms.MostFrequent("run"), "running");
+  EXPECT_EQ(forms.MostFrequent("walk"), "walk");
 }
 
 TEST(ModernTextRules, CodeExamplesDoNotCount) {
@@ -75,6 +87,20 @@ TEST(ModernTextRules, CodeExamplesDoNotCount) {
   for (const char* code : {"const", "letters", "println", "ctrl", "output", "count", "typedef"}) {
     EXPECT_EQ(s.Frequency(code), 0) << code;
   }
+  // Code signatures that documentation generators mark by class count as code too, up to the
+  // end of their element.
+  s.Lines(
+      {"<h3 class=\"fn\">bool <b>isEmpty</b>() const</h3> <h4 class=\"code-header\">impl "
+       "<div>trait</div> clone</h4> <td class=\"memItemLeft x\">void</td> <td>walrus</td>",
+       "<h3 class=\"function\">walnut</h3>"});
+  for (const char* code : {"bool", "isempty", "const", "impl", "trait", "clone", "void"}) {
+    EXPECT_EQ(s.Frequency(code), 0) << code;
+  }
+  EXPECT_EQ(s.Frequency("walrus"), 1);
+  EXPECT_EQ(s.Frequency("walnut"), 1);
+  s.Lines({"<p>The struct keeps a buffer.</p>",
+           "<pre>struct buffer { const char *letters; }</pre> <code class=\"x\">println</code>",
+           "<kbd>ctrl</kbd> <samp>output</samp> <var>count</var> <tt>typedef</tt> prose"});
   // Words of the prose count from the prose only.
   EXPECT_EQ(s.Frequency("struct"), 1);
   EXPECT_EQ(s.Frequency("buffer"), 1);
