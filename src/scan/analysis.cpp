@@ -12,6 +12,7 @@
 #include "util/text_encoding.h"
 #include "util/text_lines.h"
 #include "words/stop_words.h"
+#include "words/word_stems.h"
 
 namespace tagwright {
 
@@ -63,19 +64,20 @@ void Analysis::Finish() {
   scanner_->Finish();
   // Nothing more is counted: the index goes before the ranked list is made beside the table.
   table_.ReleaseIndex();
-  ranked_ = table_.Ranked(settings_.ThresholdFrequency(), true);
-  // The modern reading counts inflections under their stem and shows the form used most.
-  if (settings_.ModernMarkup()) {
-    for (RankedWord& ranked : ranked_) ranked.word = scanner_->ShownForm(ranked.word);
+  // The modern reading merges inflections by their stem, once the page is read.
+  if (settings_.ModernMarkup() && scanner_->Stemmer().Active()) {
+    ranked_ =
+        MergeByStem(table_.Ranked(), scanner_->Stemmer(), settings_.ThresholdFrequency(), true);
+  } else {
+    ranked_ = table_.Ranked(settings_.ThresholdFrequency(), true);
   }
 }
 
 void Analysis::CountHeldWords() { scanner_->Finish(); }
 
 RankedWords Analysis::CountedWords() const {
-  RankedWords words = table_.Ranked();
-  for (RankedWord& word : words) word.word = scanner_->ShownForm(word.word);
-  return words;
+  if (!settings_.ModernMarkup() || !scanner_->Stemmer().Active()) return table_.Ranked();
+  return MergeByStem(table_.Ranked(), scanner_->Stemmer(), 1, false);
 }
 
 RunResult RunScan(const std::string& path, Analysis& analysis, ScanObserver& observer) {

@@ -158,7 +158,6 @@ void TagScanner::Reset() {
   pageHasMain_ = false;
   inLink_ = false;
   blocks_.Reset();
-  forms_.Clear();
   stemmer_.SetLanguage({});
 }
 
@@ -551,7 +550,7 @@ void TagScanner::CountModernWord(std::string_view written, std::string_view word
     blocks_.Hold(written, word, ContextWeight());
     return;
   }
-  CountWeighted(written, word, ContextWeight());
+  CountWeighted(word, ContextWeight());
 }
 
 namespace {
@@ -565,20 +564,13 @@ struct FixedWeight final : ContextWeigher {
 
 }  // namespace
 
-void TagScanner::CountWeighted(std::string_view written, std::string_view word, float weight) {
+void TagScanner::CountWeighted(std::string_view word, float weight) {
   const FixedWeight weigher(weight);
   std::string_view counted = word;
-  WordForms::Form* form = nullptr;
-  if (stemmer_.Active()) {
-    // Inflections merge under their stem; the filters judge the word as written.
-    form = &forms_.Of(written, word, stemmer_, SpellLatinLetters);
-    counted = form->stem;
+  if (ProcessLongerWord(counted, WordTable::StemHash(counted), table_, settings_, weigher) ==
+      WordOutcome::Added) {
+    observer_.OnNewWord(counted, table_.intNumWords());
   }
-  const WordOutcome outcome =
-      ProcessLongerWord(counted, WordTable::StemHash(counted), table_, settings_, weigher, word);
-  if (outcome == WordOutcome::Dropped) return;
-  if (form != nullptr) WordForms::Count(*form, counted);
-  if (outcome == WordOutcome::Added) observer_.OnNewWord(counted, table_.intNumWords());
 }
 
 void TagScanner::EndHeadingSignature() {

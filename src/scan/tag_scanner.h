@@ -29,24 +29,16 @@ class TagScanner final : public ContextWeigher, private HeldWordSink {
   /// The page's language until an `<html lang>` says otherwise (empty: English).
   void SetLanguage(std::string_view language) {
     stopWords_ = StopWords(language);
-    const std::string before = stemmer_.Language();
     stemmer_.SetLanguage(language);
-    // The stems of the words seen so far are those of the language before.
-    if (stemmer_.Language() != before) forms_.Clear();
   }
   /// The modern reading: the page has a main or article element (HasMainElement), so the
   /// text outside them weighs half.
   void SetPageHasMain(bool hasMain) { pageHasMain_ = hasMain; }
   /// After the last line: counts the words that the open blocks still hold back.
-  void Finish() {
-    blocks_.Flush();
-    forms_.Finish();
-  }
-  /// The word as shown for a word of the table: in the modern reading, where the table counts
-  /// words by their stem, the form the page uses most; otherwise the word itself.
-  std::string_view ShownForm(std::string_view counted) const {
-    return forms_.MostFrequent(counted);
-  }
+  void Finish() { blocks_.Flush(); }
+  /// The modern reading: the stemmer of the page's language, by which the counted words are
+  /// merged at the end (not active for a language without one).
+  WordStemmer& Stemmer() { return stemmer_; }
 
   /// Scans one encoded line that ends in the closing blank. The line is given back unchanged.
   void ScanLine(std::string& line);
@@ -94,11 +86,10 @@ class TagScanner final : public ContextWeigher, private HeldWordSink {
   /// Counts a word of the modern reading unless a filter drops it: `written` is the word as
   /// the page spells it (for the common words), `word` with its Latin letters transliterated.
   void CountModernWord(std::string_view written, std::string_view word);
-  /// Counts a word that passed the short and common-word filters, with `weight`: by its stem
-  /// when the page's language has a stemmer.
-  void CountWeighted(std::string_view written, std::string_view word, float weight);
-  void CountHeld(std::string_view written, std::string_view word, float weight) override {
-    CountWeighted(written, word, weight);
+  /// Counts a word that passed the short and common-word filters, with `weight`.
+  void CountWeighted(std::string_view word, float weight);
+  void CountHeld(std::string_view /*written*/, std::string_view word, float weight) override {
+    CountWeighted(word, weight);
   }
   /// The modern reading of the tag whose name is at the position; returns the position of the
   /// next bracket of the tag, where its scan goes on.
@@ -189,7 +180,6 @@ class TagScanner final : public ContextWeigher, private HeldWordSink {
   bool inLink_ = false;
   LinkDensity blocks_{*this};
   WordStemmer stemmer_;
-  WordForms forms_;
 };
 
 }  // namespace tagwright

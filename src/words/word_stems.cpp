@@ -4,6 +4,10 @@
 
 #include <algorithm>
 #include <climits>
+#include <unordered_map>
+#include <vector>
+
+#include "words/ranking.h"
 
 namespace tagwright {
 
@@ -37,26 +41,41 @@ std::string_view WordStemmer::Stem(std::string_view word) {
           static_cast<std::size_t>(sb_stemmer_length(stemmer_))};
 }
 
-void WordForms::Clear() {
-  shown_.clear();
-  forms_.clear();
-}
-
-void WordForms::Finish() {
-  shown_.clear();
-  for (const auto& [written, form] : forms_) {
-    if (form.count == 0) continue;
-    const Form*& best = shown_[form.counted];
-    if (best == nullptr || form.count > best->count ||
-        (form.count == best->count && form.order < best->order)) {
-      best = &form;
-    }
+RankedWords MergeByStem(const RankedWords& ranked, WordStemmer& stemmer, std::int64_t minFrequency,
+                        bool inPercent) {
+  struct Group {
+    std::size_t first = 0;  // rank of its first form
+    std::int64_t frequency = 0;
+    float keyValue = 0;
+    std::size_t shown = 0;  // rank of the form shown
+  };
+  std::vector<Group> groups;
+  std::unordered_map<std::string, std::size_t> groupOf;
+  groupOf.reserve(ranked.size());
+  for (std::size_t i = 0; i < ranked.size(); ++i) {
+    const auto [at, added] =
+        groupOf.try_emplace(std::string(stemmer.Stem(ranked[i].word)), groups.size());
+    if (added) groups.push_back(Group{i, 0, 0, i});
+    Group& group = groups[at->second];
+    group.frequency += ranked[i].frequency;
+    group.keyValue += ranked[i].keyValue;
+    if (ranked[i].frequency > ranked[group.shown].frequency) group.shown = i;
   }
-}
-
-std::string_view WordForms::MostFrequent(std::string_view counted) const {
-  const auto found = shown_.find(counted);
-  return found == shown_.end() ? counted : std::string_view(found->second->shown);
+  // The groups stand in the order of their first forms: a stable sort keeps it among equals.
+  std::stable_sort(groups.begin(), groups.end(),
+                   [](const Group& a, const Group& b) { return a.keyValue > b.keyValue; });
+  float highest = 0;
+  for (const Group& group : groups) {
+    if (group.frequency >= minFrequency) highest = std::max(highest, group.keyValue);
+  }
+  inPercent = inPercent && highest > 0;
+  RankedWords merged;
+  for (const Group& group : groups) {
+    if (group.frequency < minFrequency) continue;
+    merged.push_back(RankedWord{ranked[group.shown].word, group.frequency,
+                                inPercent ? InPercentOf(group.keyValue, highest) : group.keyValue});
+  }
+  return merged;
 }
 
 }  // namespace tagwright

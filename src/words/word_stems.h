@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <vector>
+
+#include "words/ranked_word.h"
 
 struct sb_stemmer;
 
@@ -35,54 +35,13 @@ class WordStemmer {
   std::string language_;
 };
 
-/// The words of a page as written, each with its stem (looked up once per distinct word) and
-/// how often it was counted, so that a merged word is shown in the form the page uses most.
-class WordForms {
- public:
-  struct Form {
-    std::string stem;     // the stem with its Latin letters spelled, as the table counts it
-    std::string shown;    // the word with its Latin letters spelled, as it is shown
-    std::string counted;  // the table's word it was last counted under (empty: none yet)
-    std::int64_t count = 0;
-    std::size_t order = 0;  // when it was first seen
-  };
-
-  void Clear();
-  /// The form of `written`, whose spelling is `shown`; its stem is made by `stemmer` and then
-  /// spelled by `spell` the first time the form is seen.
-  template <typename Spell>
-  Form& Of(std::string_view written, std::string_view shown, WordStemmer& stemmer, Spell&& spell) {
-    auto found = forms_.find(written);
-    if (found == forms_.end()) {
-      Form form;
-      spell(stemmer.Stem(written), form.stem);
-      form.shown = shown;
-      form.order = forms_.size();
-      found = forms_.emplace(std::string(written), std::move(form)).first;
-    }
-    return found->second;
-  }
-  /// Counts one occurrence of `form` under the table's word `counted`.
-  static void Count(Form& form, std::string_view counted) {
-    ++form.count;
-    if (form.counted != counted) form.counted = counted;
-  }
-  /// After the last word: finds for each of the table's words the form counted most often
-  /// (among equals the first seen).
-  void Finish();
-  /// The form shown for the table's word `counted` (after Finish), or `counted` itself when
-  /// no form was counted under it. The view is valid until the next Clear.
-  std::string_view MostFrequent(std::string_view counted) const;
-
- private:
-  struct Hash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view text) const {
-      return std::hash<std::string_view>{}(text);
-    }
-  };
-  std::unordered_map<std::string, Form, Hash, std::equal_to<>> forms_;
-  std::unordered_map<std::string_view, const Form*> shown_;
-};
+/// Merges the words of `ranked` (in rank order, unscaled) that share a stem: the merged word
+/// sums their frequencies and key values and is shown in its most frequent form (among equals
+/// the first in rank order); the merged words are ranked by key value, among equals in the
+/// order of their first form. Then, as WordTable::Ranked does, drops those counted fewer than
+/// `minFrequency` times and, with `inPercent`, gives key values in percent of the highest.
+/// The words of the result are views into `ranked`'s words.
+RankedWords MergeByStem(const RankedWords& ranked, WordStemmer& stemmer, std::int64_t minFrequency,
+                        bool inPercent);
 
 }  // namespace tagwright
