@@ -53,13 +53,11 @@ WordOutcome ProcessWord(std::string_view& word, WordTable& table, const Analysis
 }
 
 WordOutcome ProcessLongerWord(std::string_view& word, std::uint32_t stemHash, WordTable& table,
-                              const AnalysisSettings& settings, const ContextWeigher& weigher,
-                              std::string_view filtered) {
+                              const AnalysisSettings& settings, const ContextWeigher& weigher) {
   // The settings and the word alone decide the filters: a word that the table holds (under its
   // own name, which it had when it was counted) passed them then.
   WordTable::Forms forms = table.Lookup(word, stemHash);
-  if (filtered.empty()) filtered = word;
-  if (!forms.Held() && IsDroppedLongerWord(filtered, LetterCount(filtered, settings), settings)) {
+  if (!forms.Held() && IsDroppedLongerWord(word, LetterCount(word, settings), settings)) {
     return WordOutcome::Dropped;
   }
   return table.MergeAndCount(word, weigher.ContextWeight(), forms) ? WordOutcome::Added

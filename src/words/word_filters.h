@@ -40,10 +40,8 @@ WordOutcome ProcessWord(std::string_view& word, WordTable& table, const Analysis
 
 /// The same for a word that is not short (IsShortWord) and whose stem hash is known
 /// (WordTable::StemHash). The table is asked first: a word that it holds passed the filters
-/// when it was first counted, and only the others are filtered. `filtered`, when given, is the
-/// form that the filters judge in place of `word` (the word as written, `word` its stem).
+/// when it was first counted, and only the others are filtered.
 WordOutcome ProcessLongerWord(std::string_view& word, std::uint32_t stemHash, WordTable& table,
-                              const AnalysisSettings& settings, const ContextWeigher& weigher,
-                              std::string_view filtered = {});
+                              const AnalysisSettings& settings, const ContextWeigher& weigher);
 
 }  // namespace tagwright
