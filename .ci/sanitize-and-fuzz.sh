@@ -25,7 +25,7 @@ if [[ ${NO_APT:-0} != 1 && $(id -u) == 0 ]]; then
   apt-get update -q
   apt-get install -y -q --no-install-recommends cmake ninja-build g++ libgtest-dev \
     qt6-base-dev clang libclang-rt-dev \
-    pkg-config libicu-dev libuchardet-dev libacl1-dev patch libgumbo-dev
+    pkg-config libicu-dev libuchardet-dev libacl1-dev patch libgumbo-dev libstemmer-dev
 fi
 
 # Every sanitizer finding is fatal and shows where it happened.

@@ -19,7 +19,7 @@ import sys
 import tarfile
 import unicodedata
 
-LANGUAGES = ["de", "en", "es", "fr", "it", "ja", "nl", "pt", "ru", "zh"]
+LANGUAGES = ["de", "en", "es", "fr", "it", "ja", "ko", "nl", "pt", "ru", "zh"]
 
 # Letters that the transliteration spells out rather than strips of their marks.
 SPELLED_OUT = {"ä": "ae", "ö": "oe", "ü": "ue", "ß": "ss", "æ": "ae", "œ": "oe",

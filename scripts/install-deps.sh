@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config python3 libgtest-dev qt6-base-dev libicu-dev libuchardet-dev
-  libacl1-dev patch libgumbo-dev fonts-liberation fonts-dejavu-core scdoc librsvg2-bin dpkg-dev "$@")
+  libacl1-dev patch libgumbo-dev libstemmer-dev fonts-liberation fonts-dejavu-core scdoc
+  librsvg2-bin dpkg-dev "$@")
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||

@@ -1,12 +1,13 @@
 #!/usr/bin/env python3
 """Writes a small plain page, in UTF-8, from real text in another language.
 
-Usage: legacy_page.py LANG DECLARATION SOURCE...
+Usage: legacy_page.py [--chars N] LANG DECLARATION SOURCE...
 
 SOURCE is an HTML page (its title, headings and paragraphs are taken) or a gettext .mo
 catalogue (its translated messages are taken). DECLARATION is "meta=CHARSET" for a
 <meta charset> tag, "http-equiv=CHARSET" for a Content-Type meta tag, or "-" for none.
-make_corpus.sh converts the page to its charset with iconv.
+The page holds about N characters of text (3,000 unless given). make_corpus.sh converts the
+page to its charset with iconv.
 """
 
 import gettext
@@ -73,9 +74,13 @@ def from_catalogue(path):
 
 
 def main():
-    if len(sys.argv) < 4:
+    args = sys.argv[1:]
+    max_text = MAX_TEXT
+    if args[:1] == ["--chars"] and len(args) > 1:
+        max_text, args = int(args[1]), args[2:]
+    if len(args) < 3:
         sys.exit(__doc__)
-    language, declaration, sources = sys.argv[1], sys.argv[2], sys.argv[3:]
+    language, declaration, sources = args[0], args[1], args[2:]
     title, blocks = "", []
     for source in sources:
         t, b = from_catalogue(source) if source.endswith(".mo") else from_page(source)
@@ -90,7 +95,7 @@ def main():
     lines += [f"<title>{html.escape(title)}</title>", "</head>", "<body>"]
     length = 0
     for tag, text in blocks:
-        if length > MAX_TEXT:
+        if length > max_text:
             break
         lines.append(f"<{tag}>{html.escape(text, quote=False)}</{tag}>")
         length += len(text)

@@ -90,14 +90,19 @@ class PageText(html.parser.HTMLParser):
         super().__init__(convert_charrefs=True)
         self.parts = []
         self.title = []
+        self.headings = []
         self.skip = 0
         self.in_title = False
+        self.in_heading = 0
 
     def handle_starttag(self, tag, attrs):
         if tag in ("script", "style"):
             self.skip += 1
         elif tag == "title":
             self.in_title = True
+        elif tag in ("h1", "h2", "h3", "h4", "h5", "h6"):
+            self.in_heading += 1
+            self.headings.append(" ")
         elif tag == "meta":
             a = dict(attrs)
             if (a.get("name") or "").lower() in ("description", "keywords"):
@@ -109,11 +114,15 @@ class PageText(html.parser.HTMLParser):
             self.skip = max(0, self.skip - 1)
         elif tag == "title":
             self.in_title = False
+        elif tag in ("h1", "h2", "h3", "h4", "h5", "h6"):
+            self.in_heading = max(0, self.in_heading - 1)
         self.parts.append(" ")
 
     def handle_data(self, data):
         if self.in_title:
             self.title.append(data)
+        if self.in_heading and not self.skip:
+            self.headings.append(data)
         if not self.skip:
             self.parts.append(data)
 
@@ -139,8 +148,8 @@ def decode(raw, charset):
 
 
 class Page:
-    def __init__(self, folder, name, language, charset):
-        self.name, self.language = name, language
+    def __init__(self, folder, name, language, charset, half):
+        self.name, self.language, self.half = name, language, half
         raw = (folder / name).read_bytes()
         self.legacy = bool(charset)
         self.source = decode(raw, charset)
@@ -151,6 +160,8 @@ class Page:
         self.words = words_of(self.text)
         self.title = " ".join("".join(parser.title).split())
         self.title_words = words_of(self.title)
+        self.headings = " ".join("".join(parser.headings).split())
+        self.heading_words = words_of(self.headings) | self.title_words
         self.stop_words = stop_words(language) if language != "en" else set()
 
     def shows(self, word, words, text):
@@ -173,6 +184,9 @@ class Page:
 
     def is_title_word(self, word):
         return self.shows(word, self.title_words, self.title.lower())
+
+    def is_heading_word(self, word):
+        return self.shows(word, self.heading_words, (self.title + " " + self.headings).lower())
 
 
 def top_words(cli, folder, names, options):
@@ -202,7 +216,8 @@ def declare_languages(folder, pages, copy):
 def measure(pages, tops):
     counts = {"pages": len(pages), "no result": 0, "no words": 0, "junk pages": 0,
               "junk words": 0, "entity pages": 0, "garbage pages": 0,
-              "legacy garbage pages": 0, "title first": 0}
+              "legacy garbage pages": 0, "title first": 0, "title or heading first": 0,
+              "CJK pages": 0, "CJK pages without words": 0}
     by_class = {c: 0 for c in ("entity", "garbage", "code", "navigation", "function")}
     rows = []
     for page, top in zip(pages, tops):
@@ -211,6 +226,9 @@ def measure(pages, tops):
             continue
         if not top:
             counts["no words"] += 1
+        cjk = page.language in ("zh", "ja", "ko")
+        counts["CJK pages"] += cjk
+        counts["CJK pages without words"] += cjk and not top
         classes = [page.junk_class(w) for w in top]
         junk = [c for c in classes if c]
         for c in junk:
@@ -221,6 +239,7 @@ def measure(pages, tops):
         counts["garbage pages"] += "garbage" in junk
         counts["legacy garbage pages"] += "garbage" in junk and page.legacy
         counts["title first"] += bool(top) and page.is_title_word(top[0])
+        counts["title or heading first"] += bool(top) and page.is_heading_word(top[0])
         rows.append((page.name, " ".join(f"{w}[{c}]" if c else w for w, c in zip(top, classes))))
     return counts, by_class, rows
 
@@ -242,14 +261,15 @@ def main():
     pages = []
     for line in listing.read_text(encoding="utf-8").splitlines():
         if line and not line.startswith("#"):
-            name, language, _, charset, _ = line.split("\t")
-            pages.append(Page(folder, name, language, charset))
+            name, language, _, charset, _, half = line.split("\t")
+            pages.append(Page(folder, name, language, charset, half))
 
     if args.declare_languages:
         copy = pathlib.Path(tempfile.mkdtemp(prefix="tw-quality-"))
         declare_languages(folder, pages, copy)
         folder = copy
 
+    halves = [h for h in ("tune", "check") if any(p.half == h for p in pages)]
     cli = os.path.abspath(args.cli)
     readings = {"default": []}
     usage = subprocess.run([cli, "--help"], capture_output=True, text=True).stdout
@@ -258,23 +278,30 @@ def main():
     else:
         print("(this tagwright-cli has no --modern: the default reading only)")
 
+    # Each reading is measured on the two halves of the corpus: the pages tuned on and the
+    # pages kept for checking.
     results = {}
     for reading, options in readings.items():
         tops = top_words(cli, folder, [p.name for p in pages], options)
-        results[reading] = measure(pages, tops)
+        for half in halves:
+            chosen = [(p, t) for p, t in zip(pages, tops) if p.half == half]
+            results[(reading, half)] = measure([p for p, _ in chosen], [t for _, t in chosen])
         if args.details:
             os.makedirs(args.details, exist_ok=True)
             with open(os.path.join(args.details, f"{reading}.tsv"), "w", encoding="utf-8") as f:
-                f.writelines(f"{name}\t{top}\n" for name, top in results[reading][2])
+                for half in halves:
+                    f.writelines(f"{name}\t{half}\t{top}\n"
+                                 for name, top in results[(reading, half)][2])
     if args.declare_languages:
         shutil.rmtree(folder)
 
-    names = list(readings)
-    print(f"{'':<36}" + "".join(f"{n:>10}" for n in names))
-    for key in results["default"][0]:
-        print(f"{key:<36}" + "".join(f"{results[n][0][key]:>10}" for n in names))
-    for key in results["default"][1]:
-        print(f"{'junk words: ' + key:<36}" + "".join(f"{results[n][1][key]:>10}" for n in names))
+    columns = [(r, h) for h in halves for r in readings]
+    print(f"{'':<32}" + "".join(f"{r + ' ' + h:>15}" for r, h in columns))
+    first = results[columns[0]]
+    for key in first[0]:
+        print(f"{key:<32}" + "".join(f"{results[c][0][key]:>15}" for c in columns))
+    for key in first[1]:
+        print(f"{'junk words: ' + key:<32}" + "".join(f"{results[c][1][key]:>15}" for c in columns))
 
 
 if __name__ == "__main__":

@@ -27,6 +27,8 @@
 #include "scan/analysis.h"
 #include "scan/apply_tag.h"
 #include "scan/existing_tag.h"
+#include "util/charset.h"
+#include "words/stop_words.h"
 
 namespace tagwright::cli {
 
@@ -129,6 +131,7 @@ class FileProcessor {
         const RunResult run = fromInput ? RunScanText(input_, worker.analysis, worker.quiet)
                                         : RunScan(item.path, worker.analysis, worker.quiet);
         if (run.outcome != RunOutcome::Completed) return Problem(item.path, run.error);
+        result.err = OtherScriptNote(item.path, fromInput, worker.analysis);
         if (options_.command == Command::List && !Json() && direct != nullptr) {
           (*direct)(Header(item.path));
           WriteWordList(worker.analysis.Ranked(), options_.settings, "\n", *direct);
@@ -176,6 +179,24 @@ class FileProcessor {
   // The line that names the file before its text, when there are several.
   std::string Header(const std::string& file) const {
     return headers_ && !Json() ? "==> " + file + " <==\n" : std::string();
+  }
+
+  // The default reading counts Latin letters only: a page written in another script gives
+  // it no words, and the user is told what does.
+  std::string OtherScriptNote(const std::string& file, bool fromInput,
+                              const Analysis& analysis) const {
+    if (options_.settings.modernMarkup || !analysis.Ranked().empty()) return {};
+    bool other = false;
+    if (fromInput) {
+      other = IsMostlyOtherScripts(TextPageReader(input_).Head());
+    } else {
+      PageReader reader;
+      other = reader.Open(file) && IsMostlyOtherScripts(reader.Head());
+    }
+    if (!other) return {};
+    return kPrefix + file +
+           ": note: the page is written mostly in a script other than Latin, whose words the "
+           "default reading does not count; such pages need --modern.\n";
   }
 
   std::string WordList(const std::string& file, const Analysis& analysis) const {

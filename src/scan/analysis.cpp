@@ -5,12 +5,14 @@
 #include <new>
 
 #include "scan/markup_encoding.h"
+#include "scan/modern_reading.h"
 #include "scan/tag_scanner.h"
 #include "util/charset.h"
 #include "util/str_proc.h"
 #include "util/text_encoding.h"
 #include "util/text_lines.h"
 #include "words/stop_words.h"
+#include "words/word_stems.h"
 
 namespace tagwright {
 
@@ -34,7 +36,9 @@ void Analysis::RecordWeightSources(WeightSourceRecorder* recorder) {
 }
 
 void Analysis::GuessLanguageFrom(std::string_view head) {
-  if (settings_.ModernMarkup()) scanner_->SetLanguage(GuessLanguage(head));
+  if (!settings_.ModernMarkup()) return;
+  scanner_->SetLanguage(GuessLanguage(head));
+  scanner_->SetPageHasMain(HasMainElement(head));
 }
 
 bool Analysis::ScanDocumentLine(std::string line) { return ScanLineInPlace(line); }
@@ -63,9 +67,23 @@ bool Analysis::ScanLineInPlace(std::string& line, std::string_view next) {
 }
 
 void Analysis::Finish() {
+  scanner_->Finish();
   // Nothing more is counted: the index goes before the ranked list is made beside the table.
   table_.ReleaseIndex();
-  ranked_ = table_.Ranked(settings_.ThresholdFrequency(), true);
+  // The modern reading merges inflections by their stem, once the page is read.
+  if (settings_.ModernMarkup() && scanner_->Stemmer().Active()) {
+    ranked_ =
+        MergeByStem(table_.Ranked(), scanner_->Stemmer(), settings_.ThresholdFrequency(), true);
+  } else {
+    ranked_ = table_.Ranked(settings_.ThresholdFrequency(), true);
+  }
+}
+
+void Analysis::CountHeldWords() { scanner_->Finish(); }
+
+RankedWords Analysis::CountedWords() const {
+  if (!settings_.ModernMarkup() || !scanner_->Stemmer().Active()) return table_.Ranked();
+  return MergeByStem(table_.Ranked(), scanner_->Stemmer(), 1, false);
 }
 
 RunResult RunScan(const std::string& path, Analysis& analysis, ScanObserver& observer) {

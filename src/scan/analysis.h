@@ -50,8 +50,14 @@ class Analysis {
   /// values to percent of the highest. The result is Ranked().
   void Finish();
 
-  /// The word table during the scan (unscaled).
+  /// The word table during the scan (unscaled). In the modern reading the words of blocks still
+  /// open are not counted yet, and inflections are merged only by Finish.
   const WordTable& Table() const { return table_; }
+  /// The modern reading: counts the words that open blocks hold back (Finish does it too).
+  void CountHeldWords();
+  /// Every word counted so far in rank order, unscaled, merged by stem as Ranked() merges them
+  /// (shown in the form the page uses most). Views valid as Ranked()'s.
+  RankedWords CountedWords() const;
   /// The filtered and scaled words in rank order, after Finish(); their words are views into
   /// the table, valid until the next Reset() or the end of the analysis.
   const RankedWords& Ranked() const { return ranked_; }

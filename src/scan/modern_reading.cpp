@@ -80,7 +80,46 @@ bool HasClass(std::string_view classes, std::string_view name) {
   return false;
 }
 
+ModernTag::Element ElementOf(std::string_view name) {
+  using Element = ModernTag::Element;
+  static constexpr std::array<std::string_view, 6> kCode = {"pre",  "code", "kbd",
+                                                            "samp", "var",  "tt"};
+  static constexpr std::array<std::string_view, 10> kBlock = {"ul", "ol", "dl", "li",  "dd",
+                                                              "dt", "td", "th", "div", "p"};
+  if (name == "a") return Element::Link;
+  if (std::find(kBlock.begin(), kBlock.end(), name) != kBlock.end()) return Element::Block;
+  if (std::find(kCode.begin(), kCode.end(), name) != kCode.end()) return Element::Code;
+  if (name == "main" || name == "article") return Element::Main;
+  if (name == "header" || name == "footer" || name == "aside") return Element::Furniture;
+  return Element::Other;
+}
+
+// True when `text` starts with `lower` in any case.
+bool StartsWithIgnoringCase(std::string_view text, std::string_view lower) {
+  if (text.size() < lower.size()) return false;
+  for (std::size_t i = 0; i < lower.size(); ++i) {
+    char c = text[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != lower[i]) return false;
+  }
+  return true;
+}
+
 }  // namespace
+
+bool HasMainElement(std::string_view head) {
+  for (std::size_t at = head.find('<'); at != std::string_view::npos; at = head.find('<', at + 1)) {
+    const std::string_view rest = head.substr(at + 1);
+    for (const std::string_view name : {std::string_view("main"), std::string_view("article")}) {
+      if (StartsWithIgnoringCase(rest, name) &&
+          (rest.size() == name.size() || IsNameEnd(rest[name.size()]) ||
+           rest[name.size()] == '\n' || rest[name.size()] == '\r')) {
+        return true;
+      }
+    }
+  }
+  return false;
+}
 
 std::string_view TagName(std::string_view tag) {
   std::size_t end = tag.starts_with('/') ? 1 : 0;
@@ -102,9 +141,18 @@ ModernTag ReadModernTag(std::string_view tag) {
   } else if (bare == "title") {
     read.context = closing ? Context::TitleEnd : Context::TitleStart;
   }
-  if (closing) return read;
+  read.closing = closing;
+  read.name = bare;
+  read.element = ElementOf(bare);
   const std::string_view attributes = tag.substr(name.size());
-  if (name == "svg" || name == "template" || name == "noscript" || name == "nav") {
+  if (read.element == ModernTag::Element::Link && !closing && !HasAttribute(attributes, "href")) {
+    read.element = ModernTag::Element::Other;  // an anchor, no link
+  }
+  if (closing) return read;
+  // Navigation, and the text of forms and their controls, is no text of the page.
+  if (name == "svg" || name == "template" || name == "noscript" || name == "nav" ||
+      name == "form" || name == "button" || name == "select" || name == "option" ||
+      name == "label") {
     read.skipsContent = true;
   }
   // Most tags have none of the attributes sought: one search rules out both kinds of hidden,
@@ -117,8 +165,10 @@ ModernTag ReadModernTag(std::string_view tag) {
         (AttributeValue(attributes, "aria-hidden", value) && Trimmed(value) == "true");
   }
   if (searched && !read.skipsContent && attributes.find("role") != std::string_view::npos &&
-      AttributeValue(attributes, "role", value) && Trimmed(value) == "navigation") {
-    read.skipsContent = true;
+      AttributeValue(attributes, "role", value)) {
+    const std::string_view role = Trimmed(value);
+    read.skipsContent = role == "navigation" || role == "banner" || role == "contentinfo" ||
+                        role == "complementary" || role == "search";
   }
   // The navigation bars that documentation generators write without <nav>: DocBook's
   // header and footer, Doxygen's path.
@@ -126,6 +176,12 @@ ModernTag ReadModernTag(std::string_view tag) {
       AttributeValue(attributes, "class", value)) {
     read.skipsContent =
         HasClass(value, "navheader") || HasClass(value, "navfooter") || HasClass(value, "navpath");
+  }
+  if (searched && !read.skipsContent && attributes.find("class") != std::string_view::npos &&
+      AttributeValue(attributes, "class", value)) {
+    read.signature = HasClass(value, "code-header") || HasClass(value, "fn") ||
+                     HasClass(value, "memproto") || HasClass(value, "memname") ||
+                     HasClass(value, "memitemleft");
   }
   // Self-closed (<svg/>) and void elements have no content to skip.
   if (read.skipsContent && (IsVoidElement(name) || Trimmed(attributes).ends_with('/'))) {

@@ -14,6 +14,23 @@ namespace tagwright {
 struct ModernTag {
   enum class Context { None, HeadingStart, HeadingEnd, BoldStart, BoldEnd, TitleStart, TitleEnd };
   Context context = Context::None;
+  /// What the element is to the rules for code and page furniture.
+  enum class Element {
+    Other,
+    Code,       // pre, code, kbd, samp, var, tt: examples, whose words do not count
+    Main,       // main, article: the page's own text
+    Furniture,  // header, footer, aside: skipped unless inside main or article
+    Link,       // a with href
+    Block,      // ul, ol, dl, li, dd, dt, td, th, div, p: judged by their link density
+  };
+  Element element = Element::Other;
+  bool closing = false;
+  /// The element holds a code signature, as documentation generators mark them by class
+  /// (code-header, fn, memproto, memname, memitemleft; the scan sees tags lower-cased): its words
+  /// count as code.
+  bool signature = false;
+  /// The element's name without "/" (a view into the tag).
+  std::string_view name;
   int headingWeight = 0;  // for HeadingStart: 6 for h1 down to 1 for h6
   /// The element's content is no page text (svg, template, noscript, hidden, navigation):
   /// skipped up to the element's end tag.
@@ -28,6 +45,10 @@ std::string_view TagName(std::string_view tag);
 
 /// Reads a lower-cased tag from its name up to (not including) its ">".
 ModernTag ReadModernTag(std::string_view tag);
+
+/// True when `head`, the beginning of a page as read, holds a main or article element: the
+/// modern reading then weighs the text outside them at half.
+bool HasMainElement(std::string_view head);
 
 /// True for the elements that have no end tag (img, br, input, ...).
 bool IsVoidElement(std::string_view name);

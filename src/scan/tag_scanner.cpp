@@ -150,6 +150,15 @@ void TagScanner::Reset() {
   skipName_.clear();
   skipDepth_ = 0;
   labelPossible_ = false;
+  codeDepth_ = 0;
+  signatureName_.clear();
+  signatureDepth_ = 0;
+  signatureInHeading_ = false;
+  mainDepth_ = 0;
+  pageHasMain_ = false;
+  inLink_ = false;
+  blocks_.Reset();
+  stemmer_.SetLanguage({});
 }
 
 float TagScanner::ContextWeight() const {
@@ -164,6 +173,12 @@ float TagScanner::ContextWeight() const {
   weight += static_cast<float>(intFontSize + intHeadingLevel);
   if (intTableDepth > 0) weight += static_cast<float>(settings_.TableWeight());
   if (blnBold) weight += static_cast<float>(settings_.BoldWeight());
+  // The modern reading: on a page with main or article, the text outside them is furniture
+  // more often than not.
+  if (pageHasMain_ && mainDepth_ == 0 && !blnInTitle && !blnInMetaDescription &&
+      !blnInMetaKeywords && modern_) {
+    weight /= 2;
+  }
   return std::max(weight, 1.0f);
 }
 
@@ -529,6 +544,10 @@ void TagScanner::TakeModernWord() {
   const std::string_view run = line.substr(intPos, end - intPos);
   intPos = end;
   if (!skipName_.empty() || run.empty()) return;
+  blocks_.Letters(run.size(), inLink_);
+  // The words of code examples do not count; where the prose uses them, they count there.
+  EndHeadingSignature();
+  if (codeDepth_ > 0 || !signatureName_.empty()) return;
   if (labelPossible_) {
     labelPossible_ = false;
     // The label that documentation generators put before a chapter's number is no word of
@@ -550,14 +569,54 @@ void TagScanner::CountModernWord(std::string_view written, std::string_view word
   // The cheap filters first: most common words are short, and the common words of the page's
   // language are asked every time, since an <html lang> may change them. A word that the
   // table holds passed the fixed and configured rules when it was counted.
-  if (IsShortWord(CharacterCount(word), settings_)) return;
+  // Wide characters count two columns: a word of two Chinese characters is no short word.
+  if (IsShortWord(DisplayWidth(word), settings_)) return;
   if (settings_.IgnoreCommonWords() && stopWords_.Contains(written)) return;
+  // Titles and headings are never navigation.
+  if (blocks_.Holding() && !blnInTitle && intHeadingLevel == 0) {
+    blocks_.Hold(written, word, ContextWeight());
+    return;
+  }
+  CountWeighted(word, ContextWeight());
+}
+
+namespace {
+
+// The weight of a word counted after its context has passed.
+struct FixedWeight final : ContextWeigher {
+  explicit FixedWeight(float value) : weight(value) {}
+  float ContextWeight() const override { return weight; }
+  float weight;
+};
+
+}  // namespace
+
+void TagScanner::CountWeighted(std::string_view word, float weight) {
+  const FixedWeight weigher(weight);
   std::string_view counted = word;
   const WordOutcome outcome =
-      ProcessLongerWord(counted, WordTable::StemHash(word), table_, settings_, *this);
+      ProcessLongerWord(counted, WordTable::StemHash(counted), table_, settings_, weigher);
   if (outcome == WordOutcome::Added) observer_.OnNewWord(counted, table_.intNumWords());
   if (recorder_ != nullptr && outcome != WordOutcome::Dropped) {
-    recorder_->Add(counted, ContextWeightSplit());
+    // The split of the context where the word is counted, scaled to the weight it was given
+    // (half outside the page's main text; a held word's block has ended by now).
+    WeightSplit split = ContextWeightSplit();
+    float sum = 0;
+    for (const float part : split) sum += part;
+    if (sum > 0) {
+      for (float& part : split) part *= weight / sum;
+    } else {
+      split[static_cast<std::size_t>(WeightSource::Body)] = weight;
+    }
+    recorder_->Add(counted, split);
+  }
+}
+
+void TagScanner::EndHeadingSignature() {
+  // A plain heading's end tag is read by the default steps: the heading's end shows it.
+  if (signatureInHeading_ && intHeadingLevel == 0) {
+    signatureInHeading_ = false;
+    signatureName_.clear();
   }
 }
 
@@ -570,7 +629,7 @@ std::size_t TagScanner::ReadTagModern() {
     SkippedTagSeen(TagName(tag));
     return next;
   }
-  const ModernTag read = ReadModernTag(tag);
+  ModernTag read = ReadModernTag(tag);
   using Context = ModernTag::Context;
   switch (read.context) {
     case Context::HeadingStart:
@@ -596,7 +655,44 @@ std::size_t TagScanner::ReadTagModern() {
     case Context::None:
       break;
   }
-  if (read.hasLanguage) stopWords_ = StopWords(read.language);
+  if (read.hasLanguage) SetLanguage(read.language);
+  using Element = ModernTag::Element;
+  const std::int64_t step = read.closing ? -1 : 1;
+  switch (read.element) {
+    case Element::Code:
+      codeDepth_ = std::max<std::int64_t>(codeDepth_ + step, 0);
+      break;
+    case Element::Main:
+      mainDepth_ = std::max<std::int64_t>(mainDepth_ + step, 0);
+      break;
+    case Element::Furniture:
+      // A page's header, footer and asides; an article's own are part of it.
+      if (!read.closing && mainDepth_ == 0) read.skipsContent = true;
+      break;
+    case Element::Link:
+      inLink_ = !read.closing;
+      if (inLink_) blocks_.Link();
+      break;
+    case Element::Block:
+      if (read.closing) {
+        blocks_.Close(read.name);
+      } else {
+        blocks_.Open(read.name);
+      }
+      break;
+    case Element::Other:
+      break;
+  }
+  // A code signature's words count as code up to the element's end.
+  EndHeadingSignature();
+  if (!signatureName_.empty() && read.name == signatureName_) {
+    signatureDepth_ += read.closing ? -1 : 1;
+    if (signatureDepth_ <= 0) signatureName_.clear();
+  } else if (read.signature && signatureName_.empty() && !IsVoidElement(read.name)) {
+    signatureName_ = read.name;
+    signatureDepth_ = 1;
+    signatureInHeading_ = read.context == ModernTag::Context::HeadingStart;
+  }
   if (read.skipsContent) {
     skipName_ = TagName(tag);
     skipDepth_ = 1;

@@ -6,12 +6,14 @@
 #include <vector>
 
 #include "scan/bracket_lookahead.h"
+#include "scan/link_density.h"
 #include "scan/modern_reading.h"
 #include "scan/scan_observer.h"
 #include "scan/weight_sources.h"
 #include "util/settings.h"
 #include "words/stop_words.h"
 #include "words/word_filters.h"
+#include "words/word_stems.h"
 #include "words/word_table.h"
 
 namespace tagwright {
@@ -19,14 +21,25 @@ namespace tagwright {
 /// Walks encoded lines, skipping tags, comments, scripts, styles (and whole tables at table
 /// weight 0), following the weighting contexts across lines, and hands every run of letters
 /// to the word step with the weight of its context.
-class TagScanner final : public ContextWeigher {
+class TagScanner final : public ContextWeigher, private HeldWordSink {
  public:
   TagScanner(const AnalysisSettings& settings, WordTable& table, ScanObserver& observer);
 
   /// Resets every context variable (before the first line of a scan).
   void Reset();
   /// The page's language until an `<html lang>` says otherwise (empty: English).
-  void SetLanguage(std::string_view language) { stopWords_ = StopWords(language); }
+  void SetLanguage(std::string_view language) {
+    stopWords_ = StopWords(language);
+    stemmer_.SetLanguage(language);
+  }
+  /// The modern reading: the page has a main or article element (HasMainElement), so the
+  /// text outside them weighs half.
+  void SetPageHasMain(bool hasMain) { pageHasMain_ = hasMain; }
+  /// After the last line: counts the words that the open blocks still hold back.
+  void Finish() { blocks_.Flush(); }
+  /// The modern reading: the stemmer of the page's language, by which the counted words are
+  /// merged at the end (not active for a language without one).
+  WordStemmer& Stemmer() { return stemmer_; }
 
   /// Scans one encoded line that ends in the closing blank. The line is given back unchanged.
   void ScanLine(std::string& line);
@@ -80,9 +93,16 @@ class TagScanner final : public ContextWeigher {
   /// Counts a word of the modern reading unless a filter drops it: `written` is the word as
   /// the page spells it (for the common words), `word` with its Latin letters transliterated.
   void CountModernWord(std::string_view written, std::string_view word);
+  /// Counts a word that passed the short and common-word filters, with `weight`.
+  void CountWeighted(std::string_view word, float weight);
+  void CountHeld(std::string_view /*written*/, std::string_view word, float weight) override {
+    CountWeighted(word, weight);
+  }
   /// The modern reading of the tag whose name is at the position; returns the position of the
   /// next bracket of the tag, where its scan goes on.
   std::size_t ReadTagModern();
+  /// Ends a code signature that is a heading once the heading has ended.
+  void EndHeadingSignature();
   /// An element's start or end tag (name with "/" for an end) seen while content is skipped.
   void SkippedTagSeen(std::string_view name);
   void ScanTag();
@@ -157,6 +177,17 @@ class TagScanner final : public ContextWeigher {
   bool labelPossible_ = false;
   WordSplitter splitter_;
   std::string spelled_;
+  // Elements that change how words count: code examples (not at all), the page's main text
+  // (outside it, half, when the page has one), links (for the link density of blocks).
+  std::int64_t codeDepth_ = 0;
+  std::string signatureName_;  // the element of a code signature being read; empty when none
+  std::int64_t signatureDepth_ = 0;
+  bool signatureInHeading_ = false;  // it is a heading, whose end the heading level shows
+  std::int64_t mainDepth_ = 0;
+  bool pageHasMain_ = false;
+  bool inLink_ = false;
+  LinkDensity blocks_{*this};
+  WordStemmer stemmer_;
 };
 
 }  // namespace tagwright

@@ -1,6 +1,8 @@
 #include "util/unicode_text.h"
 
 #include <unicode/ucasemap.h>
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
 
 #include <cstdint>
 #include <memory>
@@ -35,6 +37,36 @@ std::string LowerCaseUtf8(std::string_view text) {
   }
   lower.resize(static_cast<std::size_t>(length));
   return lower;
+}
+
+bool IsWideCharacter(char32_t c) {
+  const auto kind = static_cast<UEastAsianWidth>(
+      u_getIntPropertyValue(static_cast<UChar32>(c), UCHAR_EAST_ASIAN_WIDTH));
+  return kind == U_EA_WIDE || kind == U_EA_FULLWIDTH;
+}
+
+std::size_t DisplayWidth(std::string_view text) {
+  if (text.size() > static_cast<std::size_t>(INT32_MAX)) return CharacterCount(text);
+  std::size_t width = 0;
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+  const auto length = static_cast<std::int32_t>(text.size());
+  for (std::int32_t i = 0; i < length;) {
+    if (bytes[i] < 0x80) {
+      ++width;
+      ++i;
+      continue;
+    }
+    UChar32 c = 0;
+    U8_NEXT(bytes, i, length, c);
+    if (c < 0) {
+      ++width;
+      continue;
+    }
+    const auto kind =
+        static_cast<UEastAsianWidth>(u_getIntPropertyValue(c, UCHAR_EAST_ASIAN_WIDTH));
+    width += (kind == U_EA_WIDE || kind == U_EA_FULLWIDTH) ? 2 : 1;
+  }
+  return width;
 }
 
 }  // namespace tagwright

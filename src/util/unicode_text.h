@@ -16,4 +16,13 @@ inline std::size_t CharacterCount(std::string_view text) {
   return text.size() - continuations;
 }
 
+/// True for a character that Unicode's East Asian Width calls wide or fullwidth: it takes two
+/// columns (Chinese, Japanese and Korean letters).
+bool IsWideCharacter(char32_t c);
+
+/// Number of display columns of UTF-8 text: a character that Unicode's East Asian Width calls
+/// wide or fullwidth (Chinese, Japanese, Korean) takes two, every other one. Bytes that form
+/// no character count one each.
+std::size_t DisplayWidth(std::string_view text);
+
 }  // namespace tagwright

@@ -73,6 +73,10 @@ std::string GuessLanguage(std::string_view head) {
     }
     word.clear();
   };
+  // Chinese, Japanese and Korean are told by their scripts: kana is Japanese, Hangul Korean,
+  // Han characters alone Chinese. One of their characters says about as much as three Latin
+  // letters, and such pages quote much Latin text (commands, names).
+  std::size_t latin = 0, han = 0, kana = 0, hangul = 0;
   bool inTag = false;
   for (std::size_t pos = 0; pos < head.size();) {
     const std::size_t begin = pos;
@@ -80,6 +84,15 @@ std::string GuessLanguage(std::string_view head) {
     if (!NextCodePoint(head, pos, c)) c = ' ';
     if (c == '<') inTag = true;
     if (!inTag && IsWordCharacter(c)) {
+      if (c < 0x250) {
+        ++latin;
+      } else if (c >= 0x3040 && c <= 0x30FF) {
+        ++kana;
+      } else if ((c >= 0x3400 && c <= 0x9FFF) || (c >= 0xF900 && c <= 0xFAFF)) {
+        ++han;
+      } else if ((c >= 0xAC00 && c <= 0xD7AF) || (c >= 0x1100 && c <= 0x11FF)) {
+        ++hangul;
+      }
       word.append(head.substr(begin, pos - begin));
     } else {
       count();
@@ -87,6 +100,10 @@ std::string GuessLanguage(std::string_view head) {
     if (c == '>') inTag = false;
   }
   count();
+  if (3 * (han + kana + hangul) > latin) {
+    if (hangul > han + kana) return "ko";
+    return kana * 10 >= han + kana ? "ja" : "zh";
+  }
   // English's list is the broadest by far and holds many words of technical English (command
   // and package names, which pages in every language quote), so it gets many hits on any
   // page: on English documentation every other list gets less than a fifth of its hits, on
@@ -133,5 +150,24 @@ bool IsStopWord(std::string_view language, std::string_view word) {
 StopWords::StopWords(std::string_view language) : list_(ListOf(language)) {}
 
 bool StopWords::Contains(std::string_view word) const { return ListHolds(list_, word); }
+
+bool IsMostlyOtherScripts(std::string_view head) {
+  std::size_t latin = 0, other = 0;
+  bool inTag = false;
+  for (std::size_t pos = 0; pos < head.size();) {
+    std::uint32_t c = 0;
+    if (!NextCodePoint(head, pos, c)) continue;
+    if (c == '<') inTag = true;
+    if (c == '>') inTag = false;
+    if (inTag || !IsWordCharacter(c)) continue;
+    if (c < 0x250) {
+      ++latin;
+    } else {
+      // A Chinese, Japanese or Korean character says about as much as three Latin letters.
+      other += IsWideCharacter(c) ? 3u : 1u;
+    }
+  }
+  return other > latin;
+}
 
 }  // namespace tagwright

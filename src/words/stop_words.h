@@ -27,7 +27,13 @@ class StopWords {
 /// The language of a page that does not declare one, guessed from the text of its beginning
 /// (`head`, UTF-8; tags are skipped): the language whose common words occur most often among
 /// the lists other than English's, when they are at least ten and half as many as English's.
-/// Empty (English) otherwise.
+/// A page written mostly in Chinese, Japanese or Korean letters takes that language by its
+/// script (kana: Japanese; Hangul: Korean; Han characters alone: Chinese). Empty (English)
+/// otherwise.
 std::string GuessLanguage(std::string_view head);
+
+/// True when the letters of `head` (UTF-8; tags are skipped) are mostly of scripts other than
+/// Latin, a Chinese, Japanese or Korean character counting as three letters.
+bool IsMostlyOtherScripts(std::string_view head);
 
 }  // namespace tagwright

@@ -13,9 +13,10 @@ bool IsRomanNumeralLetter(char c) {
   return c == 'i' || c == 'v' || c == 'x' || c == 'l' || c == 'c' || c == 'm';
 }
 
-// The modern reading's words may hold letters of any script: they are counted as letters.
+// The modern reading's words may hold letters of any script: they are counted in display
+// columns, a wide (Chinese, Japanese, Korean) character as two.
 std::int64_t LetterCount(std::string_view word, const AnalysisSettings& settings) {
-  return static_cast<std::int64_t>(settings.ModernMarkup() ? CharacterCount(word) : word.size());
+  return static_cast<std::int64_t>(settings.ModernMarkup() ? DisplayWidth(word) : word.size());
 }
 
 // The rules after the short-word rule, for a word of `length` letters.

@@ -166,7 +166,10 @@ TEST(ModernReading, UndeclaredLanguageIsGuessedFromThePage) {
   Analysis analysis(settings, quiet);
   const auto frequency = [&](const std::string& page, const char* word) {
     EXPECT_EQ(RunScanText(page, analysis, quiet).outcome, RunOutcome::Completed);
-    return analysis.Table().Find(word).frequency;
+    for (const RankedWord& ranked : analysis.Ranked()) {
+      if (ranked.word == word) return ranked.frequency;
+    }
+    return std::int64_t{0};
   };
   EXPECT_EQ(frequency(text, "werden"), 0);
   EXPECT_EQ(frequency(text, "programme"), 2);

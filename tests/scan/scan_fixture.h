@@ -19,12 +19,19 @@ struct Scan {
   Scan& Lines(const std::vector<std::string>& lines) {
     analysis.Reset();
     for (const auto& line : lines) analysis.ScanDocumentLine(line);
+    analysis.CountHeldWords();
     return *this;
   }
-  /// Key value summed over the word's occurrences (0 when it was not counted).
-  float Weight(const std::string& word) const { return analysis.Table().Find(word).keyValue; }
-  std::int64_t Frequency(const std::string& word) const {
-    return analysis.Table().Find(word).frequency;
+  /// Key value summed over the word's occurrences (0 when it was not counted). In the modern
+  /// reading `word` is the form shown for the words merged under its stem.
+  float Weight(const std::string& word) const { return Find(word).keyValue; }
+  std::int64_t Frequency(const std::string& word) const { return Find(word).frequency; }
+  RankedWord Find(const std::string& word) const {
+    if (!settings.modernMarkup) return analysis.Table().Find(word);
+    for (const RankedWord& counted : analysis.CountedWords()) {
+      if (counted.word == word) return counted;
+    }
+    return {};
   }
 };
 
