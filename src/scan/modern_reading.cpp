@@ -29,7 +29,8 @@ bool HasAttribute(std::string_view tag, std::string_view attribute) {
   return false;
 }
 
-// The value of `attribute` in `tag` (quotes removed), or npos-marked empty when absent.
+// Puts the value of `attribute` in `tag` (quotes removed) into `value`; false when the tag has
+// no such attribute.
 bool AttributeValue(std::string_view tag, std::string_view attribute, std::string_view& value) {
   for (std::size_t at = tag.find(attribute); at != std::string_view::npos;
        at = tag.find(attribute, at + 1)) {
