@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 
+#include "util/str_proc.h"
 #include "util/transliteration.h"
 #include "util/utf8_text.h"
 
@@ -51,12 +52,6 @@ bool AttributeValue(std::string_view tag, std::string_view attribute, std::strin
     return true;
   }
   return false;
-}
-
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
 }
 
 // Code points of scripts written without blanks between words.
@@ -115,10 +110,10 @@ ModernTag ReadModernTag(std::string_view tag) {
   if (searched && attributes.find("hidden") != std::string_view::npos) {
     read.skipsContent =
         HasAttribute(attributes, "hidden") ||
-        (AttributeValue(attributes, "aria-hidden", value) && Trimmed(value) == "true");
+        (AttributeValue(attributes, "aria-hidden", value) && TrimBlanks(value) == "true");
   }
   if (searched && !read.skipsContent && attributes.find("role") != std::string_view::npos &&
-      AttributeValue(attributes, "role", value) && Trimmed(value) == "navigation") {
+      AttributeValue(attributes, "role", value) && TrimBlanks(value) == "navigation") {
     read.skipsContent = true;
   }
   // The navigation bars that documentation generators write without <nav>: DocBook's
@@ -129,11 +124,11 @@ ModernTag ReadModernTag(std::string_view tag) {
         HasClass(value, "navheader") || HasClass(value, "navfooter") || HasClass(value, "navpath");
   }
   // Self-closed (<svg/>) and void elements have no content to skip.
-  if (read.skipsContent && (IsVoidElement(name) || Trimmed(attributes).ends_with('/'))) {
+  if (read.skipsContent && (IsVoidElement(name) || TrimBlanks(attributes).ends_with('/'))) {
     read.skipsContent = false;
   }
   if (name == "html" && AttributeValue(attributes, "lang", value)) {
-    read.language = Trimmed(value);
+    read.language = TrimBlanks(value);
     read.hasLanguage = true;
   }
   return read;
