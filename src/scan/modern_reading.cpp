@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 
+#include "util/str_proc.h"
 #include "util/transliteration.h"
 #include "util/utf8_text.h"
 
@@ -29,7 +30,8 @@ bool HasAttribute(std::string_view tag, std::string_view attribute) {
   return false;
 }
 
-// The value of `attribute` in `tag` (quotes removed), or npos-marked empty when absent.
+// Puts the value of `attribute` in `tag` (quotes removed) into `value`; false when the tag has
+// no such attribute.
 bool AttributeValue(std::string_view tag, std::string_view attribute, std::string_view& value) {
   for (std::size_t at = tag.find(attribute); at != std::string_view::npos;
        at = tag.find(attribute, at + 1)) {
@@ -50,12 +52,6 @@ bool AttributeValue(std::string_view tag, std::string_view attribute, std::strin
     return true;
   }
   return false;
-}
-
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
 }
 
 // Code points of scripts written without blanks between words.
@@ -162,11 +158,11 @@ ModernTag ReadModernTag(std::string_view tag) {
   if (searched && attributes.find("hidden") != std::string_view::npos) {
     read.skipsContent =
         HasAttribute(attributes, "hidden") ||
-        (AttributeValue(attributes, "aria-hidden", value) && Trimmed(value) == "true");
+        (AttributeValue(attributes, "aria-hidden", value) && TrimBlanks(value) == "true");
   }
   if (searched && !read.skipsContent && attributes.find("role") != std::string_view::npos &&
       AttributeValue(attributes, "role", value)) {
-    const std::string_view role = Trimmed(value);
+    const std::string_view role = TrimBlanks(value);
     read.skipsContent = role == "navigation" || role == "banner" || role == "contentinfo" ||
                         role == "complementary" || role == "search";
   }
@@ -184,11 +180,11 @@ ModernTag ReadModernTag(std::string_view tag) {
                      HasClass(value, "memitemleft");
   }
   // Self-closed (<svg/>) and void elements have no content to skip.
-  if (read.skipsContent && (IsVoidElement(name) || Trimmed(attributes).ends_with('/'))) {
+  if (read.skipsContent && (IsVoidElement(name) || TrimBlanks(attributes).ends_with('/'))) {
     read.skipsContent = false;
   }
   if (name == "html" && AttributeValue(attributes, "lang", value)) {
-    read.language = Trimmed(value);
+    read.language = TrimBlanks(value);
     read.hasLanguage = true;
   }
   return read;

@@ -55,7 +55,8 @@ class LineDecoder {
     // iconv_open reports failure as (iconv_t)-1, a pointer made from an integer.
     return cd_ != reinterpret_cast<iconv_t>(-1);  // NOLINT(performance-no-int-to-ptr)
   }
-  /// Converts `line` in place; `scratch` keeps its storage from line to line.
+  /// Converts `line` in place; the decoder's scratch buffer keeps its storage from line to
+  /// line.
   void Decode(std::string& line);
   /// Converts a piece of a stream, keeping an incomplete character at its end for the next
   /// call (at the end of the stream, `last` turns it into U+FFFD).

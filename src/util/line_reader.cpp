@@ -17,7 +17,7 @@ constexpr std::size_t kChunk = 1 << 16;
 
 LineReader::~LineReader() { Close(); }
 
-bool LineReader::Open(const std::string& path) {
+void LineReader::Reset() {
   Close();
   buffer_.clear();
   filled_ = 0;
@@ -26,6 +26,10 @@ bool LineReader::Open(const std::string& path) {
   eof_ = false;
   unread_ = 0;
   error_.clear();
+}
+
+bool LineReader::Open(const std::string& path) {
+  Reset();
   // Only a regular file is read: opening a FIFO would wait for a writer, and a device such as
   // /dev/zero never ends. The open does not wait, and the test is made on what was opened, so
   // a file swapped for something else after an earlier check is refused too.
@@ -47,26 +51,15 @@ bool LineReader::Open(const std::string& path) {
 }
 
 void LineReader::Adopt(std::FILE* file) {
-  Close();
-  buffer_.clear();
-  filled_ = 0;
-  begin_ = 0;
-  nextLf_ = nextCr_ = kUnknown;
-  eof_ = false;
-  unread_ = 0;
-  error_.clear();
+  Reset();
   file_ = file;
 }
 
 void LineReader::OpenText(std::string text) {
-  Close();
+  Reset();
   buffer_ = std::move(text);
   filled_ = buffer_.size();
-  begin_ = 0;
-  nextLf_ = nextCr_ = kUnknown;
   eof_ = true;  // all there is stands in the buffer
-  unread_ = 0;
-  error_.clear();
 }
 
 void LineReader::Close() {

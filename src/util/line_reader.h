@@ -27,6 +27,8 @@ class LineReader {
   void Close();
 
  private:
+  /// Closes the file and forgets everything read: the start of every Open, Adopt, OpenText.
+  void Reset();
   bool Fill();
   /// Gives the line [begin_, end) to `line` and moves on to `next`.
   void HandOut(std::string& line, std::size_t end, std::size_t next);

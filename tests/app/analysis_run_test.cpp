@@ -52,8 +52,7 @@ std::string LongPage(int lines = 150000) {
 }
 
 // A distinct word for every n that every filter lets through from n = 15 on (four letters
-// or more, no plural, inflected or
-// or Roman-numeral look).
+// or more, no plural, inflected or Roman-numeral look).
 std::string KeptWord(int n) {
   static constexpr char kLetters[] = "abcfhjknoprtuwz";
   std::string word = "zq";
