@@ -44,7 +44,7 @@ clang-format --dry-run --Werror "${files[@]}"
 
 echo "clang-tidy: compile commands in $build"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_EXPORT_COMPILE_COMMANDS=ON \
-  -DTAGWRIGHT_TOOLS=ON -DCMAKE_CXX_COMPILER_LAUNCHER= >/dev/null
+  -DTAGWRIGHT_TOOLS=ON -DCMAKE_CXX_COMPILER_LAUNCHER= -DCMAKE_DISABLE_PRECOMPILE_HEADERS=ON >/dev/null
 mapfile -t autogen < <(cmake --build "$build" --target help | grep -oE '[A-Za-z0-9_-]+_autogen$' |
   sort -u)
 if ((${#autogen[@]} > 0)); then

@@ -151,8 +151,9 @@ std::string ConversionCharset(std::string_view head) {
 std::optional<std::string> EncodeWithCharset(std::string_view text, const std::string& charset) {
   const iconv_t cd = iconv_open(charset == "gb2312" ? "GBK" : charset.c_str(), "UTF-8");
   // iconv_open reports failure as (iconv_t)-1, a pointer made from an integer.
-  if (cd == reinterpret_cast<iconv_t>(-1))
-    return std::nullopt;  // NOLINT(performance-no-int-to-ptr)
+  if (cd == reinterpret_cast<iconv_t>(-1)) {  // NOLINT(performance-no-int-to-ptr)
+    return std::nullopt;
+  }
   std::string out(text.size() * 4 + 16, '\0');
   std::size_t written = 0;
   const auto put = [&](char*& outAt, std::size_t& outLeft, bool flush, std::string_view more) {

@@ -37,7 +37,7 @@ struct TokenizerCase {
 };
 
 // "\uXXXX" written out in a double-escaped case, as the characters they stand for.
-QString Unescaped(QString text) {
+QString Unescaped(const QString& text) {
   static const QRegularExpression escape(QStringLiteral("\\\\u([0-9A-Fa-f]{4})"));
   QString out;
   qsizetype from = 0;
@@ -57,14 +57,14 @@ std::vector<TokenizerCase> LoadCases() {
     QFile f(dir.filePath(file));
     if (!f.open(QIODevice::ReadOnly)) continue;
     const QJsonArray tests = QJsonDocument::fromJson(f.readAll()).object()["tests"].toArray();
-    for (const QJsonValue& value : tests) {
+    for (const auto& value : tests) {
       const QJsonObject test = value.toObject();
       const bool doubled = test["doubleEscaped"].toBool();
       QString input = test["input"].toString();
       if (doubled) input = Unescaped(input);
       QJsonArray states = test["initialStates"].toArray();
       if (states.isEmpty()) states.append(QStringLiteral("Data state"));
-      for (const QJsonValue& state : states) {
+      for (const auto& state : states) {
         cases.push_back({(file + ": " + test["description"].toString()).toStdString(),
                          input.toStdString(), test["output"].toArray(), test["errors"].toArray(),
                          state.toString(), test["lastStartTag"].toString()});
@@ -93,7 +93,7 @@ QString ElementFor(const TokenizerCase& c) {
 // True when the expected tokens keep a head open: comments, doctypes, blanks, and the start
 // tags of void head elements.
 bool KeepsTheHeadOpen(const TokenizerCase& c) {
-  for (const QJsonValue& e : c.errors) {
+  for (const auto& e : c.errors) {
     if (e.toObject()["code"].toString().startsWith(QLatin1String("eof-"))) return false;
   }
   // A bogus comment or doctype ends at the end of the input without an error, where the page
@@ -105,7 +105,7 @@ bool KeepsTheHeadOpen(const TokenizerCase& c) {
       !c.input.ends_with('>')) {
     return false;
   }
-  for (const QJsonValue& value : c.output) {
+  for (const auto& value : c.output) {  // NOLINT(readability-use-anyofallof)
     const QJsonArray token = value.toArray();
     const QString kind = token[0].toString();
     if (kind == QLatin1String("Comment") || kind == QLatin1String("DOCTYPE")) continue;

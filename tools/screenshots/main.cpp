@@ -35,6 +35,7 @@ class ScriptedPlatform final : public tagwright::Platform {
     ++messages;
   }
   QString OpenFileDialog(const QString&, const QString&) override { return {}; }
+  QString SaveFileDialog(const QString&, const QString&, const QString&) override { return {}; }
   void SetClipboardText(const QString&) override {}
   bool OpenUrl(const QString&) override { return true; }
   int ScreenHeightTwips() const override {
