@@ -293,7 +293,8 @@ std::vector<ReportWord> TopWords(const Analysis& analysis, const WeightSourceRec
 
 bool AnalyseReportPage(const std::string& path, std::string_view page, Analysis& analysis,
                        WeightSourceRecorder& recorder, const AnalysisSettings& settings,
-                       const MetaTagRequest& request, ReportPage& out, std::string& error) {
+                       const MetaTagRequest& request, ReportPage& out, std::string& error,
+                       const std::function<bool(std::string_view)>* drop) {
   out = ReportPage{};
   out.path = path;
   ScanObserver quiet;
@@ -302,6 +303,7 @@ bool AnalyseReportPage(const std::string& path, std::string_view page, Analysis&
     error = run.error;
     return false;
   }
+  if (drop != nullptr) analysis.DropWordsOutsideTitle(*drop);
   const MetaTag tag = GenerateMetaTag(analysis.Ranked(), request, settings);
   // The tag's content lies between CONTENT=" and the closing quotation mark.
   const std::size_t content = tag.tag.find("CONTENT=\"");

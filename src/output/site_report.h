@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -68,10 +69,12 @@ std::vector<std::string> TagKeywords(std::string_view tag);
 
 /// Analyses `page` (the bytes of the file at `path`) with `analysis`, which records into
 /// `recorder`, and gathers what the report shows. False with a plain message in `error` when
-/// the analysis failed.
+/// the analysis failed. `drop`, when given, names words that leave the page's ranking unless
+/// they stand in its title or an h1 (Analysis::DropWordsOutsideTitle).
 bool AnalyseReportPage(const std::string& path, std::string_view page, Analysis& analysis,
                        WeightSourceRecorder& recorder, const AnalysisSettings& settings,
-                       const MetaTagRequest& request, ReportPage& out, std::string& error);
+                       const MetaTagRequest& request, ReportPage& out, std::string& error,
+                       const std::function<bool(std::string_view)>* drop = nullptr);
 
 /// The best words of a completed analysis with their key values split by source, the split
 /// rounded to whole numbers that add up to the rounded value.
