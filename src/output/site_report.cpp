@@ -303,6 +303,9 @@ bool AnalyseReportPage(const std::string& path, std::string_view page, Analysis&
     error = run.error;
     return false;
   }
+  // The site's furniture is counted from the whole ranking, before it is dropped.
+  out.words.reserve(analysis.Ranked().size());
+  for (const RankedWord& w : analysis.Ranked()) out.words.emplace_back(w.word);
   if (drop != nullptr) analysis.DropWordsOutsideTitle(*drop);
   const MetaTag tag = GenerateMetaTag(analysis.Ranked(), request, settings);
   // The tag's content lies between CONTENT=" and the closing quotation mark.
@@ -326,8 +329,6 @@ bool AnalyseReportPage(const std::string& path, std::string_view page, Analysis&
   out.hasTitle = head.hasTitle;
   out.hasDescription = head.hasDescription;
   out.top = TopWords(analysis, recorder, kReportTopWords);
-  out.words.reserve(analysis.Ranked().size());
-  for (const RankedWord& w : analysis.Ranked()) out.words.emplace_back(w.word);
   return true;
 }
 

@@ -38,7 +38,7 @@ struct ReportPage {
   std::vector<std::string> existing;   // its keywords, as the page writes them (lower case)
   std::vector<std::string> generated;  // the generated tag's phrases and words
   std::vector<ReportWord> top;         // the best words, at most kReportTopWords
-  std::vector<std::string> words;      // every word of the ranked list
+  std::vector<std::string> words;      // every word of the ranked list, furniture too
 };
 
 /// True when an existing keyword and a generated one name the same word: equal after blanks

@@ -100,5 +100,15 @@ TEST(Site, JsonEndsWithTheFurnitureAndApplyLeavesItOut) {
   EXPECT_EQ(Cli({"existing", "--site"}, files).status, 2);
 }
 
+TEST(Site, TheReportRanksThePagesWithoutTheFurniture) {
+  test::TempDir dir;
+  const std::vector<std::string> files = Site(dir, 6, 0);
+  const std::string best = "gazette: among the ten best words of ";
+  EXPECT_NE(Cli({"report"}, files).out.find(best + "6 of 6 pages"), std::string::npos);
+  const Result site = Cli({"report", "--site"}, files);
+  EXPECT_NE(site.out.find(best + "1 of 6 pages"), std::string::npos);
+  EXPECT_NE(site.err.find("under a title or h1: gazette\n"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace tagwright::cli
