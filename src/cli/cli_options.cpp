@@ -151,6 +151,16 @@ constexpr OptionRow kOptions[] = {
            o.recursive = true;
            return std::string();
          }},
+    {.name = "--site",
+     .help = "list, generate, apply, report: the FILEs are one site;\n"
+             "words on more than half of its pages (at least 5) are\n"
+             "its furniture and leave each page's ranking, except where\n"
+             "they stand in the page's title or an h1",
+     .set =
+         [](CliOptions& o, const OptionValue&) {
+           o.site = true;
+           return std::string();
+         }},
     {.name = "--follow",
      .letter = 'L',
      .help = "-r follows symbolic links, entering each folder once",
@@ -504,6 +514,10 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
   if ((options.dryRun || options.backup || options.breakHardLinks || options.keepExisting) &&
       options.command != Command::Apply) {
     error = ApplyOnlyNames() + " go with apply only.";
+    return false;
+  }
+  if (options.site && options.command == Command::Existing) {
+    error = "--site goes with list, generate, apply and report.";
     return false;
   }
   if (!options.outputFile.empty() && options.command != Command::Report) {

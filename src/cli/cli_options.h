@@ -38,6 +38,9 @@ struct CliOptions {
   std::string outputFile;
   /// apply, generate: the page's own keywords first, as they are spelt.
   bool keepExisting = false;
+  /// --site: the words on more than half of the pages (at least 5) leave each page's ranking,
+  /// except where they stand in its title or an h1.
+  bool site = false;
 };
 
 /// What an option takes after its name.

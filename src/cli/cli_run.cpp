@@ -11,6 +11,10 @@
 #include <ostream>
 #include <sstream>
 #include <thread>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+#include <vector>
 
 #include "cli_options.h"
 #include "file_list.h"
@@ -84,10 +88,11 @@ timespec Now() {
 }
 
 // One worker's analysis, kept from file to file. Only a report records where the words'
-// values come from.
+// values come from; only a site notes the words of titles and h1s.
 struct Worker {
-  Worker(const Settings& settings, bool forReport) : analysis(settings, quiet) {
+  Worker(const Settings& settings, bool forReport, bool forSite) : analysis(settings, quiet) {
     if (forReport) analysis.RecordWeightSources(&sources);
+    if (forSite) analysis.NoteTitleWords();
   }
   ScanObserver quiet;
   WeightSourceRecorder sources;
@@ -98,10 +103,38 @@ struct Worker {
 // files are processed one at a time, so that a long word list is never held whole.
 using DirectOutput = std::function<void(std::string_view)>;
 
+// Names the words that leave a page's ranking.
+using WordDrop = std::function<bool(std::string_view)>;
+
+// What the first pass of --site saw of one page: whether it was read, and its ranked words.
+struct PagePresence {
+  bool read = false;
+  std::vector<std::string> words;
+};
+
 class FileProcessor {
  public:
   FileProcessor(const CliOptions& options, std::string standardInput, bool headers)
       : options_(options), input_(std::move(standardInput)), headers_(headers) {}
+
+  // --site: from now on, the words `drop` names leave each page's ranking unless they stand
+  // in its title or an h1.
+  void DropWords(WordDrop drop) { drop_ = std::move(drop); }
+
+  // The first pass of --site: the words that the page's ranking holds. A page that cannot be
+  // read counts for nothing; the second pass tells of it.
+  PagePresence Presence(const InputItem& item, Worker& worker) const {
+    PagePresence presence;
+    if (!item.error.empty() || !item.sameAs.empty()) return presence;
+    const RunResult run = item.path == kStandardInput
+                              ? RunScanText(input_, worker.analysis, worker.quiet)
+                              : RunScan(item.path, worker.analysis, worker.quiet);
+    if (run.outcome != RunOutcome::Completed) return presence;
+    presence.read = true;
+    presence.words.reserve(worker.analysis.Ranked().size());
+    for (const RankedWord& w : worker.analysis.Ranked()) presence.words.emplace_back(w.word);
+    return presence;
+  }
 
   JobOutput Process(const InputItem& item, Worker& worker, const DirectOutput* direct) const {
     if (!item.error.empty()) return Problem(item.path, {item.error, item.reason});
@@ -132,6 +165,7 @@ class FileProcessor {
                                         : RunScan(item.path, worker.analysis, worker.quiet);
         if (run.outcome != RunOutcome::Completed) return Problem(item.path, run.error);
         result.err = OtherScriptNote(item.path, fromInput, worker.analysis);
+        if (drop_) worker.analysis.DropWordsOutsideTitle(drop_);
         if (options_.command == Command::List && !Json() && direct != nullptr) {
           (*direct)(Header(item.path));
           WriteWordList(worker.analysis.Ranked(), options_.settings, "\n", *direct);
@@ -167,7 +201,8 @@ class FileProcessor {
     }
     std::string error;
     if (!AnalyseReportPage(item.path, file.bytes, worker.analysis, worker.sources,
-                           options_.settings, options_.request, page, error)) {
+                           options_.settings, options_.request, page, error,
+                           drop_ ? &drop_ : nullptr)) {
       return Problem(item.path, error);
     }
     return {};
@@ -236,6 +271,7 @@ class FileProcessor {
     }
     const RunResult run = RunScanText(page.bytes, worker.analysis, worker.quiet);
     if (run.outcome != RunOutcome::Completed) return leftAlone(run.error, reason::kOther);
+    if (drop_) worker.analysis.DropWordsOutsideTitle(drop_);
     PagePlan plan = PlanRewrite(page.bytes);
     // The tag's bytes are counted as they are written into the page, in its charset.
     const std::string kept = options_.keepExisting ? KeywordsList(plan.existingKeywords) : "";
@@ -311,7 +347,64 @@ class FileProcessor {
   const CliOptions& options_;
   const std::string input_;
   const bool headers_;
+  WordDrop drop_;
 };
+
+// A site's furniture: the words on more than half of its pages, and on 5 at least.
+constexpr std::size_t kFurnitureMinPages = 5;
+
+struct SiteFurniture {
+  std::size_t pages = 0;
+  // Most pages first, then in byte order.
+  std::vector<std::string> words;
+};
+
+// The first pass of --site: counts on how many pages each word is ranked, with every worker,
+// and names the furniture. Memory grows with the site's distinct words only.
+SiteFurniture FindSiteFurniture(const std::vector<InputItem>& items, const FileProcessor& processor,
+                                std::vector<std::unique_ptr<Worker>>& pool) {
+  std::unordered_map<std::string, std::size_t> pagesPerWord;
+  std::vector<PagePresence> presence(items.size());
+  SiteFurniture site;
+  std::size_t delivered = 0;
+  RunJobs(
+      items.size(), static_cast<int>(pool.size()),
+      [&](std::size_t index, int worker) {
+        presence[index] = processor.Presence(items[index], *pool[static_cast<std::size_t>(worker)]);
+        return JobOutput{};
+      },
+      [&](JobOutput&) {
+        PagePresence page = std::move(presence[delivered++]);
+        if (!page.read) return;
+        ++site.pages;
+        for (std::string& word : page.words) ++pagesPerWord[std::move(word)];
+      },
+      [](std::size_t) {});
+  std::vector<std::pair<std::size_t, std::string>> found;
+  for (auto& [word, pages] : pagesPerWord) {
+    if (pages >= kFurnitureMinPages && pages * 2 > site.pages) found.emplace_back(pages, word);
+  }
+  std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
+    return a.first != b.first ? a.first > b.first : a.second < b.second;
+  });
+  for (auto& entry : found) site.words.push_back(std::move(entry.second));
+  return site;
+}
+
+// The line on standard error that names a site's furniture.
+std::string FurnitureLine(const SiteFurniture& site) {
+  std::string line = std::string(kPrefix) + "site of " + std::to_string(site.pages) + " pages: ";
+  if (site.words.empty()) {
+    return line + "no word stands on more than half of them (and at least " +
+           std::to_string(kFurnitureMinPages) + "); none is dropped.\n";
+  }
+  line += "its furniture, dropped from the rankings except under a title or h1: ";
+  for (std::size_t i = 0; i < site.words.size(); ++i) {
+    if (i > 0) line += ", ";
+    line += site.words[i];
+  }
+  return line + "\n";
+}
 
 // The line "done of total, pages per second" on a terminal's standard error, drawn once a
 // batch has run for a second and erased before anything else is written there.
@@ -402,13 +495,26 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                   [](const InputItem& item) { return item.path == kStandardInput; })) {
     standardInput.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
-  const FileProcessor processor(options, std::move(standardInput), items.size() > 1);
+  FileProcessor processor(options, std::move(standardInput), items.size() > 1);
   const int workers = WorkerCount(options.jobs, items.size());
   std::vector<std::unique_ptr<Worker>> pool;
   pool.reserve(static_cast<std::size_t>(workers));
   const bool report = options.command == Command::Report;
   for (int w = 0; w < workers; ++w) {
-    pool.push_back(std::make_unique<Worker>(options.settings, report));
+    pool.push_back(std::make_unique<Worker>(options.settings, report, options.site));
+  }
+  // --site reads the pages twice: once for the words they share, then as usual.
+  SiteFurniture furniture;
+  std::unordered_set<std::string> furnitureWords;
+  if (options.site) {
+    furniture = FindSiteFurniture(items, processor, pool);
+    furnitureWords.insert(furniture.words.begin(), furniture.words.end());
+    if (options.format != Format::Json) err << FurnitureLine(furniture);
+    if (!furnitureWords.empty()) {
+      processor.DropWords([&furnitureWords](std::string_view word) {
+        return furnitureWords.contains(std::string(word));
+      });
+    }
   }
 
   int status = 0;
@@ -464,6 +570,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return 1;
       }
     }
+  }
+  if (options.site && options.format == Format::Json) {
+    write(SiteFurnitureJson(furniture.words, furniture.pages));
   }
   if (apply && (summary.Pages() > 1 || stderrIsTerminal)) {
     err << kPrefix << summary.Line(options.dryRun) << '\n';

@@ -93,4 +93,13 @@ std::string ExistingJson(std::string_view file, const ExistingTag& found) {
          ",\"tag\":" + JsonString(isFound ? found.tag : "") + "}";
 }
 
+std::string SiteFurnitureJson(const std::vector<std::string>& words, std::size_t pages) {
+  std::string out = "{\"site_furniture\":[";
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    if (i > 0) out.push_back(',');
+    out += JsonString(words[i]);
+  }
+  return out + "],\"pages\":" + std::to_string(pages) + "}\n";
+}
+
 }  // namespace tagwright::cli

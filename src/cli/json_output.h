@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "output/meta_tag.h"
 #include "scan/existing_tag.h"
@@ -26,5 +28,9 @@ std::string MetaTagJson(std::string_view file, const MetaTag& tag);
 
 /// {"file":..., "found":true|false, "tag":...} for the existing-tag search ("" when none).
 std::string ExistingJson(std::string_view file, const ExistingTag& found);
+
+/// {"site_furniture":[WORD...],"pages":N}: the words that --site dropped from the rankings of
+/// the N pages it read.
+std::string SiteFurnitureJson(const std::vector<std::string>& words, std::size_t pages);
 
 }  // namespace tagwright::cli

@@ -293,7 +293,8 @@ std::vector<ReportWord> TopWords(const Analysis& analysis, const WeightSourceRec
 
 bool AnalyseReportPage(const std::string& path, std::string_view page, Analysis& analysis,
                        WeightSourceRecorder& recorder, const AnalysisSettings& settings,
-                       const MetaTagRequest& request, ReportPage& out, std::string& error) {
+                       const MetaTagRequest& request, ReportPage& out, std::string& error,
+                       const std::function<bool(std::string_view)>* drop) {
   out = ReportPage{};
   out.path = path;
   ScanObserver quiet;
@@ -302,6 +303,10 @@ bool AnalyseReportPage(const std::string& path, std::string_view page, Analysis&
     error = run.error;
     return false;
   }
+  // The site's furniture is counted from the whole ranking, before it is dropped.
+  out.words.reserve(analysis.Ranked().size());
+  for (const RankedWord& w : analysis.Ranked()) out.words.emplace_back(w.word);
+  if (drop != nullptr) analysis.DropWordsOutsideTitle(*drop);
   const MetaTag tag = GenerateMetaTag(analysis.Ranked(), request, settings);
   // The tag's content lies between CONTENT=" and the closing quotation mark.
   const std::size_t content = tag.tag.find("CONTENT=\"");
@@ -324,8 +329,6 @@ bool AnalyseReportPage(const std::string& path, std::string_view page, Analysis&
   out.hasTitle = head.hasTitle;
   out.hasDescription = head.hasDescription;
   out.top = TopWords(analysis, recorder, kReportTopWords);
-  out.words.reserve(analysis.Ranked().size());
-  for (const RankedWord& w : analysis.Ranked()) out.words.emplace_back(w.word);
   return true;
 }
 

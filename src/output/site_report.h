@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -37,7 +38,7 @@ struct ReportPage {
   std::vector<std::string> existing;   // its keywords, as the page writes them (lower case)
   std::vector<std::string> generated;  // the generated tag's phrases and words
   std::vector<ReportWord> top;         // the best words, at most kReportTopWords
-  std::vector<std::string> words;      // every word of the ranked list
+  std::vector<std::string> words;      // every word of the ranked list, furniture too
 };
 
 /// True when an existing keyword and a generated one name the same word: equal after blanks
@@ -68,10 +69,12 @@ std::vector<std::string> TagKeywords(std::string_view tag);
 
 /// Analyses `page` (the bytes of the file at `path`) with `analysis`, which records into
 /// `recorder`, and gathers what the report shows. False with a plain message in `error` when
-/// the analysis failed.
+/// the analysis failed. `drop`, when given, names words that leave the page's ranking unless
+/// they stand in its title or an h1 (Analysis::DropWordsOutsideTitle).
 bool AnalyseReportPage(const std::string& path, std::string_view page, Analysis& analysis,
                        WeightSourceRecorder& recorder, const AnalysisSettings& settings,
-                       const MetaTagRequest& request, ReportPage& out, std::string& error);
+                       const MetaTagRequest& request, ReportPage& out, std::string& error,
+                       const std::function<bool(std::string_view)>* drop = nullptr);
 
 /// The best words of a completed analysis with their key values split by source, the split
 /// rounded to whole numbers that add up to the rounded value.

@@ -28,11 +28,32 @@ void Analysis::Reset() {
   ranked_.clear();
   scanner_->Reset();
   if (recorder_ != nullptr) recorder_->Reset();
+  titleWords_.clear();
 }
 
 void Analysis::RecordWeightSources(WeightSourceRecorder* recorder) {
   recorder_ = recorder;
   scanner_->RecordWeightSources(recorder);
+}
+
+void Analysis::NoteTitleWords() { scanner_->NoteTitleWords(&titleWords_); }
+
+void Analysis::DropWordsOutsideTitle(const std::function<bool(std::string_view)>& drop) {
+  WordStemmer& stemmer = scanner_->Stemmer();
+  const bool byStem = settings_.ModernMarkup() && stemmer.Active();
+  std::unordered_set<std::string> titleStems;
+  if (byStem) {
+    for (const std::string& word : titleWords_) titleStems.emplace(stemmer.Stem(word));
+  }
+  const auto inTitle = [&](std::string_view word) {
+    // A final "s" is merged: the table shows a word in one of its two forms.
+    std::string form(word);
+    if (titleWords_.contains(form)) return true;
+    if (form.ends_with('s') && titleWords_.contains(form.substr(0, form.size() - 1))) return true;
+    if (titleWords_.contains(form + 's')) return true;
+    return byStem && titleStems.contains(std::string(stemmer.Stem(word)));
+  };
+  std::erase_if(ranked_, [&](const RankedWord& w) { return drop(w.word) && !inTitle(w.word); });
 }
 
 void Analysis::GuessLanguageFrom(std::string_view head) {

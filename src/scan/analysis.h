@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 #include "scan/scan_observer.h"
 #include "scan/weight_sources.h"
@@ -31,6 +33,13 @@ class Analysis {
   /// a report; null, the default, records nothing). Reset() empties it. It must outlive the
   /// analysis.
   void RecordWeightSources(WeightSourceRecorder* recorder);
+  /// From the next scan on, notes the words that stand in the page's title or an h1, for
+  /// DropWordsOutsideTitle.
+  void NoteTitleWords();
+  /// After Finish: removes from Ranked() every word for which `drop` is true, unless the word
+  /// stands in the page's title or an h1 (noted since NoteTitleWords; in the modern reading
+  /// with a stemmer, any form of the word). The others keep their rank order and values.
+  void DropWordsOutsideTitle(const std::function<bool(std::string_view)>& drop);
   /// In the modern reading, takes the language of a page that does not declare one from its
   /// beginning (`head`, UTF-8). Called after Reset, before the first line.
   void GuessLanguageFrom(std::string_view head);
@@ -66,6 +75,7 @@ class Analysis {
   const AnalysisSettings& settings_;
   ScanObserver& observer_;
   WeightSourceRecorder* recorder_ = nullptr;
+  std::unordered_set<std::string> titleWords_;
   WordTable table_;
   RankedWords ranked_;
   std::unique_ptr<TagScanner> scanner_;

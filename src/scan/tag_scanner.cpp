@@ -493,6 +493,7 @@ void TagScanner::TakeWord() {
     if (recorder_ != nullptr && outcome != WordOutcome::Dropped) {
       recorder_->Add(strWord, ContextWeightSplit());
     }
+    NoteIfTitleWord(strWord, outcome);
     strWord = {};
   }
   intPos += n;
@@ -597,6 +598,7 @@ void TagScanner::CountWeighted(std::string_view word, float weight) {
   const WordOutcome outcome =
       ProcessLongerWord(counted, WordTable::StemHash(counted), table_, settings_, weigher);
   if (outcome == WordOutcome::Added) observer_.OnNewWord(counted, table_.intNumWords());
+  NoteIfTitleWord(counted, outcome);
   if (recorder_ != nullptr && outcome != WordOutcome::Dropped) {
     // The split of the context where the word is counted, scaled to the weight it was given
     // (half outside the page's main text; a held word's block has ended by now).
@@ -609,6 +611,13 @@ void TagScanner::CountWeighted(std::string_view word, float weight) {
       split[static_cast<std::size_t>(WeightSource::Body)] = weight;
     }
     recorder_->Add(counted, split);
+  }
+}
+
+void TagScanner::NoteIfTitleWord(std::string_view word, WordOutcome outcome) {
+  if (titleWords_ != nullptr && outcome != WordOutcome::Dropped &&
+      (blnInTitle || intHeadingLevel == kMarkH1)) {
+    titleWords_->emplace(word);
   }
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "scan/bracket_lookahead.h"
@@ -57,6 +58,9 @@ class TagScanner final : public ContextWeigher, private HeldWordSink {
   /// Hands every counted occurrence, with its weight split by source, to `recorder` (none
   /// when null, the default). It must outlive the scans.
   void RecordWeightSources(WeightSourceRecorder* recorder) { recorder_ = recorder; }
+  /// Adds every word counted in the title or an h1, as the table counts it, to `words` (none
+  /// when null, the default). It must outlive the scans.
+  void NoteTitleWords(std::unordered_set<std::string>* words) { titleWords_ = words; }
 
  private:
   void ScanStrLine();
@@ -101,6 +105,8 @@ class TagScanner final : public ContextWeigher, private HeldWordSink {
   /// The modern reading of the tag whose name is at the position; returns the position of the
   /// next bracket of the tag, where its scan goes on.
   std::size_t ReadTagModern();
+  /// Notes a counted word that stands in the title or an h1, when title words are noted.
+  void NoteIfTitleWord(std::string_view word, WordOutcome outcome);
   /// Ends a code signature that is a heading once the heading has ended.
   void EndHeadingSignature();
   /// An element's start or end tag (name with "/" for an end) seen while content is skipped.
@@ -126,6 +132,7 @@ class TagScanner final : public ContextWeigher, private HeldWordSink {
   WordTable& table_;
   ScanObserver& observer_;
   WeightSourceRecorder* recorder_ = nullptr;
+  std::unordered_set<std::string>* titleWords_ = nullptr;
 
   std::string strLine;
   std::size_t intPos = 0;
