@@ -425,8 +425,8 @@ TEST(ApplyFiles, FolderSearchSkipsLinksUnlessAsked) {
                               "d-folder-link/secret.html = site/c-link.html",
                               "e-dangling.html ! cannot follow the link: No such file or directory",
                               "f-same.html = site/a.html",
-                              "g-passwd.html ! the link leads to a file whose name is not a "
-                              "page's; it is left alone.",
+                              std::string("g-passwd.html ! the link leads to a file whose "
+                                          "name is not a page's; it is left alone."),
                               "sub/b.html",
                           }));
 
