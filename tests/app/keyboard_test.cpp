@@ -21,35 +21,6 @@
 namespace tagwright::test {
 namespace {
 
-// The controls that take input, and the links, in the window's tab order.
-const QStringList kTabOrder = {"txbInputFile",
-                               "chkIgnoreShortWords",
-                               "txbBeginMetaTagWith",
-                               "txbMaxNumKeywordsInMetaTag",
-                               "txbMetaTag",
-                               "cboShortWordSize",
-                               "cmdInputFile",
-                               "cmdGenerateKeywordMetaTag",
-                               "cmdClearInputFile",
-                               "cmdClearBeginMetaTagWith",
-                               "txbMaxNumBytesInMetaTag",
-                               "cmdListWords",
-                               "cboThresholdFrequency",
-                               "cmdReset",
-                               "cmdCopyToClipboard",
-                               "cmdSaveReport",
-                               "cmdQuit",
-                               "cmdHelp",
-                               "chkIgnoreCommonWords",
-                               "lblOnlineDocumentation",
-                               "lblVeltrane",
-                               "cboTableWeight",
-                               "cboBoldWeight",
-                               "chkLargeWindow",
-                               "chkModernMarkup",
-                               "cboExistingKeywordsWeight",
-                               "cmdShowExistingKeywordMetaTag"};
-
 // The captions that carry a mnemonic, as the window designs them (without the mark).
 const std::map<QString, QString> kCaptions = {
     {"cmdInputFile", "Input file"},

@@ -124,33 +124,7 @@ void MainWindowTest::bottomRowCentresCopyButton() {
 void MainWindowTest::tabOrderFollowsTheDesign() {
   WindowHarness h;
   MainWindow& w = h.Start();
-  const QStringList expected = {"txbInputFile",
-                                "chkIgnoreShortWords",
-                                "txbBeginMetaTagWith",
-                                "txbMaxNumKeywordsInMetaTag",
-                                "txbMetaTag",
-                                "cboShortWordSize",
-                                "cmdInputFile",
-                                "cmdGenerateKeywordMetaTag",
-                                "cmdClearInputFile",
-                                "cmdClearBeginMetaTagWith",
-                                "txbMaxNumBytesInMetaTag",
-                                "cmdListWords",
-                                "cboThresholdFrequency",
-                                "cmdReset",
-                                "cmdCopyToClipboard",
-                                "cmdSaveReport",
-                                "cmdQuit",
-                                "cmdHelp",
-                                "chkIgnoreCommonWords",
-                                "lblOnlineDocumentation",
-                                "lblVeltrane",
-                                "cboTableWeight",
-                                "cboBoldWeight",
-                                "chkLargeWindow",
-                                "chkModernMarkup",
-                                "cboExistingKeywordsWeight",
-                                "cmdShowExistingKeywordMetaTag"};
+  const QStringList& expected = kTabOrder;
   QStringList order;
   QWidget* control = h.Find<QLineEdit>("txbInputFile");
   do {

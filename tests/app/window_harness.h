@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <memory>
@@ -54,5 +55,34 @@ void Click(QWidget* control);
 
 /// An HTML page with a title, a heading and a few repeated words.
 std::string SamplePage();
+
+/// The controls that take input, and the links, in the window's tab order.
+inline const QStringList kTabOrder = {"txbInputFile",
+                                      "chkIgnoreShortWords",
+                                      "txbBeginMetaTagWith",
+                                      "txbMaxNumKeywordsInMetaTag",
+                                      "txbMetaTag",
+                                      "cboShortWordSize",
+                                      "cmdInputFile",
+                                      "cmdGenerateKeywordMetaTag",
+                                      "cmdClearInputFile",
+                                      "cmdClearBeginMetaTagWith",
+                                      "txbMaxNumBytesInMetaTag",
+                                      "cmdListWords",
+                                      "cboThresholdFrequency",
+                                      "cmdReset",
+                                      "cmdCopyToClipboard",
+                                      "cmdSaveReport",
+                                      "cmdQuit",
+                                      "cmdHelp",
+                                      "chkIgnoreCommonWords",
+                                      "lblOnlineDocumentation",
+                                      "lblVeltrane",
+                                      "cboTableWeight",
+                                      "cboBoldWeight",
+                                      "chkLargeWindow",
+                                      "chkModernMarkup",
+                                      "cboExistingKeywordsWeight",
+                                      "cmdShowExistingKeywordMetaTag"};
 
 }  // namespace tagwright::test
