@@ -9,6 +9,7 @@
 // texts of the two limit boxes and of "Begin meta tag with:". Missing parts keep their defaults.
 
 #include <gumbo.h>
+#include <strings.h>
 
 #include <algorithm>
 #include <cstddef>
@@ -253,7 +254,15 @@ void CheckExistingTag(const std::string& path) {
 // The page as gumbo's HTML parser reads it, one entry per node in document order: elements
 // with their attributes, comments, and text without its blanks. Keywords meta tags are left
 // out, so a page with its tag replaced or added reads the same as before.
-std::vector<std::string> Tokens(std::string_view page) {
+std::vector<std::string> Tokens(std::string_view original) {
+  // Browsers run scripts, and then every <noscript> holds text, as a <noframes> does; gumbo
+  // reads as a browser without scripts. The two names have the same length.
+  std::string page(original);
+  for (std::size_t at = 0; at + 8 <= page.size(); ++at) {
+    if (strncasecmp(page.c_str() + at, "noscript", 8) == 0 && at > 0 &&
+        (page[at - 1] == '<' || (at > 1 && page[at - 1] == '/' && page[at - 2] == '<')))
+      page.replace(at, 8, "noframes");
+  }
   GumboOptions options = kGumboDefaultOptions;
   options.max_errors = 0;
   GumboOutput* output = gumbo_parse_with_options(&options, page.data(), page.size());
