@@ -381,7 +381,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Analysis analysis(settings, observer);
   const RunResult result = RunScan(page.Path(), analysis, observer);
   Require(result.outcome == RunOutcome::Completed, "a readable page is always analysed");
-  Require(observer.NumWords() == analysis.Table().intNumWords(), "every new word was announced");
+  Require(observer.NumWords() == analysis.Table().WordCount(), "every new word was announced");
 
   std::vector<std::string> lines = SplitLines(c.page);
   // Lines of a page in a legacy charset are converted as the reader converts them; a UTF-16

@@ -103,7 +103,7 @@ bool MainWindow::ScanInputFile() {
   }
   if (result.outcome == RunOutcome::Stopped) {
     AppendToEnd(*txbMetaTag_, QStringLiteral("\nStopped with %1 words identified.")
-                                  .arg(run_->Result().Table().intNumWords()));
+                                  .arg(run_->Result().Table().WordCount()));
     ShowNumberOfWords(QString());
     return false;
   }

@@ -122,8 +122,8 @@ void WriteWordList(const RankedWords& words, const AnalysisSettings& settings,
     write(ShowNoWordsMessage(settings.ShortWordSize(), settings.ThresholdFrequency()));
     return;
   }
-  const auto intNumWords = static_cast<std::int64_t>(words.size());
-  const std::size_t rankWidth = std::max<std::size_t>(4, DigitCount(intNumWords));
+  const auto wordCount = static_cast<std::int64_t>(words.size());
+  const std::size_t rankWidth = std::max<std::size_t>(4, DigitCount(wordCount));
   std::int64_t highestFrequency = 0;
   for (const RankedWord& w : words) highestFrequency = std::max(highestFrequency, w.frequency);
   // Sized by the highest frequency so that five or more digits keep the columns apart.
@@ -157,7 +157,7 @@ void WriteWordList(const RankedWords& words, const AnalysisSettings& settings,
   char rankField[kPutSlack];
   std::memset(rankField, ' ', sizeof rankField);
   rankField[rankWidth - 1] = '0';
-  for (std::int64_t rank = 1; rank <= intNumWords; ++rank) {
+  for (std::int64_t rank = 1; rank <= wordCount; ++rank) {
     Increment(rankField, rankWidth);
     const RankedWord& w = words[static_cast<std::size_t>(rank - 1)];
     const std::int64_t value = RoundHalfEven(w.keyValue);

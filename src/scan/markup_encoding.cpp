@@ -302,28 +302,28 @@ void TransliterateLetters(std::string& line) {
 
 }  // namespace
 
-void EncodeMarkupByPasses(std::string& strLine) {
-  for (const auto& r : kReplacements) ReplaceAll(strLine, r);
-  if (strLine.find('&') != std::string::npos) DecodeCharacterReferences(strLine);
-  TransliterateLetters(strLine);
+void EncodeMarkupByPasses(std::string& line) {
+  for (const auto& r : kReplacements) ReplaceAll(line, r);
+  if (line.find('&') != std::string::npos) DecodeCharacterReferences(line);
+  TransliterateLetters(line);
 }
 
-void EncodeMarkup(std::string& strLine, bool spellLetters) {
+void EncodeMarkup(std::string& line, bool spellLetters) {
   static const Candidates tagsAndEntities(0, kFirstLetterEntity);
   static const Candidates letterEntities(kFirstLetterEntity, kReplacements.size());
-  ReplaceInOnePass(strLine, tagsAndEntities);
-  if (strLine.find('&') != std::string::npos) {
-    if (EntitiesMayCascade(strLine)) {
+  ReplaceInOnePass(line, tagsAndEntities);
+  if (line.find('&') != std::string::npos) {
+    if (EntitiesMayCascade(line)) {
       for (std::size_t row = kFirstLetterEntity; row < kReplacements.size(); ++row) {
-        ReplaceAll(strLine, kReplacements[row]);
+        ReplaceAll(line, kReplacements[row]);
       }
     } else {
-      ReplaceInOnePass(strLine, letterEntities);
+      ReplaceInOnePass(line, letterEntities);
     }
     // Every reference the table above leaves.
-    DecodeCharacterReferences(strLine);
+    DecodeCharacterReferences(line);
   }
-  if (spellLetters) TransliterateLetters(strLine);
+  if (spellLetters) TransliterateLetters(line);
 }
 
 }  // namespace tagwright

@@ -19,11 +19,11 @@ inline constexpr char kMarkTitleEnd = 15;
 /// Windows-1252) becomes the same transliteration as its entity.
 /// Without `spellLetters` the letters written directly stay as they are (the modern reading
 /// spells them word by word).
-void EncodeMarkup(std::string& strLine, bool spellLetters = true);
+void EncodeMarkup(std::string& line, bool spellLetters = true);
 
 /// The entity and tag replacements done literally, one whole-line pass per replacement in
 /// table order, then the letters. EncodeMarkup gives the same result in one pass; this is
 /// its reference.
-void EncodeMarkupByPasses(std::string& strLine);
+void EncodeMarkupByPasses(std::string& line);
 
 }  // namespace tagwright

@@ -19,14 +19,14 @@ namespace tagwright {
 namespace {
 
 constexpr std::size_t npos = std::string::npos;
-constexpr std::string_view strScriptStart = "<script";
-constexpr std::string_view strScriptEnd = "</script>";
-constexpr std::string_view strStyleStart = "<style";
-constexpr std::string_view strStyleEnd = "</style>";
-constexpr std::string_view strCommentStart = "<!--";
-constexpr std::string_view strCommentEnd = "-->";
-constexpr std::string_view strTableStart = "<table";
-constexpr std::string_view strTableEnd = "</table>";
+constexpr std::string_view kScriptStart = "<script";
+constexpr std::string_view kScriptEnd = "</script>";
+constexpr std::string_view kStyleStart = "<style";
+constexpr std::string_view kStyleEnd = "</style>";
+constexpr std::string_view kCommentStart = "<!--";
+constexpr std::string_view kCommentEnd = "-->";
+constexpr std::string_view kTableStart = "<table";
+constexpr std::string_view kTableEnd = "</table>";
 
 // Yield to the caller after this many scan steps.
 constexpr std::uint32_t kStepsPerYield = 4096;
@@ -129,23 +129,23 @@ TagScanner::TagScanner(const AnalysisSettings& settings, WordTable& table, ScanO
     : settings_(settings), table_(table), observer_(observer) {}
 
 void TagScanner::Reset() {
-  strLine.clear();
-  intPos = 0;
-  strWord = {};
-  blnInTag = false;
-  intTagDepth = 0;
-  blnSkipToTagEnd = false;
-  blnInComment = false;
-  blnInStyle = false;
-  blnInScript = false;
-  intTableDepth = 0;
-  blnBold = false;
-  blnInTitle = false;
-  intHeadingLevel = 0;
-  blnInMetaDescription = false;
-  blnInMetaKeywords = false;
-  intFontSize = 3;
-  intFontSizeStack.clear();
+  line_.clear();
+  position_ = 0;
+  word_ = {};
+  inTag_ = false;
+  tagDepth_ = 0;
+  skipToTagEnd_ = false;
+  inComment_ = false;
+  inStyle_ = false;
+  inScript_ = false;
+  tableDepth_ = 0;
+  bold_ = false;
+  inTitle_ = false;
+  headingLevel_ = 0;
+  inMetaDescription_ = false;
+  inMetaKeywords_ = false;
+  fontSize_ = 3;
+  fontSizeStack_.clear();
   stopWords_ = StopWords();
   skipName_.clear();
   skipDepth_ = 0;
@@ -163,20 +163,20 @@ void TagScanner::Reset() {
 
 float TagScanner::ContextWeight() const {
   float weight = 0;
-  if (blnInTitle) {
+  if (inTitle_) {
     weight = 48;
-  } else if (blnInMetaDescription) {
+  } else if (inMetaDescription_) {
     weight = 24;
-  } else if (blnInMetaKeywords) {
+  } else if (inMetaKeywords_) {
     weight = 4.0f * static_cast<float>(settings_.ExistingKeywordsWeight());
   }
-  weight += static_cast<float>(intFontSize + intHeadingLevel);
-  if (intTableDepth > 0) weight += static_cast<float>(settings_.TableWeight());
-  if (blnBold) weight += static_cast<float>(settings_.BoldWeight());
+  weight += static_cast<float>(fontSize_ + headingLevel_);
+  if (tableDepth_ > 0) weight += static_cast<float>(settings_.TableWeight());
+  if (bold_) weight += static_cast<float>(settings_.BoldWeight());
   // The modern reading: on a page with main or article, the text outside them is furniture
   // more often than not.
-  if (pageHasMain_ && mainDepth_ == 0 && !blnInTitle && !blnInMetaDescription &&
-      !blnInMetaKeywords && modern_) {
+  if (pageHasMain_ && mainDepth_ == 0 && !inTitle_ && !inMetaDescription_ && !inMetaKeywords_ &&
+      modern_) {
     weight /= 2;
   }
   return std::max(weight, 1.0f);
@@ -188,19 +188,19 @@ WeightSplit TagScanner::ContextWeightSplit() const {
   const auto at = [&split](WeightSource source) -> float& {
     return split[static_cast<std::size_t>(source)];
   };
-  const auto size = static_cast<float>(intFontSize);
-  if (blnInTitle) {
+  const auto size = static_cast<float>(fontSize_);
+  if (inTitle_) {
     at(WeightSource::Title) = 48 + size;
-  } else if (blnInMetaDescription) {
+  } else if (inMetaDescription_) {
     at(WeightSource::Meta) = 24 + size;
-  } else if (blnInMetaKeywords) {
+  } else if (inMetaKeywords_) {
     at(WeightSource::Meta) = 4.0f * static_cast<float>(settings_.ExistingKeywordsWeight()) + size;
   } else {
     at(WeightSource::Body) = size;
   }
-  at(WeightSource::Headings) = static_cast<float>(intHeadingLevel);
-  if (intTableDepth > 0) at(WeightSource::Tables) = static_cast<float>(settings_.TableWeight());
-  if (blnBold) at(WeightSource::Bold) = static_cast<float>(settings_.BoldWeight());
+  at(WeightSource::Headings) = static_cast<float>(headingLevel_);
+  if (tableDepth_ > 0) at(WeightSource::Tables) = static_cast<float>(settings_.TableWeight());
+  if (bold_) at(WeightSource::Bold) = static_cast<float>(settings_.BoldWeight());
   float total = 0;
   for (const float part : split) total += part;
   if (total < 1.0f) at(WeightSource::Body) += 1.0f - total;
@@ -209,28 +209,28 @@ WeightSplit TagScanner::ContextWeightSplit() const {
 
 void TagScanner::LowerTagDepth() {
   // A closing bracket with no tag open is text; the depth never falls below 0.
-  if (intTagDepth > 0) --intTagDepth;
+  if (tagDepth_ > 0) --tagDepth_;
 }
 
 void TagScanner::ScanLine(std::string& line) {
   // Borrowed, so that the caller can read the next line into the same buffer.
-  strLine.swap(line);
+  line_.swap(line);
   ScanStrLine();
-  strLine.swap(line);
+  line_.swap(line);
 }
 
 void TagScanner::ScanStrLine() {
-  intPos = 0;
+  position_ = 0;
   nextBracket_ = Memo{};
   sizeEquals_ = size_ = Memo{};
   nextDoubleQuote_ = nextSingleQuote_ = Memo{};
   metaValueEnd_ = 0;
-  bracketsAhead_.Reset(strLine);
+  bracketsAhead_.Reset(line_);
   next_ = afterNext_ = Upcoming{};
   modern_ = settings_.ModernMarkup();
 
   // The last character is the closing blank: the line is done when the position reaches it.
-  while (intPos + 1 < strLine.size()) {
+  while (position_ + 1 < line_.size()) {
     if (++cycles_ % kStepsPerYield == 0) {
       observer_.OnYield();
       // Stop takes effect here, not only at the line's end: a line may be megabytes long.
@@ -246,23 +246,23 @@ void TagScanner::ScanStrLine() {
       bool taken = false;
       const bool modern = modern_;
       for (;;) {
-        const char c = strLine[intPos];
+        const char c = line_[position_];
         if (modern && (IsLetter(c) || static_cast<unsigned char>(c) >= 0x80)) {
           TakeModernWord();
         } else if (IsLetter(c)) {
           TakeWord();
         } else if (IsPlainCharacter(c)) {
-          intPos =
-              modern ? PlainAsciiRunEnd(strLine, intPos + 1) : PlainRunEnd(strLine, intPos + 1);
-        } else if (c == '<' && !At(strTableStart) && !At(strTableEnd) && !At(strCommentStart) &&
-                   !At(strStyleStart) && !At(strScriptStart)) {
-          blnInTag = true;
+          position_ =
+              modern ? PlainAsciiRunEnd(line_, position_ + 1) : PlainRunEnd(line_, position_ + 1);
+        } else if (c == '<' && !At(kTableStart) && !At(kTableEnd) && !At(kCommentStart) &&
+                   !At(kStyleStart) && !At(kScriptStart)) {
+          inTag_ = true;
           ScanTag();
         } else {
           break;
         }
         taken = true;
-        if (intPos + 1 >= strLine.size() || (cycles_ + 1) % kStepsPerYield == 0) break;
+        if (position_ + 1 >= line_.size() || (cycles_ + 1) % kStepsPerYield == 0) break;
         // A tag may begin a meta tag's content or go on past the line, and the table weight
         // may change during the scan.
         if (!InPlainText()) break;
@@ -270,56 +270,56 @@ void TagScanner::ScanStrLine() {
       }
       if (taken) continue;
     }
-    if (intTableDepth > 0 && settings_.TableWeight() == 0) {
+    if (tableDepth_ > 0 && settings_.TableWeight() == 0) {
       if (!SkipTable()) return;
     }
-    if (blnSkipToTagEnd) {
-      intPos = NextClosingBracket(intPos);
-      if (intPos + 1 < strLine.size()) {
+    if (skipToTagEnd_) {
+      position_ = NextClosingBracket(position_);
+      if (position_ + 1 < line_.size()) {
         LowerTagDepth();
-        ++intPos;
+        ++position_;
       }
-      blnSkipToTagEnd = false;
-      blnInTag = false;
+      skipToTagEnd_ = false;
+      inTag_ = false;
     }
     // Every marker begins with "<": elsewhere none of them can be at the position.
-    const bool atBracket = intPos < strLine.size() && strLine[intPos] == '<';
-    if (atBracket && At(strTableStart)) {
+    const bool atBracket = position_ < line_.size() && line_[position_] == '<';
+    if (atBracket && At(kTableStart)) {
       const int tableWeight = settings_.TableWeight();
       if (tableWeight > 0) {
-        ++intTableDepth;
+        ++tableDepth_;
       } else if (tableWeight == 0 && !SkipTable()) {
         return;
       }
-    } else if (atBracket && At(strTableEnd) && settings_.TableWeight() > 0) {
-      --intTableDepth;
+    } else if (atBracket && At(kTableEnd) && settings_.TableWeight() > 0) {
+      --tableDepth_;
     }
-    if (blnInComment || (atBracket && At(strCommentStart))) {
-      blnInComment = !SkipPast(strCommentEnd);
-      if (blnInComment) return;
+    if (inComment_ || (atBracket && At(kCommentStart))) {
+      inComment_ = !SkipPast(kCommentEnd);
+      if (inComment_) return;
       continue;
     }
-    if (blnInStyle || (atBracket && At(strStyleStart))) {
-      blnInStyle = !SkipPast(strStyleEnd);
-      if (blnInStyle) return;
+    if (inStyle_ || (atBracket && At(kStyleStart))) {
+      inStyle_ = !SkipPast(kStyleEnd);
+      if (inStyle_) return;
       continue;
     }
-    if (blnInScript || (atBracket && At(strScriptStart))) {
-      blnInScript = !SkipPast(strScriptEnd);
-      if (blnInScript) return;
+    if (inScript_ || (atBracket && At(kScriptStart))) {
+      inScript_ = !SkipPast(kScriptEnd);
+      if (inScript_) return;
       continue;
     }
-    const char c = intPos < strLine.size() ? strLine[intPos] : ' ';
-    if (blnInMetaDescription || blnInMetaKeywords) {
+    const char c = position_ < line_.size() ? line_[position_] : ' ';
+    if (inMetaDescription_ || inMetaKeywords_) {
       // Within a meta tag's content no tag begins, and the brackets between the quotes of
       // its value are part of it: the context ends with the tag.
-      if (c == '<' || (c == '>' && intPos < metaValueEnd_)) {
-        ++intPos;
+      if (c == '<' || (c == '>' && position_ < metaValueEnd_)) {
+        ++position_;
         continue;
       }
     }
-    if (blnInTag || c == '<') {
-      blnInTag = true;
+    if (inTag_ || c == '<') {
+      inTag_ = true;
       ScanTag();
       continue;
     }
@@ -349,44 +349,44 @@ void TagScanner::ScanStrLine() {
     switch (c) {
       case '>':
         // This is where the content of a description or keywords meta tag ends.
-        blnSkipToTagEnd = false;
-        blnInMetaDescription = false;
-        blnInMetaKeywords = false;
+        skipToTagEnd_ = false;
+        inMetaDescription_ = false;
+        inMetaKeywords_ = false;
         LowerTagDepth();
-        ++intPos;
+        ++position_;
         continue;
       case kMarkBoldStart:
       case kMarkBoldEnd:
-        blnBold = (c == kMarkBoldStart);
-        ++intPos;
+        bold_ = (c == kMarkBoldStart);
+        ++position_;
         continue;
       case kMarkTitleStart:
       case kMarkTitleEnd:
-        blnInTitle = (c == kMarkTitleStart);
-        labelPossible_ = blnInTitle;
-        ++intPos;
+        inTitle_ = (c == kMarkTitleStart);
+        labelPossible_ = inTitle_;
+        ++position_;
         continue;
       case kMarkHeadingEnd:
-        intHeadingLevel = 0;
-        ++intPos;
+        headingLevel_ = 0;
+        ++position_;
         continue;
       default:
         break;
     }
     if (c >= kMarkH6 && c <= kMarkH1) {
-      intHeadingLevel = static_cast<unsigned char>(c);
+      headingLevel_ = static_cast<unsigned char>(c);
       labelPossible_ = true;
-      ++intPos;
+      ++position_;
     } else if (modern_ && (IsLetter(c) || static_cast<unsigned char>(c) >= 0x80)) {
       TakeModernWord();
     } else if (IsLetter(c)) {
       TakeWord();
     } else if (modern_) {
-      intPos = PlainAsciiRunEnd(strLine, intPos + 1);
+      position_ = PlainAsciiRunEnd(line_, position_ + 1);
     } else {
       // Blanks, digits and punctuation: the cycles for a run of them only move on, so the run
       // is passed at once (a run ends before anything that a cycle would act upon).
-      intPos = PlainRunEnd(strLine, intPos + 1);
+      position_ = PlainRunEnd(line_, position_ + 1);
     }
   }
 }
@@ -409,9 +409,9 @@ std::size_t WordStartNear(std::string_view line, std::size_t from) {
 }  // namespace
 
 TagScanner::Upcoming TagScanner::LookAt(std::size_t at) const {
-  Upcoming word{at, LetterRunLength(strLine, at)};
+  Upcoming word{at, LetterRunLength(line_, at)};
   if (!IsShortWord(word.length, settings_)) {
-    word.hash = WordTable::StemHash(std::string_view(strLine).substr(at, word.length));
+    word.hash = WordTable::StemHash(std::string_view(line_).substr(at, word.length));
     word.hashed = true;
   }
   return word;
@@ -422,7 +422,7 @@ void TagScanner::LookAhead(std::size_t end, bool lookedAt) {
   // was looked at with the word before, as the one after the next; when this word was that
   // next word, the one after it is known too (or known to be none).
   Upcoming next = afterNext_;
-  const std::size_t second = lookedAt ? next.at : WordStartNear(strLine, end);
+  const std::size_t second = lookedAt ? next.at : WordStartNear(line_, end);
   if (second == npos) {
     next_ = afterNext_ = Upcoming{};
     return;
@@ -431,7 +431,7 @@ void TagScanner::LookAhead(std::size_t end, bool lookedAt) {
     next = LookAt(second);
     if (next.hashed) table_.PrefetchStem(next.hash);
   }
-  const std::size_t third = WordStartNear(strLine, second + next.length);
+  const std::size_t third = WordStartNear(line_, second + next.length);
   Upcoming afterNext;
   if (third != npos) {
     afterNext = LookAt(third);
@@ -474,29 +474,29 @@ void TagScanner::LookAheadToLine(std::string_view raw) const {
 }
 
 void TagScanner::TakeWord() {
-  const bool lookedAt = next_.at == intPos;
-  const Upcoming word = lookedAt ? next_ : LookAt(intPos);
+  const bool lookedAt = next_.at == position_;
+  const Upcoming word = lookedAt ? next_ : LookAt(position_);
   const std::size_t n = word.length;
   if (!skipName_.empty()) {
-    intPos += n;
+    position_ += n;
     return;
   }
   if (table_.IndexOutgrewCaches()) {
-    LookAhead(intPos + n, lookedAt);
+    LookAhead(position_ + n, lookedAt);
   } else {
     next_ = afterNext_ = Upcoming{};
   }
   if (word.hashed) {
-    strWord = std::string_view(strLine).substr(intPos, n);
-    const WordOutcome outcome = ProcessLongerWord(strWord, word.hash, table_, settings_, *this);
-    if (outcome == WordOutcome::Added) observer_.OnNewWord(strWord, table_.intNumWords());
+    word_ = std::string_view(line_).substr(position_, n);
+    const WordOutcome outcome = ProcessLongerWord(word_, word.hash, table_, settings_, *this);
+    if (outcome == WordOutcome::Added) observer_.OnNewWord(word_, table_.WordCount());
     if (recorder_ != nullptr && outcome != WordOutcome::Dropped) {
-      recorder_->Add(strWord, ContextWeightSplit());
+      recorder_->Add(word_, ContextWeightSplit());
     }
-    NoteIfTitleWord(strWord, outcome);
-    strWord = {};
+    NoteIfTitleWord(word_, outcome);
+    word_ = {};
   }
-  intPos += n;
+  position_ += n;
 }
 
 namespace {
@@ -521,8 +521,8 @@ bool IsNumberLabel(std::string_view after) {
 }  // namespace
 
 void TagScanner::TakeModernWord() {
-  const std::string_view line = strLine;
-  std::size_t end = intPos;
+  const std::string_view line = line_;
+  std::size_t end = position_;
   bool ascii = true;
   while (end + 1 < line.size()) {
     if (IsLetter(line[end])) {
@@ -533,8 +533,8 @@ void TagScanner::TakeModernWord() {
     if (static_cast<unsigned char>(line[end]) < 0x80) break;
     std::size_t length = 1;
     if (!IsWordCodePoint(DecodeUtf8(line, end, length))) {
-      if (end == intPos) {
-        intPos += length;  // a character that is no letter: passed over
+      if (end == position_) {
+        position_ += length;  // a character that is no letter: passed over
         return;
       }
       break;
@@ -542,8 +542,8 @@ void TagScanner::TakeModernWord() {
     ascii = false;
     end += length;
   }
-  const std::string_view run = line.substr(intPos, end - intPos);
-  intPos = end;
+  const std::string_view run = line.substr(position_, end - position_);
+  position_ = end;
   if (!skipName_.empty() || run.empty()) return;
   blocks_.Letters(run.size(), inLink_);
   // The words of code examples do not count; where the prose uses them, they count there.
@@ -553,7 +553,7 @@ void TagScanner::TakeModernWord() {
     labelPossible_ = false;
     // The label that documentation generators put before a chapter's number is no word of
     // the chapter's title: "Chapter", "Kapitel", "Глава".
-    if ((blnInTitle || intHeadingLevel > 0) && IsNumberLabel(line.substr(end))) return;
+    if ((inTitle_ || headingLevel_ > 0) && IsNumberLabel(line.substr(end))) return;
   }
   if (ascii) {
     // Lower-cased with the line already.
@@ -574,7 +574,7 @@ void TagScanner::CountModernWord(std::string_view written, std::string_view word
   if (IsShortWord(DisplayWidth(word), settings_)) return;
   if (settings_.IgnoreCommonWords() && stopWords_.Contains(written)) return;
   // Titles and headings are never navigation.
-  if (blocks_.Holding() && !blnInTitle && intHeadingLevel == 0) {
+  if (blocks_.Holding() && !inTitle_ && headingLevel_ == 0) {
     blocks_.Hold(written, word, ContextWeight());
     return;
   }
@@ -597,7 +597,7 @@ void TagScanner::CountWeighted(std::string_view word, float weight) {
   std::string_view counted = word;
   const WordOutcome outcome =
       ProcessLongerWord(counted, WordTable::StemHash(counted), table_, settings_, weigher);
-  if (outcome == WordOutcome::Added) observer_.OnNewWord(counted, table_.intNumWords());
+  if (outcome == WordOutcome::Added) observer_.OnNewWord(counted, table_.WordCount());
   NoteIfTitleWord(counted, outcome);
   if (recorder_ != nullptr && outcome != WordOutcome::Dropped) {
     // The split of the context where the word is counted, scaled to the weight it was given
@@ -616,14 +616,14 @@ void TagScanner::CountWeighted(std::string_view word, float weight) {
 
 void TagScanner::NoteIfTitleWord(std::string_view word, WordOutcome outcome) {
   if (titleWords_ != nullptr && outcome != WordOutcome::Dropped &&
-      (blnInTitle || intHeadingLevel == kMarkH1)) {
+      (inTitle_ || headingLevel_ == kMarkH1)) {
     titleWords_->emplace(word);
   }
 }
 
 void TagScanner::EndHeadingSignature() {
   // A plain heading's end tag is read by the default steps: the heading's end shows it.
-  if (signatureInHeading_ && intHeadingLevel == 0) {
+  if (signatureInHeading_ && headingLevel_ == 0) {
     signatureInHeading_ = false;
     signatureName_.clear();
   }
@@ -632,8 +632,8 @@ void TagScanner::EndHeadingSignature() {
 std::size_t TagScanner::ReadTagModern() {
   // The tag's text up to its next bracket on this line (a "<" within a tag ends what is read
   // of it: reading on would read the text of every nested tag again).
-  const std::size_t next = NextTagBracket(intPos);
-  const std::string_view tag = std::string_view(strLine).substr(intPos, next - intPos);
+  const std::size_t next = NextTagBracket(position_);
+  const std::string_view tag = std::string_view(line_).substr(position_, next - position_);
   if (!skipName_.empty()) {
     SkippedTagSeen(TagName(tag));
     return next;
@@ -642,24 +642,24 @@ std::size_t TagScanner::ReadTagModern() {
   using Context = ModernTag::Context;
   switch (read.context) {
     case Context::HeadingStart:
-      intHeadingLevel = read.headingWeight;
+      headingLevel_ = read.headingWeight;
       labelPossible_ = true;
       break;
     case Context::HeadingEnd:
-      intHeadingLevel = 0;
+      headingLevel_ = 0;
       break;
     case Context::BoldStart:
-      blnBold = true;
+      bold_ = true;
       break;
     case Context::BoldEnd:
-      blnBold = false;
+      bold_ = false;
       break;
     case Context::TitleStart:
-      blnInTitle = true;
+      inTitle_ = true;
       labelPossible_ = true;
       break;
     case Context::TitleEnd:
-      blnInTitle = false;
+      inTitle_ = false;
       break;
     case Context::None:
       break;
@@ -724,70 +724,70 @@ void TagScanner::SkippedTagSeen(std::string_view name) {
 
 void TagScanner::ScanTag() {
   for (;;) {
-    if (intPos >= strLine.size()) return;  // the tag goes on to the next line
-    const char c = strLine[intPos];
+    if (position_ >= line_.size()) return;  // the tag goes on to the next line
+    const char c = line_[position_];
     if (c == '>') {
-      ++intPos;
-      if (intTagDepth <= 1) {
-        intTagDepth = 0;
-        blnInTag = false;
+      ++position_;
+      if (tagDepth_ <= 1) {
+        tagDepth_ = 0;
+        inTag_ = false;
         return;
       }
-      --intTagDepth;
+      --tagDepth_;
       // Brackets nest inside a tag only when they balance out on this line; otherwise the
       // extra "<" was text (a comparison, or a bracket inside an attribute value) and the tag
       // ends here.
-      if (!NestedBracketsCloseOnLine(intTagDepth)) {
-        intTagDepth = 0;
-        blnInTag = false;
+      if (!NestedBracketsCloseOnLine(tagDepth_)) {
+        tagDepth_ = 0;
+        inTag_ = false;
         return;
       }
       continue;
     }
     if (c == '<') {
-      ++intTagDepth;
-      intPos = NextNonBlank(strLine, intPos);
-      if (intPos >= strLine.size()) return;
-      if (strLine[intPos] == '>') {
+      ++tagDepth_;
+      position_ = NextNonBlank(line_, position_);
+      if (position_ >= line_.size()) return;
+      if (line_[position_] == '>') {
         // "<>" and "< >" are text, comparisons mostly: they open nothing and hide nothing.
-        ++intPos;
-        if (--intTagDepth <= 0) {
-          intTagDepth = 0;
-          blnInTag = false;
+        ++position_;
+        if (--tagDepth_ <= 0) {
+          tagDepth_ = 0;
+          inTag_ = false;
           return;
         }
         continue;
       }
-      const std::string_view name = std::string_view(strLine).substr(intPos);
+      const std::string_view name = std::string_view(line_).substr(position_);
       if (name.starts_with("meta ")) {
         ScanMetaTag();
-        blnInTag = false;
+        inTag_ = false;
         return;
       }
       if (name.starts_with("font ")) {
         ScanFontTag();
-        if (blnInTag) continue;
+        if (inTag_) continue;
         return;
       }
       if (name.starts_with("/font")) {
         EndFontTag();
         LowerTagDepth();
-        blnInTag = false;
+        inTag_ = false;
         return;
       }
       if (modern_) {
-        intPos = ReadTagModern();
+        position_ = ReadTagModern();
         continue;
       }
-      ++intPos;
+      ++position_;
       continue;
     }
-    intPos = NextTagBracket(intPos);
+    position_ = NextTagBracket(position_);
   }
 }
 
 std::size_t TagScanner::NextTagBracket(std::size_t from) {
-  const std::string_view line = strLine;  // a local view stays in registers
+  const std::string_view line = line_;  // a local view stays in registers
   for (;;) {
     // The next ">", unless a "<" or a quotation mark comes before it.
     const std::size_t i = NextTagStop(line, from);
@@ -800,30 +800,30 @@ std::size_t TagScanner::NextTagBracket(std::size_t from) {
 
 bool TagScanner::IsValueQuote(std::size_t at) const {
   std::size_t i = at;
-  while (i > 0 && strLine[i - 1] == ' ') --i;
-  return i > 0 && strLine[i - 1] == '=';
+  while (i > 0 && line_[i - 1] == ' ') --i;
+  return i > 0 && line_[i - 1] == '=';
 }
 
 std::size_t TagScanner::NextQuote(char quote, std::size_t from) {
   Memo& memo = quote == '"' ? nextDoubleQuote_ : nextSingleQuote_;
   if (memo.from == npos || from < memo.from || from > memo.found) {
-    memo = Memo{from, FindByte(strLine, from, quote)};
+    memo = Memo{from, FindByte(line_, from, quote)};
   }
   return memo.found;
 }
 
 bool TagScanner::NestedBracketsCloseOnLine(std::int64_t depth) {
-  if (strLine.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+  if (line_.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
     return true;
   }
-  return bracketsAhead_.FallsBy(intPos, depth);
+  return bracketsAhead_.FallsBy(position_, depth);
 }
 
 std::size_t TagScanner::NextClosingBracket(std::size_t from) {
   if (nextBracket_.from != npos && from >= nextBracket_.from && from <= nextBracket_.found) {
     return nextBracket_.found;
   }
-  const std::size_t found = FindByte(strLine, from, '>');
+  const std::size_t found = FindByte(line_, from, '>');
   nextBracket_ = Memo{from, found};
   return found;
 }
@@ -838,16 +838,16 @@ std::size_t TagScanner::FindFrom(Memo& memo, std::size_t from, std::string_view 
     std::size_t start = npos;
     std::size_t end = npos;
     if (skipBlanks) {
-      for (std::size_t s = strLine.find(pattern[0], from); s != npos;
-           s = strLine.find(pattern[0], s + 1)) {
-        end = MatchIgnoringBlanks(strLine, s, pattern);
+      for (std::size_t s = line_.find(pattern[0], from); s != npos;
+           s = line_.find(pattern[0], s + 1)) {
+        end = MatchIgnoringBlanks(line_, s, pattern);
         if (end != npos) {
           start = s;
           break;
         }
       }
     } else {
-      start = strLine.find(pattern, from);
+      start = line_.find(pattern, from);
       if (start != npos) end = start + pattern.size();
     }
     memo = Memo{from, start, end};
@@ -856,118 +856,118 @@ std::size_t TagScanner::FindFrom(Memo& memo, std::size_t from, std::string_view 
 }
 
 void TagScanner::ScanMetaTag() {
-  blnInMetaDescription = false;
-  blnInMetaKeywords = false;
-  intPos += 5;  // past "meta "
+  inMetaDescription_ = false;
+  inMetaKeywords_ = false;
+  position_ += 5;  // past "meta "
   // The name and content are looked for within this tag only.
-  std::size_t tagEnd = NextTagBracket(intPos);
-  while (tagEnd < strLine.size() && strLine[tagEnd] == '<') tagEnd = NextTagBracket(tagEnd + 1);
+  std::size_t tagEnd = NextTagBracket(position_);
+  while (tagEnd < line_.size() && line_[tagEnd] == '<') tagEnd = NextTagBracket(tagEnd + 1);
   // Of the occurrences from a position on, the first also ends first: searching the tag alone
   // finds the one that the whole line's first occurrence would be, when it ends in the tag.
-  const std::string_view upToTagEnd = std::string_view(strLine).substr(0, tagEnd);
+  const std::string_view upToTagEnd = std::string_view(line_).substr(0, tagEnd);
   auto within = [&](std::string_view pattern, bool skipBlanks) {
-    return FindIn(upToTagEnd, intPos, pattern, skipBlanks);
+    return FindIn(upToTagEnd, position_, pattern, skipBlanks);
   };
   if (within("name=\"description\"", true) != npos) {
     const std::size_t content = within("content", false);
     if (content != npos) {
-      intPos = content;
-      blnInMetaDescription = true;
+      position_ = content;
+      inMetaDescription_ = true;
     }
   } else if (within("name=\"keywords\"", true) != npos) {
     if (settings_.ExistingKeywordsWeight() > 0) {
       const std::size_t content = within("content", false);
       if (content != npos) {
-        intPos = content;
-        blnInMetaKeywords = true;
+        position_ = content;
+        inMetaKeywords_ = true;
       }
     }
   }
   // The content's words are scanned as text in the meta context up to the tag's ">".
-  if (blnInMetaDescription || blnInMetaKeywords) {
-    std::size_t value = intPos;
-    while (value < strLine.size() && strLine[value] == ' ') ++value;
-    if (value < strLine.size() && strLine[value] == '=') {
-      value = NextNonBlank(strLine, value);
-      if (value < strLine.size() && (strLine[value] == '"' || strLine[value] == '\'')) {
-        metaValueEnd_ = NextQuote(strLine[value], value + 1);
+  if (inMetaDescription_ || inMetaKeywords_) {
+    std::size_t value = position_;
+    while (value < line_.size() && line_[value] == ' ') ++value;
+    if (value < line_.size() && line_[value] == '=') {
+      value = NextNonBlank(line_, value);
+      if (value < line_.size() && (line_[value] == '"' || line_[value] == '\'')) {
+        metaValueEnd_ = NextQuote(line_[value], value + 1);
       }
     }
     return;
   }
-  intPos = tagEnd;
-  if (intPos + 1 < strLine.size()) {
-    ++intPos;
+  position_ = tagEnd;
+  if (position_ + 1 < line_.size()) {
+    ++position_;
     LowerTagDepth();
   }
 }
 
 void TagScanner::ScanFontTag() {
-  intPos += 5;  // past "font "
-  const std::size_t tagEnd = NextClosingBracket(intPos);
-  blnSkipToTagEnd = true;
+  position_ += 5;  // past "font "
+  const std::size_t tagEnd = NextClosingBracket(position_);
+  skipToTagEnd_ = true;
   // Every font tag saves the size in force, with or without a size of its own.
-  intFontSizeStack.push_back(intFontSize);
-  const std::size_t sizeEquals = FindFrom(sizeEquals_, intPos, "size=", true);
-  const std::size_t sizeEnd = FindFrom(size_, intPos, "size", false);
+  fontSizeStack_.push_back(fontSize_);
+  const std::size_t sizeEquals = FindFrom(sizeEquals_, position_, "size=", true);
+  const std::size_t sizeEnd = FindFrom(size_, position_, "size", false);
   if (sizeEquals != npos && sizeEquals <= tagEnd && sizeEnd != npos && sizeEnd <= tagEnd) {
-    intPos = sizeEnd;
-    std::size_t at = intPos;
-    while (at < tagEnd && !IsSignOrDigit(strLine[at])) ++at;
+    position_ = sizeEnd;
+    std::size_t at = position_;
+    while (at < tagEnd && !IsSignOrDigit(line_[at])) ++at;
     if (at < tagEnd) {
       double size;
-      if (strLine[at] == '+') {
-        size = intFontSize + UnsignedNumber(std::string_view(strLine).substr(at + 1));
-      } else if (strLine[at] == '-') {
-        size = intFontSize - UnsignedNumber(std::string_view(strLine).substr(at + 1));
+      if (line_[at] == '+') {
+        size = fontSize_ + UnsignedNumber(std::string_view(line_).substr(at + 1));
+      } else if (line_[at] == '-') {
+        size = fontSize_ - UnsignedNumber(std::string_view(line_).substr(at + 1));
       } else {
-        size = UnsignedNumber(std::string_view(strLine).substr(at));
+        size = UnsignedNumber(std::string_view(line_).substr(at));
       }
-      intFontSize = static_cast<int>(std::clamp<std::int64_t>(RoundHalfEven(size), 1, 7));
+      fontSize_ = static_cast<int>(std::clamp<std::int64_t>(RoundHalfEven(size), 1, 7));
     }
   }
-  intPos = NextClosingBracket(intPos);
-  if (intPos + 1 < strLine.size()) {
+  position_ = NextClosingBracket(position_);
+  if (position_ + 1 < line_.size()) {
     LowerTagDepth();
-    blnSkipToTagEnd = false;
-    blnInTag = false;
-    ++intPos;
+    skipToTagEnd_ = false;
+    inTag_ = false;
+    ++position_;
   }
 }
 
 void TagScanner::EndFontTag() {
   // A closing font tag with nothing saved leaves the size alone.
-  if (!intFontSizeStack.empty()) {
-    intFontSize = intFontSizeStack.back();
-    intFontSizeStack.pop_back();
+  if (!fontSizeStack_.empty()) {
+    fontSize_ = fontSizeStack_.back();
+    fontSizeStack_.pop_back();
   }
-  intPos = NextClosingBracket(intPos) + 1;
+  position_ = NextClosingBracket(position_) + 1;
 }
 
 bool TagScanner::SkipPast(std::string_view marker) {
-  const std::size_t found = intPos < strLine.size() ? strLine.find(marker, intPos) : npos;
+  const std::size_t found = position_ < line_.size() ? line_.find(marker, position_) : npos;
   if (found == npos) {
-    intPos = strLine.size();
+    position_ = line_.size();
     return false;
   }
-  intPos = found + marker.size();
+  position_ = found + marker.size();
   return true;
 }
 
 bool TagScanner::SkipTable() {
   for (;;) {
-    if (At(strTableStart)) {
-      ++intTableDepth;
-      intPos += strTableStart.size();
-    } else if (At(strTableEnd)) {
-      --intTableDepth;
-      intPos += strTableEnd.size();
-      if (intTableDepth <= 0) return true;
+    if (At(kTableStart)) {
+      ++tableDepth_;
+      position_ += kTableStart.size();
+    } else if (At(kTableEnd)) {
+      --tableDepth_;
+      position_ += kTableEnd.size();
+      if (tableDepth_ <= 0) return true;
     } else {
       // Only a "<" can begin either marker.
-      intPos = FindByte(strLine, intPos + 1, '<');
+      position_ = FindByte(line_, position_ + 1, '<');
     }
-    if (intPos >= strLine.size()) return false;
+    if (position_ >= line_.size()) return false;
   }
 }
 

@@ -67,16 +67,16 @@ class TagScanner final : public ContextWeigher, private HeldWordSink {
   /// True when `marker` (three characters or more) stands at the position.
   bool At(std::string_view marker) const {
     // The second and third characters settle most tags without a compare.
-    return intPos + marker.size() <= strLine.size() && strLine[intPos + 1] == marker[1] &&
-           strLine[intPos + 2] == marker[2] &&
-           std::string_view(strLine).substr(intPos, marker.size()) == marker;
+    return position_ + marker.size() <= line_.size() && line_[position_ + 1] == marker[1] &&
+           line_[position_ + 2] == marker[2] &&
+           std::string_view(line_).substr(position_, marker.size()) == marker;
   }
   /// True in the text: outside any tag, comment, script, style, meta tag's content and
   /// skipped table.
   bool InPlainText() const {
-    return !(blnSkipToTagEnd | blnInTag | blnInComment | blnInStyle | blnInScript |
-             blnInMetaDescription | blnInMetaKeywords) &&
-           (intTableDepth <= 0 || settings_.TableWeight() != 0);
+    return !(skipToTagEnd_ | inTag_ | inComment_ | inStyle_ | inScript_ | inMetaDescription_ |
+             inMetaKeywords_) &&
+           (tableDepth_ <= 0 || settings_.TableWeight() != 0);
   }
   void TakeWord();
   /// A word of the default reading further on in the line, with its stem hash unless it is
@@ -134,24 +134,24 @@ class TagScanner final : public ContextWeigher, private HeldWordSink {
   WeightSourceRecorder* recorder_ = nullptr;
   std::unordered_set<std::string>* titleWords_ = nullptr;
 
-  std::string strLine;
-  std::size_t intPos = 0;
-  std::string_view strWord;  // the word being taken, within strLine
+  std::string line_;
+  std::size_t position_ = 0;
+  std::string_view word_;  // the word being taken, within line_
 
-  bool blnInTag = false;
-  std::int64_t intTagDepth = 0;
-  bool blnSkipToTagEnd = false;
-  bool blnInComment = false;
-  bool blnInStyle = false;
-  bool blnInScript = false;
-  std::int64_t intTableDepth = 0;
-  bool blnBold = false;
-  bool blnInTitle = false;
-  int intHeadingLevel = 0;
-  bool blnInMetaDescription = false;
-  bool blnInMetaKeywords = false;
-  int intFontSize = 3;
-  std::vector<int> intFontSizeStack;
+  bool inTag_ = false;
+  std::int64_t tagDepth_ = 0;
+  bool skipToTagEnd_ = false;
+  bool inComment_ = false;
+  bool inStyle_ = false;
+  bool inScript_ = false;
+  std::int64_t tableDepth_ = 0;
+  bool bold_ = false;
+  bool inTitle_ = false;
+  int headingLevel_ = 0;
+  bool inMetaDescription_ = false;
+  bool inMetaKeywords_ = false;
+  int fontSize_ = 3;
+  std::vector<int> fontSizeStack_;
 
   // Per-line memos that keep the searches from rescanning the rest of a long line.
   struct Memo {

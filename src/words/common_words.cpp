@@ -102,29 +102,29 @@ static_assert(StrictlyAscending(kEnglishConjunctions) && StrictlyAscending(kGerm
 /// Searches one row; a row that was never filled (the German general words, prepositions and
 /// number words) is empty, and so is every row of a language that does not exist.
 bool FindInWordList(std::string_view word, std::span<const std::string_view> english,
-                    std::span<const std::string_view> german, int intLanguage) {
+                    std::span<const std::string_view> german, int language) {
   std::span<const std::string_view> row;
-  if (intLanguage == kEnglish) row = english;
-  if (intLanguage == kGerman) row = german;
+  if (language == kEnglish) row = english;
+  if (language == kGerman) row = german;
   return std::binary_search(row.begin(), row.end(), word);
 }
 
 }  // namespace
 
-bool IsConjunction(std::string_view word, int intLanguage) {
-  return FindInWordList(word, kEnglishConjunctions, kGermanConjunctions, intLanguage);
+bool IsConjunction(std::string_view word, int language) {
+  return FindInWordList(word, kEnglishConjunctions, kGermanConjunctions, language);
 }
 
-bool IsGeneralWord(std::string_view word, int intLanguage) {
-  return FindInWordList(word, kGeneralWords, {}, intLanguage);
+bool IsGeneralWord(std::string_view word, int language) {
+  return FindInWordList(word, kGeneralWords, {}, language);
 }
 
-bool IsPreposition(std::string_view word, int intLanguage) {
-  return FindInWordList(word, kPrepositions, {}, intLanguage);
+bool IsPreposition(std::string_view word, int language) {
+  return FindInWordList(word, kPrepositions, {}, language);
 }
 
-bool IsNumberWord(std::string_view word, int intLanguage) {
-  return FindInWordList(word, kNumberWords, {}, intLanguage);
+bool IsNumberWord(std::string_view word, int language) {
+  return FindInWordList(word, kNumberWords, {}, language);
 }
 
 namespace {
@@ -144,13 +144,13 @@ WordSet EnglishCommonWords() {
 
 }  // namespace
 
-bool IsCommonWord(std::string_view word, int intLanguage) {
-  if (intLanguage == kEnglish) {
+bool IsCommonWord(std::string_view word, int language) {
+  if (language == kEnglish) {
     static const WordSet english = EnglishCommonWords();
     return english.Contains(word);
   }
-  return IsConjunction(word, intLanguage) || IsGeneralWord(word, intLanguage) ||
-         IsPreposition(word, intLanguage) || IsNumberWord(word, intLanguage);
+  return IsConjunction(word, language) || IsGeneralWord(word, language) ||
+         IsPreposition(word, language) || IsNumberWord(word, language);
 }
 
 }  // namespace tagwright

@@ -25,7 +25,7 @@ class WordTable {
   void Reset();
 
   /// Number of entries (`intNumWords`).
-  std::int64_t intNumWords() const { return static_cast<std::int64_t>(entries_.size()); }
+  std::int64_t WordCount() const { return static_cast<std::int64_t>(entries_.size()); }
 
   /// Counts `word` with `weight` in the first entry equal to it, or appends a new entry.
   /// Returns true when a new entry was appended.

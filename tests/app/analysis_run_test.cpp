@@ -424,7 +424,7 @@ void AnalysisRunTest::stopInsideALongLineKeepsTheWordsFoundSoFar() {
     QCOMPARE(shown[i], QString::fromStdString(KeptWord(static_cast<int>(i) + 15)));
   }
   QCOMPARE(text.mid(stop), QStringLiteral("\nStopped with %1 words identified.").arg(shown.size()));
-  QCOMPARE(h.Window().Runs().Result().Table().intNumWords(), shown.size());
+  QCOMPARE(h.Window().Runs().Result().Table().WordCount(), shown.size());
   QVERIFY(!h.Window().AnalysisCurrent());
 }
 
@@ -439,7 +439,7 @@ void AnalysisRunTest::quitInsideALongLineSavesAndEndsTheScan() {
   QCOMPARE(ended.count(), 1);
   QVERIFY(h.ReadState().find("\"kept\"") != std::string::npos);
   // The scan ended where Quit found it, not at the end of the line.
-  QVERIFY(w.Runs().Result().Table().intNumWords() < kWords);
+  QVERIFY(w.Runs().Result().Table().WordCount() < kWords);
   QVERIFY(!ResultText(h).contains("Stopped"));
 }
 

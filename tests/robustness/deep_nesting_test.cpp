@@ -54,7 +54,7 @@ TEST(DeepNesting, PageAfterHundredThousandUnclosedTagsYieldsItsWords) {
     EXPECT_EQ(result.Weight("lantern"), 3);
     EXPECT_EQ(result.Weight("compass"), 3);
     EXPECT_EQ(result.Weight("garden"), 6);
-    EXPECT_EQ(result.table.intNumWords(), 3);
+    EXPECT_EQ(result.table.WordCount(), 3);
   }
 }
 
@@ -68,7 +68,7 @@ TEST(DeepNesting, HundredThousandUnclosedContextsKeepTheirWeight) {
   // Comment openers inside a comment are text of the comment: the first end closes it.
   const auto comment =
       test::AnalysePage(test::Repeat("<!-- x\n", kDeep) + "--> lantern", test::KeepAll());
-  EXPECT_EQ(comment.table.intNumWords(), 1);
+  EXPECT_EQ(comment.table.WordCount(), 1);
   EXPECT_EQ(comment.Weight("lantern"), 3);
 }
 

@@ -26,7 +26,7 @@ TEST(HostileBytes, NulAndControlBytesEndWordsWithoutLosingAny) {
   EXPECT_EQ(page.Frequency("garden"), 5);
   EXPECT_EQ(page.Weight("garden"), 15);
   EXPECT_EQ(page.Frequency("lantern"), 1);
-  EXPECT_EQ(page.table.intNumWords(), 2);
+  EXPECT_EQ(page.table.WordCount(), 2);
 }
 
 TEST(HostileBytes, BinaryFileGivesAClearResultAndTextAfterItCounts) {
@@ -64,7 +64,7 @@ TEST(HostileBytes, InvalidUtf8ReadsAsSingleByteTextWithTheSameWords) {
     EXPECT_EQ(page->Frequency("naive"), 1);
     EXPECT_EQ(page->Frequency("garden"), 1);
   }
-  EXPECT_EQ(utf8.table.intNumWords(), 3);
+  EXPECT_EQ(utf8.table.WordCount(), 3);
   EXPECT_EQ(broken.Frequency("meadowa"), 1);  // a trailing 0xC3 is the letter A with tilde
 }
 
@@ -83,7 +83,7 @@ TEST(HostileBytes, EmptyAndBlankPagesGiveTheNoWordsMessage) {
   for (const std::string& text : {""s, "\r\n\r\n"s, "    \n \r  "s, "\t\t\n\f\v"s}) {
     const auto page = test::AnalysePage(text);
     ASSERT_EQ(page.result.outcome, RunOutcome::Completed);
-    EXPECT_EQ(page.table.intNumWords(), 0);
+    EXPECT_EQ(page.table.WordCount(), 0);
     EXPECT_EQ(ShowWordList(page.ranked, Settings{}),
               "No words with more than 3 letters occur at least twice.");
   }

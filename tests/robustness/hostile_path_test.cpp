@@ -96,7 +96,7 @@ TEST(HostilePath, ReadingRefusesWhatIsNoRegularFileWithoutBlocking) {
       const RunResult result = RunScan(path, analysis, observer);
       EXPECT_EQ(result.outcome, RunOutcome::Failed) << path;
       EXPECT_FALSE(result.error.empty()) << path;
-      EXPECT_EQ(analysis.Table().intNumWords(), 0) << path;
+      EXPECT_EQ(analysis.Table().WordCount(), 0) << path;
       EXPECT_EQ(ShowExistingKeywordMetaTag(path), "Error when looking for keywords meta tag.")
           << path;
       // The window reads its state file at start-up without any check before.
@@ -121,7 +121,7 @@ TEST(HostilePath, FileDeletedBetweenCheckAndReadFailsCleanly) {
   const RunResult result = RunScan(path, analysis, observer);
   EXPECT_EQ(result.outcome, RunOutcome::Failed);
   EXPECT_NE(result.error.find("page.html"), std::string::npos) << result.error;
-  EXPECT_EQ(analysis.Table().intNumWords(), 0);
+  EXPECT_EQ(analysis.Table().WordCount(), 0);
   EXPECT_EQ(ShowExistingKeywordMetaTag(path), "Error when looking for keywords meta tag.");
   EXPECT_EQ(LoadStateFile(state), std::nullopt);
 }

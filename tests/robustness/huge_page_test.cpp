@@ -36,7 +36,7 @@ TEST(HugePage, ThirtyMegabyteWordOrTagLosesNothingAfterIt) {
   const std::string tag = "<p class=\"" + test::Repeat("x", k30MB) + "\"";
   const auto page = test::AnalysePage(word + "\ncompass compass\n" + tag + "\n>garden garden\n");
   ASSERT_EQ(page.result.outcome, RunOutcome::Completed);
-  EXPECT_EQ(page.table.intNumWords(), 2);
+  EXPECT_EQ(page.table.WordCount(), 2);
   EXPECT_EQ(page.Frequency("compass"), 2);
   EXPECT_EQ(page.Frequency("garden"), 2);
 }
@@ -57,7 +57,7 @@ TEST(HugePage, HalfAMillionDistinctWordsAreAllCounted) {
 
   const auto page = test::AnalysePage(text, test::KeepAll());
   ASSERT_EQ(page.result.outcome, RunOutcome::Completed);
-  EXPECT_EQ(page.table.intNumWords(), static_cast<std::int64_t>(kWords));
+  EXPECT_EQ(page.table.WordCount(), static_cast<std::int64_t>(kWords));
   EXPECT_EQ(page.observer.newWords, static_cast<std::int64_t>(kWords));
   EXPECT_EQ(page.observer.lastCount, static_cast<std::int64_t>(kWords));
   ASSERT_EQ(page.ranked.size(), kWords);
@@ -79,7 +79,7 @@ TEST(HugePage, HalfAMillionDistinctWordsAreAllCounted) {
 
   // Seen once each, none reaches the default minimum frequency.
   const auto twice = test::AnalysePage(text);
-  EXPECT_EQ(twice.table.intNumWords(), static_cast<std::int64_t>(kWords));
+  EXPECT_EQ(twice.table.WordCount(), static_cast<std::int64_t>(kWords));
   EXPECT_EQ(ShowWordList(twice.ranked, Settings{}),
             "No words with more than 3 letters occur at least twice.");
 }

@@ -77,7 +77,7 @@ TEST(Analysis, StopEndsTheScanAfterTheCurrentLine) {
   const auto path = dir.Write("page.htm", "alpha alpha\n\n   \nbeta beta\ngamma gamma\n");
   EXPECT_EQ(RunScan(path, analysis, recorder).outcome, RunOutcome::Stopped);
   EXPECT_EQ(recorder.words, (std::vector<std::string>{"alpha", "beta"}));
-  EXPECT_EQ(analysis.Table().intNumWords(), 2);
+  EXPECT_EQ(analysis.Table().WordCount(), 2);
   EXPECT_TRUE(analysis.Ranked().empty());  // no filter or scaling after a stop
 }
 
@@ -97,8 +97,8 @@ TEST(Analysis, StopTakesEffectWithinALongLineOfWords) {
   Analysis analysis(settings, recorder);
   EXPECT_EQ(RunScan(dir.Write("page.htm", line + "\n"), analysis, recorder).outcome,
             RunOutcome::Stopped);
-  EXPECT_GT(analysis.Table().intNumWords(), 0);
-  EXPECT_LT(analysis.Table().intNumWords(), kWords / 2);
+  EXPECT_GT(analysis.Table().WordCount(), 0);
+  EXPECT_LT(analysis.Table().WordCount(), kWords / 2);
 }
 
 TEST(Analysis, CompletedScanAppliesMinimumFrequency) {

@@ -72,7 +72,7 @@ TEST(ProcessWord, CountsAndMergesPlurals) {
   word = "the";
   EXPECT_EQ(ProcessWord(word, table, defaults, weigher), WordOutcome::Dropped);
   EXPECT_EQ(word, "the");
-  ASSERT_EQ(table.intNumWords(), 1);
+  ASSERT_EQ(table.WordCount(), 1);
   EXPECT_EQ(table.Find("page").frequency, 3);
 
   // Only a final s is handled: boxes and box stay apart, news joins new.

@@ -89,9 +89,9 @@ std::vector<std::string> Words(const RankedWords& ranked) {
 TEST(WordTable, CountsNewAndRepeatedWords) {
   WordTable table;
   EXPECT_TRUE(table.CountWord("page", 1));
-  EXPECT_EQ(table.intNumWords(), 1);
+  EXPECT_EQ(table.WordCount(), 1);
   EXPECT_FALSE(table.CountWord("page", 3));
-  EXPECT_EQ(table.intNumWords(), 1);
+  EXPECT_EQ(table.WordCount(), 1);
   const RankedWord page = table.Find("page");
   EXPECT_EQ(page.word, "page");
   EXPECT_EQ(page.frequency, 2);
@@ -99,7 +99,7 @@ TEST(WordTable, CountsNewAndRepeatedWords) {
   EXPECT_EQ(table.Find("absent").frequency, 0);
 
   table.Reset();
-  EXPECT_EQ(table.intNumWords(), 0);
+  EXPECT_EQ(table.WordCount(), 0);
   EXPECT_TRUE(table.Ranked().empty());
   EXPECT_TRUE(table.CountWord("page", 1));
 }
@@ -140,7 +140,7 @@ TEST(WordTable, SumThatNoLongerGrowsKeepsItsPlace) {
 TEST(WordTable, HasNoSixteenBitLimits) {
   WordTable table;
   for (int i = 0; i < 40000; ++i) table.CountWord(std::to_string(i) + "w", 1);
-  EXPECT_EQ(table.intNumWords(), 40000);
+  EXPECT_EQ(table.WordCount(), 40000);
   for (int i = 0; i < 40000; ++i) table.CountWord("7w", 1);
   EXPECT_EQ(table.Find("7w").frequency, 40001);
   const RankedWords ranked = table.Ranked();
@@ -161,7 +161,7 @@ TEST(WordTable, PluralMergingTakesFirstCandidateInRankOrder) {
   table.MergePlural(word);
   EXPECT_EQ(word, "page");
   table.CountWord(word, 1);
-  EXPECT_EQ(table.intNumWords(), 1);
+  EXPECT_EQ(table.WordCount(), 1);
   EXPECT_EQ(table.Find("page").frequency, 2);
   // A plural arriving later loses its s.
   word = "pages";
@@ -268,7 +268,7 @@ TEST(WordTable, ManyWordsWithPluralChainsMatchTheArray) {
   ASSERT_LT(frequent.size(), reference.Entries().size());
   ExpectSameTable(frequent, table.Ranked(12));
   WordTable copy = table;  // the table is a value
-  EXPECT_EQ(copy.intNumWords(), table.intNumWords());
+  EXPECT_EQ(copy.WordCount(), table.WordCount());
   EXPECT_EQ(copy.Find(reference.Entries().front().word).frequency,
             reference.Entries().front().frequency);
 }
