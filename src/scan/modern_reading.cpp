@@ -239,6 +239,27 @@ const std::string& WordSplitter::Lowered(std::string_view word) {
 }
 
 void WordSplitter::BreakInto(std::string_view run) {
+  // Runs longer than this seldom repeat; the budget keeps the memory to a few MiB.
+  constexpr std::size_t kLongestRemembered = 256;
+  constexpr std::size_t kRememberedBudget = 4u << 20;
+  if (run.size() <= kLongestRemembered) {
+    if (const auto found = remembered_.find(run); found != remembered_.end()) {
+      breaks_ = found->second;
+      return;
+    }
+  }
+  BreakWithDictionary(run);
+  if (run.size() <= kLongestRemembered) {
+    if (rememberedBytes_ + run.size() > kRememberedBudget) {
+      remembered_.clear();
+      rememberedBytes_ = 0;
+    }
+    remembered_.emplace(std::string(run), breaks_);
+    rememberedBytes_ += run.size();
+  }
+}
+
+void WordSplitter::BreakWithDictionary(std::string_view run) {
   breaks_.clear();
   UErrorCode status = U_ZERO_ERROR;
   text_ = utext_openUTF8(text_, run.data(), static_cast<int64_t>(run.size()), &status);

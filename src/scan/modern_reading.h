@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 struct UBreakIterator;
@@ -120,9 +122,23 @@ class WordSplitter {
   static bool NeedsBreaking(std::string_view run);
   const std::string& Lowered(std::string_view word);
   void BreakInto(std::string_view run);
+  void BreakWithDictionary(std::string_view run);
+
+  /// Hashes a remembered run by its text, so a view finds it without a copy.
+  struct RunHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view run) const noexcept {
+      return std::hash<std::string_view>{}(run);
+    }
+  };
 
   std::string lowered_;
   std::vector<std::size_t> breaks_;
+  // The breaks of runs already split: dictionary breaking costs far more than a lookup, and
+  // the short runs of a page (a term, a particle between two Latin words) come back often.
+  // Bounded by the bytes of the runs it holds; emptied when full.
+  std::unordered_map<std::string, std::vector<std::size_t>, RunHash, std::equal_to<>> remembered_;
+  std::size_t rememberedBytes_ = 0;
   UBreakIterator* breaker_ = nullptr;
   UText* text_ = nullptr;
 };

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "scan_fixture.h"
 
 namespace tagwright::test {
@@ -90,6 +93,32 @@ TEST(ModernReading, WordsInEveryScript) {
   EXPECT_EQ(s.Frequency("abe"), 1);
   EXPECT_EQ(s.Frequency("q"), 1);
   EXPECT_EQ(s.Frequency("z"), 1);
+}
+
+std::vector<std::string> SplitWords(WordSplitter& splitter, std::string_view run) {
+  std::vector<std::string> words;
+  splitter.Split(run, [&](std::string_view word) { words.emplace_back(word); });
+  return words;
+}
+
+// Dictionary breaks are remembered per run: a run split again, from memory or after the
+// memory was emptied, gives the same words, and a run that differs by one character is split
+// on its own.
+TEST(WordSplitter, RememberedBreaksGiveTheSameWords) {
+  WordSplitter splitter;
+  const std::string run = "東京は日本の首都です";
+  const std::vector<std::string> first = SplitWords(splitter, run);
+  ASSERT_GT(first.size(), 2u);
+  EXPECT_EQ(SplitWords(splitter, run), first);
+  EXPECT_EQ(SplitWords(splitter, run.substr(0, run.size() - 3)).back(), "で");
+  EXPECT_EQ(SplitWords(splitter, "京都は日本の古都です").front(), "京都");
+  // Enough distinct runs to pass the memory's budget and empty it.
+  std::string other = "日本語";
+  for (int i = 0; i < 20000; ++i) {
+    const std::string many = other + std::to_string(i) + std::string(200, 'a') + "です";
+    SplitWords(splitter, many);
+  }
+  EXPECT_EQ(SplitWords(splitter, run), first);
 }
 
 TEST(ModernReading, ShortWordsCountCharacters) {
