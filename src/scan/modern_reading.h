@@ -127,7 +127,8 @@ class WordSplitter {
   /// Hashes a remembered run by its text, so a view finds it without a copy.
   struct RunHash {
     using is_transparent = void;
-    std::size_t operator()(std::string_view run) const noexcept {
+    // Not noexcept, so the table keeps each hash beside its run and never hashes a run again.
+    std::size_t operator()(std::string_view run) const {
       return std::hash<std::string_view>{}(run);
     }
   };
