@@ -9,6 +9,7 @@
 #include <sstream>
 #include <streambuf>
 
+#include "cli_fixture.h"
 #include "cli_run.h"
 #include "file_list.h"
 #include "output/unified_diff.h"
@@ -20,19 +21,10 @@
 namespace tagwright::cli {
 namespace {
 
+using test::Cli;
+using Result = test::CliResult;
+
 namespace fs = std::filesystem;
-
-struct Result {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-Result Cli(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  const int status = RunCli(args, out, err);
-  return {status, out.str(), err.str()};
-}
 
 const std::string kPage =
     "<html>\r\n<head>\r\n  <title>Cheap Flights</title>\r\n  </head>\r\n"

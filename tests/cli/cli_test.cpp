@@ -1,3 +1,4 @@
+#include "cli_fixture.h"
 #include "cli_run.h"
 
 #include <gtest/gtest.h>
@@ -11,21 +12,11 @@
 namespace tagwright::cli {
 namespace {
 
-struct Result {
-  int status;
-  std::string out;
-  std::string err;
-};
+using test::Cli;
+using Result = test::CliResult;
 
 // A path as the report's data holds it: a JSON string.
 std::string ScriptPath(const std::string& path) { return "[\"" + path + "\","; }
-
-Result Cli(const std::vector<std::string>& args) {
-  std::ostringstream out;
-  std::ostringstream err;
-  const int status = RunCli(args, out, err);
-  return {status, out.str(), err.str()};
-}
 
 const char* kPage =
     "<html><head><title>Cheap Flights</title>\r\n"

@@ -4,26 +4,17 @@
 #include <string>
 #include <vector>
 
-#include "cli_run.h"
+#include "cli_fixture.h"
 #include "support/temp_dir.h"
 
 namespace tagwright::cli {
 namespace {
 
-struct Result {
-  int status;
-  std::string out;
-  std::string err;
-};
-
 // Runs the command line `args` (an empty one left out) on `files`.
-Result Cli(std::vector<std::string> args, const std::vector<std::string>& files) {
+test::CliResult Cli(std::vector<std::string> args, const std::vector<std::string>& files) {
   std::erase(args, "");
   args.insert(args.end(), files.begin(), files.end());
-  std::ostringstream out;
-  std::ostringstream err;
-  const int status = RunCli(args, out, err);
-  return {status, out.str(), err.str()};
+  return test::Cli(args);
 }
 
 const char* const kTopics[] = {"alpha", "bravo", "charlie", "delta", "foxtrot", "hotel", "kilo"};
@@ -49,8 +40,8 @@ TEST(Site, ANavigationWordLeavesEveryPageButTheOneWithItInTheTitle) {
     SCOPED_TRACE(reading);
     test::TempDir dir;
     const std::vector<std::string> files = Site(dir, 6, 2);
-    const Result plain = Cli({"list", reading}, files);
-    const Result site = Cli({"list", "--site", "-j", "1", reading}, files);
+    const test::CliResult plain = Cli({"list", reading}, files);
+    const test::CliResult site = Cli({"list", "--site", "-j", "1", reading}, files);
     ASSERT_EQ(site.status, 0);
     EXPECT_EQ(site.err,
               "tagwright-cli: site of 6 pages: its furniture, dropped from the rankings except "
@@ -68,7 +59,7 @@ TEST(Site, ANavigationWordLeavesEveryPageButTheOneWithItInTheTitle) {
     EXPECT_EQ(with, 1u);
     EXPECT_NE(site.out.find("charlie"), std::string::npos);
     // The order of the output and the words dropped do not depend on the workers.
-    const Result two = Cli({"list", "--site", "-j", "2", reading}, files);
+    const test::CliResult two = Cli({"list", "--site", "-j", "2", reading}, files);
     EXPECT_EQ(two.out, site.out);
     EXPECT_EQ(two.err, site.err);
   }
@@ -77,7 +68,7 @@ TEST(Site, ANavigationWordLeavesEveryPageButTheOneWithItInTheTitle) {
 TEST(Site, FewerThanFivePagesHaveNoFurniture) {
   test::TempDir dir;
   const std::vector<std::string> files = Site(dir, 4, 9);
-  const Result site = Cli({"generate", "--site"}, files);
+  const test::CliResult site = Cli({"generate", "--site"}, files);
   EXPECT_EQ(site.out, Cli({"generate"}, files).out);
   EXPECT_EQ(site.err,
             "tagwright-cli: site of 4 pages: no word stands on more than half of them (and at "
@@ -87,13 +78,13 @@ TEST(Site, FewerThanFivePagesHaveNoFurniture) {
 TEST(Site, JsonEndsWithTheFurnitureAndApplyLeavesItOut) {
   test::TempDir dir;
   const std::vector<std::string> files = Site(dir, 7, 0);
-  const Result json = Cli({"generate", "--site", "--format", "json"}, files);
+  const test::CliResult json = Cli({"generate", "--site", "--format", "json"}, files);
   EXPECT_EQ(json.err, "");
   EXPECT_TRUE(json.out.ends_with("\n{\"site_furniture\":[\"gazette\"],\"pages\":7}\n"));
   // Only the first page, which names the site in its title, keeps it.
   EXPECT_EQ(json.out.find("gazette,"), json.out.rfind("gazette,"));
   EXPECT_NE(json.out.find("gazette,alpha"), std::string::npos);
-  const Result apply = Cli({"apply", "--site", "--dry-run"}, files);
+  const test::CliResult apply = Cli({"apply", "--site", "--dry-run"}, files);
   EXPECT_EQ(apply.status, 0);
   EXPECT_NE(apply.out.find("CONTENT=\"gazette,alpha\""), std::string::npos);
   EXPECT_NE(apply.out.find("CONTENT=\"bravo\""), std::string::npos);
@@ -105,7 +96,7 @@ TEST(Site, TheReportRanksThePagesWithoutTheFurniture) {
   const std::vector<std::string> files = Site(dir, 6, 0);
   const std::string best = "gazette: among the ten best words of ";
   EXPECT_NE(Cli({"report"}, files).out.find(best + "6 of 6 pages"), std::string::npos);
-  const Result site = Cli({"report", "--site"}, files);
+  const test::CliResult site = Cli({"report", "--site"}, files);
   EXPECT_NE(site.out.find(best + "1 of 6 pages"), std::string::npos);
   EXPECT_NE(site.err.find("under a title or h1: gazette\n"), std::string::npos);
 }

@@ -10,17 +10,11 @@
 namespace tagwright::test {
 namespace {
 
-Settings Modern() {
-  Settings s;
-  s.modernMarkup = true;
-  return s;
-}
-
 TEST(ModernReading, TagsWithAttributesOpenTheirContexts) {
   const std::vector<std::string> page = {"<title class=\"t\">alpha</title>",
                                          "<h2 id=\"x\">bravo</h2 > <h1>charlie</h1>",
                                          "<b class=\"k\">delta</b > <strong>echo</strong> foxtrot"};
-  Scan modern(Modern());
+  Scan modern(ModernSettings());
   modern.Lines(page);
   EXPECT_EQ(modern.Weight("alpha"), 51);
   EXPECT_EQ(modern.Weight("bravo"), 8);
@@ -38,7 +32,7 @@ TEST(ModernReading, TagsWithAttributesOpenTheirContexts) {
 }
 
 TEST(ModernReading, ChapterLabelsOfTitlesAndHeadingsAreNoWords) {
-  Scan s(Modern());
+  Scan s(ModernSettings());
   s.Lines({"<title>Chapter 3. Routers</title>",
            "<h1 class=\"title\"><a id=\"n\"></a>\xd0\x93\xd0\xbb\xd0\xb0\xd0\xb2\xd0\xb0 "
            "1.2: Kernel</h1>",
@@ -56,7 +50,7 @@ TEST(ModernReading, ChapterLabelsOfTitlesAndHeadingsAreNoWords) {
 }
 
 TEST(ModernReading, HiddenAndNavigationContentIsSkipped) {
-  Scan s(Modern());
+  Scan s(ModernSettings());
   s.Lines({"<nav class=\"menu\"><a>home</a> <nav>inner</nav> about</nav> kiwi",
            "<svg><title>vector</title><text>glyph</text></svg> <template><p>tmpl</p></template>",
            "<noscript>enable javascript</noscript><div hidden>secret <div>deep</div> more</div>",
@@ -77,7 +71,7 @@ TEST(ModernReading, HiddenAndNavigationContentIsSkipped) {
 }
 
 TEST(ModernReading, WordsInEveryScript) {
-  Scan s(Modern());
+  Scan s(ModernSettings());
   s.settings.ignoreCommonWords = false;
   s.Lines({"<p>Москва СТОЛИЦА России. Москва. Müller MÜLLER caf\xc3\xa9",
            "東京は日本の首都です。 ภาษาไทยง่ายมาก Ελλάδα", "ab\xe9 q\xd7z"});
@@ -122,7 +116,7 @@ TEST(WordSplitter, RememberedBreaksGiveTheSameWords) {
 }
 
 TEST(ModernReading, ShortWordsCountCharacters) {
-  Settings settings = Modern();
+  Settings settings = ModernSettings();
   Scan s(settings);
   s.settings.ignoreShortWords = true;
   s.settings.shortWordSize = 3;
@@ -156,7 +150,7 @@ TEST(ModernReading, CommonWordsOfThePageLanguage) {
   const std::vector<std::string> page = {"<html lang=\"de-DE\"><body>",
                                          "<p>Die Brücke für Fußgänger und Radfahrer werden über",
                                          "the Brücke"};
-  Scan modern(Modern());
+  Scan modern(ModernSettings());
   modern.settings.ignoreShortWords = true;
   modern.Lines(page);
   for (const char* common : {"die", "fuer", "und", "werden", "ueber", "the"}) {
@@ -165,7 +159,7 @@ TEST(ModernReading, CommonWordsOfThePageLanguage) {
   EXPECT_EQ(modern.Frequency("bruecke"), 2);
   EXPECT_EQ(modern.Frequency("fussgaenger"), 1);
   // Without the common-word filter, and in the default reading, they count.
-  Scan all(Modern());
+  Scan all(ModernSettings());
   all.settings.ignoreCommonWords = false;
   all.Lines(page);
   EXPECT_EQ(all.Frequency("fuer"), 1);
@@ -174,12 +168,12 @@ TEST(ModernReading, CommonWordsOfThePageLanguage) {
   EXPECT_EQ(classic.Frequency("fuer"), 1);
   EXPECT_EQ(classic.Frequency("the"), 0);
   // No lang: English.
-  Scan english(Modern());
+  Scan english(ModernSettings());
   english.Lines({"<p>für the zebra"});
   EXPECT_EQ(english.Frequency("fuer"), 1);
   EXPECT_EQ(english.Frequency("the"), 0);
   // A word counted before the page declares its language is a common word after it.
-  Scan switched(Modern());
+  Scan switched(ModernSettings());
   switched.Lines({"<p>werden werden", "<html lang=\"de\">", "<p>werden"});
   EXPECT_EQ(switched.Frequency("werden"), 2);
 }
@@ -189,7 +183,7 @@ TEST(ModernReading, UndeclaredLanguageIsGuessedFromThePage) {
       "<p>Die Paketverwaltung ist f\xc3\xbcr die Installation der Programme zust\xc3\xa4ndig. "
       "Wenn ein Paket installiert werden soll, muss es zuerst heruntergeladen werden, und dann "
       "wird es entpackt, damit alle Programme funktionieren.</p>\n";
-  Settings settings = Modern();
+  Settings settings = ModernSettings();
   settings.thresholdFrequency = 1;
   ScanObserver quiet;
   Analysis analysis(settings, quiet);

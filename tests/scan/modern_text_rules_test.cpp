@@ -15,12 +15,6 @@
 namespace tagwright::test {
 namespace {
 
-Settings Modern() {
-  Settings s;
-  s.modernMarkup = true;
-  return s;
-}
-
 TEST(ModernTextRules, InflectionsMergeUnderTheirStemShownInTheFormUsedMost) {
   struct Case {
     std::string page;
@@ -38,7 +32,7 @@ TEST(ModernTextRules, InflectionsMergeUnderTheirStemShownInTheFormUsedMost) {
       {"<html lang=\"ja\"><p>cats cat cats</p>", "cat", 3, {"cats"}},
   };
   for (const Case& c : cases) {
-    Scan s(Modern());
+    Scan s(ModernSettings());
     s.Lines({c.page});
     EXPECT_EQ(s.Frequency(c.shown), c.frequency) << c.page;
     for (const std::string& other : c.absent) EXPECT_EQ(s.Frequency(other), 0) << c.page;
@@ -75,7 +69,7 @@ TEST(ModernTextRules, StemmerFollowsThePageLanguage) {
 }
 
 TEST(ModernTextRules, CodeExamplesDoNotCount) {
-  Scan s(Modern());
+  Scan s(ModernSettings());
   s.Lines({"<p>The struct keeps a buffer.</p>",
            "<pre>struct buffer { const char *letters; }</pre> <code class=\"x\">println</code>",
            "<kbd>ctrl</kbd> <samp>output</samp> <var>count</var> <tt>typedef</tt> prose"});
@@ -124,7 +118,7 @@ TEST(ModernTextRules, PageFurnitureIsSkipped) {
       {"<label for=\"x\">zebra</label>", false},
   };
   for (const Case& c : cases) {
-    Scan s(Modern());
+    Scan s(ModernSettings());
     s.Lines({c.markup + " <p>walrus</p>"});
     EXPECT_EQ(s.Frequency("zebra"), c.counted ? 1 : 0) << c.markup;
     EXPECT_EQ(s.Frequency("walrus"), 1) << c.markup;  // the skip ends with the element
@@ -132,7 +126,7 @@ TEST(ModernTextRules, PageFurnitureIsSkipped) {
 }
 
 TEST(ModernTextRules, TextOutsideMainWeighsHalf) {
-  Scan s(Modern());
+  Scan s(ModernSettings());
   s.analysis.Reset();
   s.analysis.GuessLanguageFrom("<body><main>");
   for (const char* line : {"<title>zebra</title> <span>okapi</span>",
@@ -167,7 +161,7 @@ TEST(ModernTextRules, LinkDenseBlocksAreNavigation) {
       {"<div><a name=a>zebra</a> <a name=b>lion</a> <a name=c>tiger</a></div>", true},
   };
   for (const Case& c : cases) {
-    Scan s(Modern());
+    Scan s(ModernSettings());
     s.Lines({c.block, "<p>walrus</p>"});
     EXPECT_EQ(s.Frequency("zebra"), c.counted ? 1 : 0) << c.block;
     EXPECT_EQ(s.Frequency("walrus"), 1) << c.block;
@@ -219,7 +213,7 @@ TEST(ModernTextRules, WideCharactersCountTwoColumns) {
       {"\xff", 1},                      // no character
   };
   for (const Case& c : cases) EXPECT_EQ(DisplayWidth(c.text), c.width) << c.text;
-  Scan s(Modern());
+  Scan s(ModernSettings());
   s.settings.ignoreShortWords = true;
   s.settings.shortWordSize = 3;
   s.Lines(

@@ -8,6 +8,13 @@
 
 namespace tagwright::test {
 
+/// The settings of the modern reading, the others as the window starts.
+inline Settings ModernSettings() {
+  Settings s;
+  s.modernMarkup = true;
+  return s;
+}
+
 /// Scans lines as the run does and reads back the unscaled word table.
 struct Scan {
   Settings settings;
