@@ -277,18 +277,26 @@ void TransliterateWindows1252(std::string& line) {
     }
     return;
   }
-  std::string out;
-  out.reserve(length);
-  std::size_t copied = 0;  // bytes before this are in `out`
-  for (std::size_t i = NextHighByte(text, 0); i < text.size(); i = NextHighByte(text, i + 1)) {
-    const std::string_view letter = letterOf(text[i]);
+  // The line grows. Its text moves to the end of the longer line, then is rewritten from
+  // there to the front: each letter adds at most one byte, so the writing never overtakes the
+  // reading, and a long line is never copied whole.
+  const std::size_t growth = length - text.size();
+  line.resize(length);
+  char* const data = line.data();
+  std::memmove(data + growth, data, length - growth);
+  const std::string_view moved(data + growth, length - growth);
+  std::size_t written = 0;
+  std::size_t copied = 0;  // bytes of `moved` before this are written
+  for (std::size_t i = NextHighByte(moved, 0); i < moved.size(); i = NextHighByte(moved, i + 1)) {
+    const std::string_view letter = letterOf(moved[i]);
     if (letter.empty()) continue;
-    out.append(text.substr(copied, i - copied));
-    out.append(letter);
+    std::memmove(data + written, moved.data() + copied, i - copied);
+    written += i - copied;
+    std::memcpy(data + written, letter.data(), letter.size());
+    written += letter.size();
     copied = i + 1;
   }
-  out.append(text.substr(copied));
-  line = std::move(out);
+  std::memmove(data + written, moved.data() + copied, moved.size() - copied);
 }
 
 void TransliterateLetters(std::string& line) {

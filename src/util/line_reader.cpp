@@ -84,10 +84,11 @@ bool LineReader::Fill() {
     // A long line grows the buffer eightfold, but never much beyond what is left of the file:
     // the rest of a 20 MB one-line page needs 20 MB, not 32. Room reserved is not memory used
     // until it is read into, so the large steps cost nothing but spare the copies and page
-    // faults of many small ones. The byte to spare is for the closing blank the scanner
-    // appends.
+    // faults of many small ones. The chunk to spare is for the last read, which finds the
+    // file's end (and holds the closing blank the scanner appends): without it, that read
+    // would grow the buffer once more and copy the whole line.
     std::size_t capacity = std::max(8 * buffer_.capacity(), old + kChunk);
-    if (unread_ > 0) capacity = std::min(capacity, std::max(old + kChunk, old + unread_ + 1));
+    if (unread_ > 0) capacity = std::min(capacity, old + unread_ + kChunk);
     std::string grown;
     grown.reserve(capacity);
     grown.append(buffer_, 0, old);

@@ -44,6 +44,31 @@ TEST(MarkupEncoding, AccentedLettersWrittenDirectly) {
             plain + "ae" + plain + "e" + plain + "y");
 }
 
+// A line that is not UTF-8 and whose letters become two grows where it stands: the letters at
+// either end, side by side, and among bytes that stay.
+TEST(MarkupEncoding, Windows1252LettersThatBecomeTwoAnywhereInTheLine) {
+  struct Byte {
+    char byte;
+    std::string_view spelled;
+  };
+  const Byte kBytes[] = {{'a', "a"},       {'\xe4', "ae"}, {'\xe9', "e"},
+                         {'\xd7', "\xd7"}, {'\xdf', "ss"}, {' ', " "}};
+  std::mt19937 random(7);
+  for (int round = 0; round < 2000; ++round) {
+    std::string line;
+    std::string expected;
+    // A byte that makes the line no UTF-8, so that it is read as Windows-1252.
+    line += '\xe4';
+    expected += "ae";
+    for (std::size_t n = random() % 80; n > 0; --n) {
+      const Byte& b = kBytes[random() % std::size(kBytes)];
+      line += b.byte;
+      expected += b.spelled;
+    }
+    EXPECT_EQ(Encoded(line), expected) << round;
+  }
+}
+
 TEST(MarkupEncoding, EntityCompletedByAnEarlierReplacement) {
   // "&agrave;" becomes "a", which completes "&aacute;" for a later replacement.
   EXPECT_EQ(Encoded("&&agrave;acute;"), "a");
