@@ -9,6 +9,7 @@
 
 #include "util/str_proc.h"
 #include "util/transliteration.h"
+#include "util/unicode_text.h"
 #include "util/utf8_text.h"
 
 namespace tagwright {
@@ -232,7 +233,11 @@ const std::string& WordSplitter::Lowered(std::string_view word) {
   for (std::size_t i = 0; i < word.size();) {
     std::size_t length = 1;
     const char32_t c = DecodeUtf8(word, i, length);
-    AppendCodePoint(lowered_, static_cast<std::uint32_t>(u_tolower(static_cast<UChar32>(c))));
+    if (c < 0x80 || IsCommonWideLetter(c)) {
+      lowered_.append(word.substr(i, length));  // lower-cased with the line, or caseless
+    } else {
+      AppendCodePoint(lowered_, static_cast<std::uint32_t>(u_tolower(static_cast<UChar32>(c))));
+    }
     i += length;
   }
   return lowered_;
@@ -288,7 +293,11 @@ void SpellLatinLetters(std::string_view word, std::string& spelled) {
     }
     std::size_t length = 1;
     const char32_t c = DecodeUtf8(word, i, length);
-    const std::string_view latin = TransliterateLetter(c);
+    // Only letters from U+00C0 to U+024F (lead bytes C3 to C9) and of Latin Extended
+    // Additional (lead byte E1) have a spelling.
+    const std::string_view latin = (byte >= 0xC3 && byte <= 0xC9) || byte == 0xE1
+                                       ? TransliterateLetter(c)
+                                       : std::string_view();
     if (latin.empty()) {
       spelled.append(word.substr(i, length));
     } else {

@@ -62,6 +62,10 @@ std::size_t DisplayWidth(std::string_view text) {
       ++width;
       continue;
     }
+    if (IsCommonWideLetter(static_cast<char32_t>(c))) {
+      width += 2;
+      continue;
+    }
     const auto kind =
         static_cast<UEastAsianWidth>(u_getIntPropertyValue(c, UCHAR_EAST_ASIAN_WIDTH));
     width += (kind == U_EA_WIDE || kind == U_EA_FULLWIDTH) ? 2 : 1;

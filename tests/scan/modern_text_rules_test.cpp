@@ -1,6 +1,7 @@
 // The modern reading's rules for what counts: inflections merged by stem, code examples,
 // page furniture, link-dense blocks and the widths of Chinese, Japanese and Korean words.
 #include <gtest/gtest.h>
+#include <unicode/uchar.h>
 
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "scan/modern_reading.h"
 #include "scan_fixture.h"
 #include "util/unicode_text.h"
+#include "util/utf8_text.h"
 #include "words/stop_words.h"
 #include "words/word_stems.h"
 
@@ -196,6 +198,24 @@ TEST(ModernTextRules, LinkDensityHoldsBoundedAndFlushes) {
   blocks.Flush();
   EXPECT_EQ(sink.words.size(), LinkDensity::kMaxHeld + 12);
   EXPECT_FALSE(blocks.Holding());
+}
+
+// The letters taken as wide and caseless without asking ICU must be so by ICU's own data,
+// character by character.
+TEST(ModernTextRules, CommonWideLettersAgreeWithUnicodeData) {
+  for (char32_t c = 0x3000; c < 0xD800; ++c) {
+    if (!IsCommonWideLetter(c)) continue;
+    const auto kind = static_cast<UEastAsianWidth>(
+        u_getIntPropertyValue(static_cast<UChar32>(c), UCHAR_EAST_ASIAN_WIDTH));
+    ASSERT_TRUE(kind == U_EA_WIDE || kind == U_EA_FULLWIDTH) << std::hex << +c;
+    ASSERT_EQ(u_tolower(static_cast<UChar32>(c)), static_cast<UChar32>(c)) << std::hex << +c;
+    std::string utf8;
+    AppendCodePoint(utf8, static_cast<std::uint32_t>(c));
+    ASSERT_EQ(DisplayWidth(utf8), 2u) << std::hex << +c;
+  }
+  EXPECT_FALSE(IsCommonWideLetter(0x3040));  // unassigned
+  EXPECT_TRUE(IsCommonWideLetter(0x3042));   // あ
+  EXPECT_TRUE(IsCommonWideLetter(0xD55C));   // 한
 }
 
 TEST(ModernTextRules, WideCharactersCountTwoColumns) {
