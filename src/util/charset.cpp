@@ -184,8 +184,7 @@ std::optional<std::string> EncodeWithCharset(std::string_view text, const std::s
     // A character the charset cannot hold (or not UTF-8 at all): its reference, and on.
     const std::string_view rest(in, inLeft);
     std::size_t next = 0;
-    std::uint32_t code = 0;
-    if (!NextCodePoint(rest, next, code)) code = 0xfffd;
+    const std::uint32_t code = DecodeUtf8(rest, 0, next);
     put(outAt, outLeft, true, "&#" + std::to_string(code) + ";");
     in += next;
     inLeft -= next;

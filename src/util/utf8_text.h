@@ -7,10 +7,41 @@
 
 namespace tagwright {
 
-/// Decodes the code point at `pos` and moves past it. A byte that does not begin a
-/// well-formed sequence (overlong, surrogate, beyond U+10FFFF, cut short) gives false and
-/// moves one byte on.
-bool NextCodePoint(std::string_view text, std::size_t& pos, std::uint32_t& code);
+/// The code point of the UTF-8 character at `i`, and its length in bytes. A byte that does not
+/// begin a well-formed character (overlong, surrogate, beyond U+10FFFF, cut short) gives U+FFFD
+/// and length 1, so a code from 0x80 up with length 1 marks a byte that is not UTF-8.
+inline char32_t DecodeUtf8(std::string_view text, std::size_t i, std::size_t& length) {
+  const auto lead = static_cast<unsigned char>(text[i]);
+  length = 1;
+  if (lead < 0x80) return lead;
+  std::size_t need;
+  char32_t code;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    need = 2;
+    code = lead & 0x1Fu;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    need = 3;
+    code = lead & 0x0Fu;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    need = 4;
+    code = lead & 0x07u;
+  } else {
+    return 0xFFFD;
+  }
+  if (need > text.size() - i) return 0xFFFD;
+  for (std::size_t k = 1; k < need; ++k) {
+    const auto next = static_cast<unsigned char>(text[i + k]);
+    if ((next & 0xC0) != 0x80) return 0xFFFD;
+    code = (code << 6) | (next & 0x3Fu);
+  }
+  // Overlong forms, surrogates and values past U+10FFFF are no characters.
+  if ((need == 3 && code < 0x800) || (need == 4 && (code < 0x10000 || code > 0x10FFFF)) ||
+      (code >= 0xD800 && code <= 0xDFFF)) {
+    return 0xFFFD;
+  }
+  length = need;
+  return code;
+}
 
 /// Appends `code` as UTF-8.
 void AppendCodePoint(std::string& out, std::uint32_t code);
