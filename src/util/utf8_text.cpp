@@ -83,23 +83,4 @@ std::string Utf8ToAscii(std::string_view text) {
   });
 }
 
-std::string Base64(std::string_view bytes) {
-  static constexpr char kDigits[] =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  std::string out;
-  out.reserve((bytes.size() + 2) / 3 * 4);
-  for (std::size_t i = 0; i < bytes.size(); i += 3) {
-    const std::size_t n = bytes.size() - i < 3 ? bytes.size() - i : 3;
-    std::uint32_t group = 0;
-    for (std::size_t k = 0; k < 3; ++k) {
-      group <<= 8;
-      if (k < n) group |= static_cast<unsigned char>(bytes[i + k]);
-    }
-    for (std::size_t k = 0; k < 4; ++k) {
-      out.push_back(k <= n ? kDigits[(group >> (18 - 6 * k)) & 0x3F] : '=');
-    }
-  }
-  return out;
-}
-
 }  // namespace tagwright

@@ -57,7 +57,4 @@ std::string Utf8ToWindows1252(std::string_view text);
 /// Utf8ToWindows1252.
 std::string Utf8ToAscii(std::string_view text);
 
-/// `bytes` in base64 (RFC 4648, with padding).
-std::string Base64(std::string_view bytes);
-
 }  // namespace tagwright

@@ -60,11 +60,5 @@ TEST(Utf8Text, Windows1252HoldsWhatItCanAndReferencesTheRest) {
   EXPECT_EQ(Utf8ToWindows1252("\xff"), "&#65533;");
 }
 
-TEST(Utf8Text, Base64) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"", ""}, {"f", "Zg=="}, {"fo", "Zm8="}, {"foo", "Zm9v"}, {"\xff\xfe\x80", "//6A"}};
-  for (const auto& [in, out] : cases) EXPECT_EQ(Base64(in), out) << in;
-}
-
 }  // namespace
 }  // namespace tagwright
