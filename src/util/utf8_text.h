@@ -11,33 +11,33 @@ namespace tagwright {
 /// begin a well-formed character (overlong, surrogate, beyond U+10FFFF, cut short) gives U+FFFD
 /// and length 1, so a code from 0x80 up with length 1 marks a byte that is not UTF-8.
 inline char32_t DecodeUtf8(std::string_view text, std::size_t i, std::size_t& length) {
-  const auto lead = static_cast<unsigned char>(text[i]);
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
+  const unsigned char lead = byte(0);
   length = 1;
   if (lead < 0x80) return lead;
   std::size_t need;
-  char32_t code;
+  unsigned char low = 0x80;   // bounds of the second byte: no overlong forms, no surrogates,
+  unsigned char high = 0xBF;  // nothing beyond U+10FFFF
   if (lead >= 0xC2 && lead <= 0xDF) {
     need = 2;
-    code = lead & 0x1Fu;
   } else if (lead >= 0xE0 && lead <= 0xEF) {
     need = 3;
-    code = lead & 0x0Fu;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
   } else if (lead >= 0xF0 && lead <= 0xF4) {
     need = 4;
-    code = lead & 0x07u;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
   } else {
     return 0xFFFD;
   }
-  if (need > text.size() - i) return 0xFFFD;
+  if (need > text.size() - i || byte(1) < low || byte(1) > high) return 0xFFFD;
+  // The lead byte keeps 5, 4 or 3 bits; each further byte adds 6. Whether the sequence holds
+  // decides nothing but the bytes, so a caller that only checks pays for no arithmetic.
+  char32_t code = lead & (0x7Fu >> need);
   for (std::size_t k = 1; k < need; ++k) {
-    const auto next = static_cast<unsigned char>(text[i + k]);
-    if ((next & 0xC0) != 0x80) return 0xFFFD;
-    code = (code << 6) | (next & 0x3Fu);
-  }
-  // Overlong forms, surrogates and values past U+10FFFF are no characters.
-  if ((need == 3 && code < 0x800) || (need == 4 && (code < 0x10000 || code > 0x10FFFF)) ||
-      (code >= 0xD800 && code <= 0xDFFF)) {
-    return 0xFFFD;
+    if ((byte(k) & 0xC0) != 0x80) return 0xFFFD;
+    code = (code << 6) | (byte(k) & 0x3Fu);
   }
   length = need;
   return code;
