@@ -3,8 +3,8 @@
 
 #include <QLineEdit>
 
+#include "app/limit_boxes.h"
 #include "app/main_window.h"
-#include "output/limits.h"
 #include "util/str_proc.h"
 
 namespace tagwright {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <sstream>
 #include <thread>
@@ -334,12 +335,9 @@ class FileProcessor {
       const char* action = !changed                                          ? "unchanged"
                            : rewrite.action == PageRewrite::Action::Replaced ? "replaced"
                                                                              : "inserted";
-      std::string json = "{" + JsonFileFields(file) + ",\"action\":\"" + action +
-                         "\",\"tag\":" + JsonString(tag.tag) +
-                         ",\"keywords\":" + std::to_string(tag.keywordCount) +
-                         ",\"bytes\":" + std::to_string(tag.tagLength);
-      if (options_.dryRun) json += ",\"diff\":" + JsonString(result.out);
-      result.out = json + "}\n";
+      result.out =
+          ApplyJson(file, action, tag,
+                    options_.dryRun ? std::optional<std::string_view>(result.out) : std::nullopt);
     }
     return result;
   }

@@ -43,6 +43,25 @@ std::string JsonString(std::string_view text) {
   return out;
 }
 
+std::string Base64(std::string_view bytes) {
+  static constexpr char kDigits[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string out;
+  out.reserve((bytes.size() + 2) / 3 * 4);
+  for (std::size_t i = 0; i < bytes.size(); i += 3) {
+    const std::size_t n = bytes.size() - i < 3 ? bytes.size() - i : 3;
+    std::uint32_t group = 0;
+    for (std::size_t k = 0; k < 3; ++k) {
+      group <<= 8;
+      if (k < n) group |= static_cast<unsigned char>(bytes[i + k]);
+    }
+    for (std::size_t k = 0; k < 4; ++k) {
+      out.push_back(k <= n ? kDigits[(group >> (18 - 6 * k)) & 0x3F] : '=');
+    }
+  }
+  return out;
+}
+
 std::string JsonFileFields(std::string_view file) {
   std::string out = "\"file\":" + JsonString(file);
   if (!IsValidUtf8(file)) out += ",\"file_base64\":\"" + Base64(file) + "\"";
@@ -83,6 +102,17 @@ std::string MetaTagJson(std::string_view file, const MetaTag& tag) {
   return out + ",\"tag\":" + JsonString(tag.tag) +
          ",\"keywords\":" + std::to_string(tag.keywordCount) +
          ",\"bytes\":" + std::to_string(tag.tagLength) + "}";
+}
+
+std::string ApplyJson(std::string_view file, std::string_view action, const MetaTag& tag,
+                      std::optional<std::string_view> diff) {
+  std::string out = "{";
+  out += JsonFileFields(file);
+  out += ",\"action\":\"" + std::string(action) + "\",\"tag\":" + JsonString(tag.tag) +
+         ",\"keywords\":" + std::to_string(tag.keywordCount) +
+         ",\"bytes\":" + std::to_string(tag.tagLength);
+  if (diff) out += ",\"diff\":" + JsonString(*diff);
+  return out + "}\n";
 }
 
 std::string ExistingJson(std::string_view file, const ExistingTag& found) {

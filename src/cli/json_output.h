@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,9 @@ namespace tagwright::cli {
 /// part of well-formed UTF-8 replaced by U+FFFD, so the output is always valid UTF-8.
 std::string JsonString(std::string_view text);
 
+/// `bytes` in base64 (RFC 4648, with padding).
+std::string Base64(std::string_view bytes);
+
 /// "file":NAME, and when the name is not UTF-8, also "file_base64" with its exact bytes.
 std::string JsonFileFields(std::string_view file);
 
@@ -25,6 +29,12 @@ std::string WordListJson(std::string_view file, const RankedWords& words,
 
 /// {"file":..., "tag":..., "keywords":.., "bytes":..}, or "message" when no word qualifies.
 std::string MetaTagJson(std::string_view file, const MetaTag& tag);
+
+/// {"file":..., "action":ACTION, "tag":..., "keywords":.., "bytes":..} for the tag that apply
+/// wrote (ACTION is "inserted", "replaced" or "unchanged"), with "diff" when a dry run gives
+/// one; ends the line.
+std::string ApplyJson(std::string_view file, std::string_view action, const MetaTag& tag,
+                      std::optional<std::string_view> diff);
 
 /// {"file":..., "found":true|false, "tag":...} for the existing-tag search ("" when none).
 std::string ExistingJson(std::string_view file, const ExistingTag& found);

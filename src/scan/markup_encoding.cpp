@@ -15,6 +15,7 @@
 #include "util/str_proc.h"
 #include "util/text_encoding.h"
 #include "util/transliteration.h"
+#include "util/utf8_text.h"
 
 namespace tagwright {
 
@@ -207,21 +208,8 @@ bool EntitiesMayCascade(std::string_view line) {
   return false;
 }
 
-// The transliteration of the UTF-8 letter that begins with the lead byte at `i` of a valid
-// UTF-8 text, or empty; `length` receives the letter's byte count.
-std::string_view Utf8LetterAt(std::string_view text, std::size_t i, std::size_t& length) {
-  const auto lead = static_cast<unsigned char>(text[i]);
-  length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-  // Every letter with a transliteration takes two or three bytes.
-  if (length == 4 || i + length > text.size()) return {};
-  char32_t code = lead & (length == 2 ? 0x1Fu : 0x0Fu);
-  for (std::size_t k = 1; k < length; ++k) {
-    code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3Fu);
-  }
-  return TransliterateLetter(code);
-}
-
-// No letter's transliteration is longer than its UTF-8 form, so this rewrites in place.
+// No letter's transliteration is longer than its UTF-8 form, so this rewrites in place. The
+// line is valid UTF-8.
 void TransliterateUtf8(std::string& line) {
   char* const data = line.data();
   const std::string_view text = line;
@@ -233,7 +221,9 @@ void TransliterateUtf8(std::string& line) {
     // letters to spell; other characters are passed by their length.
     std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
     std::string_view letter;
-    if ((lead >= 0xC3 && lead <= 0xC9) || lead == 0xE1) letter = Utf8LetterAt(text, i, length);
+    if ((lead >= 0xC3 && lead <= 0xC9) || lead == 0xE1) {
+      letter = TransliterateLetter(DecodeUtf8(text, i, length));
+    }
     if (!letter.empty()) {
       if (written != copied) std::memmove(data + written, data + copied, i - copied);
       written += i - copied;

@@ -7,6 +7,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "util/utf8_text.h"
+
 struct UBreakIterator;
 struct UText;
 
@@ -59,41 +61,6 @@ bool HasOptionalEnd(std::string_view name);
 
 /// True for a code point that belongs to a word: a letter of any script or a combining mark.
 bool IsWordCodePoint(char32_t c);
-
-/// The code point of the UTF-8 character at `i`, and its length; a byte that does not begin a
-/// valid character gives U+FFFD and length 1.
-inline char32_t DecodeUtf8(std::string_view text, std::size_t i, std::size_t& length) {
-  const auto lead = static_cast<unsigned char>(text[i]);
-  length = 1;
-  if (lead < 0x80) return lead;
-  std::size_t need;
-  char32_t code;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    need = 2;
-    code = lead & 0x1Fu;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    need = 3;
-    code = lead & 0x0Fu;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    need = 4;
-    code = lead & 0x07u;
-  } else {
-    return 0xFFFD;
-  }
-  if (i + need > text.size()) return 0xFFFD;
-  for (std::size_t k = 1; k < need; ++k) {
-    const auto next = static_cast<unsigned char>(text[i + k]);
-    if ((next & 0xC0) != 0x80) return 0xFFFD;
-    code = (code << 6) | (next & 0x3Fu);
-  }
-  // Overlong forms, surrogates and values past U+10FFFF are no characters.
-  if ((need == 3 && code < 0x800) || (need == 4 && (code < 0x10000 || code > 0x10FFFF)) ||
-      (code >= 0xD800 && code <= 0xDFFF)) {
-    return 0xFFFD;
-  }
-  length = need;
-  return code;
-}
 
 /// Splits runs of letters into words, with ICU's word-break rules for scripts written without
 /// blanks (Chinese, Japanese, Thai, ...), and gives each word lower-cased.

@@ -17,6 +17,26 @@ namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD in UTF-8
 
+// Converts the `inLeft` bytes at `in` with `cd`, appending to the first `written` bytes of
+// `out`, which grows when it fills. Where iconv refuses the next bytes, `refused()` either goes
+// past them (true) or ends the conversion (false).
+template <typename Refused>
+void ConvertAll(iconv_t cd, char*& in, std::size_t& inLeft, std::string& out, std::size_t& written,
+                Refused refused) {
+  while (inLeft > 0) {
+    char* outAt = out.data() + written;
+    std::size_t outLeft = out.size() - written;
+    const std::size_t result = iconv(cd, &in, &inLeft, &outAt, &outLeft);
+    written = out.size() - outLeft;
+    if (result != static_cast<std::size_t>(-1)) break;
+    if (errno == E2BIG) {
+      out.resize(out.size() * 2);
+    } else if (!refused()) {
+      break;
+    }
+  }
+}
+
 bool IsLabelChar(char c) {
   return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.' ||
          c == ':';
@@ -156,43 +176,33 @@ std::optional<std::string> EncodeWithCharset(std::string_view text, const std::s
   }
   std::string out(text.size() * 4 + 16, '\0');
   std::size_t written = 0;
-  const auto put = [&](char*& outAt, std::size_t& outLeft, bool flush, std::string_view more) {
-    // Shift states end before a reference, which is ASCII.
+  // Appends `more` after the shift state is ended (a reference is ASCII).
+  const auto put = [&](std::string_view more) {
+    char* outAt = nullptr;
+    std::size_t outLeft = 0;
     for (;;) {
       outAt = out.data() + written;
       outLeft = out.size() - written;
       if (outLeft >= 16 + more.size()) break;
       out.resize(out.size() * 2);
     }
-    if (flush) iconv(cd, nullptr, nullptr, &outAt, &outLeft);
+    iconv(cd, nullptr, nullptr, &outAt, &outLeft);
     written = out.size() - outLeft;
     out.replace(written, more.size(), more);
     written += more.size();
   };
   char* in = const_cast<char*>(text.data());
   std::size_t inLeft = text.size();
-  while (inLeft > 0) {
-    char* outAt = out.data() + written;
-    std::size_t outLeft = out.size() - written;
-    const std::size_t result = iconv(cd, &in, &inLeft, &outAt, &outLeft);
-    written = out.size() - outLeft;
-    if (result != static_cast<std::size_t>(-1)) break;
-    if (errno == E2BIG) {
-      out.resize(out.size() * 2);
-      continue;
-    }
+  ConvertAll(cd, in, inLeft, out, written, [&] {
     // A character the charset cannot hold (or not UTF-8 at all): its reference, and on.
-    const std::string_view rest(in, inLeft);
     std::size_t next = 0;
-    std::uint32_t code = 0;
-    if (!NextCodePoint(rest, next, code)) code = 0xfffd;
-    put(outAt, outLeft, true, "&#" + std::to_string(code) + ";");
+    const std::uint32_t code = DecodeUtf8(std::string_view(in, inLeft), 0, next);
+    put("&#" + std::to_string(code) + ";");
     in += next;
     inLeft -= next;
-  }
-  char* outAt = nullptr;
-  std::size_t outLeft = 0;
-  put(outAt, outLeft, true, {});
+    return true;
+  });
+  put({});
   iconv_close(cd);
   out.resize(written);
   return out;
@@ -212,27 +222,20 @@ void LineDecoder::Convert(std::string_view bytes, std::string& out, std::size_t*
   // UTF-8 takes at most three bytes for a character that a legacy charset writes in one.
   out.resize(bytes.size() * 3 + 16);
   std::size_t written = 0;
-  while (inLeft > 0) {
-    char* outAt = out.data() + written;
-    std::size_t outLeft = out.size() - written;
-    const std::size_t result = iconv(cd_, &in, &inLeft, &outAt, &outLeft);
-    written = out.size() - outLeft;
-    if (result != static_cast<std::size_t>(-1)) break;
-    if (errno == E2BIG) {
-      out.resize(out.size() * 2);
-    } else if (errno == EINVAL && keptIncomplete != nullptr) {
+  ConvertAll(cd_, in, inLeft, out, written, [&] {
+    if (errno == EINVAL && keptIncomplete != nullptr) {
       *keptIncomplete = inLeft;  // an incomplete character at the end: kept for the next piece
-      break;
-    } else {
-      // Not a character of the charset (or cut off at the end of the line): one replacement
-      // character for one byte, and on after it.
-      if (out.size() - written < kReplacement.size()) out.resize(out.size() * 2);
-      std::memcpy(out.data() + written, kReplacement.data(), kReplacement.size());
-      written += kReplacement.size();
-      ++in;
-      --inLeft;
+      return false;
     }
-  }
+    // Not a character of the charset (or cut off at the end of the line): one replacement
+    // character for one byte, and on after it.
+    if (out.size() - written < kReplacement.size()) out.resize(out.size() * 2);
+    std::memcpy(out.data() + written, kReplacement.data(), kReplacement.size());
+    written += kReplacement.size();
+    ++in;
+    --inLeft;
+    return true;
+  });
   // Shift states end with the line.
   char* outAt = out.data() + written;
   std::size_t outLeft = out.size() - written;

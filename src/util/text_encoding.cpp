@@ -35,37 +35,16 @@ std::size_t NextHighByte(std::string_view bytes, std::size_t from) {
 }
 
 bool IsValidUtf8(std::string_view bytes) {
-  const auto* begin = reinterpret_cast<const unsigned char*>(bytes.data());
-  const auto* p = begin;
-  const auto* end = p + bytes.size();
-  while (p < end) {
-    const unsigned char c = *p;
-    if (c < 0x80) {
-      p = begin + NextHighByte(bytes, static_cast<std::size_t>(p - begin));
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+      i = NextHighByte(bytes, i);
       continue;
     }
-    int length;
-    unsigned char low = 0x80;   // bounds of the second byte, which rule out overlong forms,
-    unsigned char high = 0xBF;  // surrogates and code points above U+10FFFF
-    if (c >= 0xC2 && c <= 0xDF) {
-      length = 2;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      length = 3;
-      if (c == 0xE0) low = 0xA0;
-      if (c == 0xED) high = 0x9F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      length = 4;
-      if (c == 0xF0) low = 0x90;
-      if (c == 0xF4) high = 0x8F;
-    } else {
-      return false;
-    }
-    if (end - p < length) return false;
-    if (p[1] < low || p[1] > high) return false;
-    for (int i = 2; i < length; ++i) {
-      if (p[i] < 0x80 || p[i] > 0xBF) return false;
-    }
-    p += length;
+    std::size_t length;
+    DecodeUtf8(bytes, i, length);
+    if (length == 1) return false;
+    i += length;
   }
   return true;
 }

@@ -4,50 +4,6 @@
 
 namespace tagwright {
 
-bool NextCodePoint(std::string_view text, std::size_t& pos, std::uint32_t& code) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char c = byte(pos);
-  if (c < 0x80) {
-    code = c;
-    ++pos;
-    return true;
-  }
-  std::size_t length;
-  unsigned char low = 0x80;   // bounds of the second byte: no overlong forms, no surrogates,
-  unsigned char high = 0xBF;  // nothing beyond U+10FFFF
-  if (c >= 0xC2 && c <= 0xDF) {
-    length = 2;
-    code = c & 0x1Fu;
-  } else if (c >= 0xE0 && c <= 0xEF) {
-    length = 3;
-    code = c & 0x0Fu;
-    if (c == 0xE0) low = 0xA0;
-    if (c == 0xED) high = 0x9F;
-  } else if (c >= 0xF0 && c <= 0xF4) {
-    length = 4;
-    code = c & 0x07u;
-    if (c == 0xF0) low = 0x90;
-    if (c == 0xF4) high = 0x8F;
-  } else {
-    ++pos;
-    return false;
-  }
-  if (text.size() - pos < length || byte(pos + 1) < low || byte(pos + 1) > high) {
-    ++pos;
-    return false;
-  }
-  for (std::size_t i = 1; i < length; ++i) {
-    const unsigned char next = byte(pos + i);
-    if (next < 0x80 || next > 0xBF) {
-      ++pos;
-      return false;
-    }
-    code = (code << 6) | (next & 0x3Fu);
-  }
-  pos += length;
-  return true;
-}
-
 void AppendCodePoint(std::string& out, std::uint32_t code) {
   if (code < 0x80) {
     out.push_back(static_cast<char>(code));
@@ -71,13 +27,10 @@ std::string ReplaceInvalidUtf8(std::string_view text) {
   out.reserve(text.size());
   std::size_t pos = 0;
   while (pos < text.size()) {
-    const std::size_t begin = pos;
-    std::uint32_t code;
-    if (NextCodePoint(text, pos, code)) {
-      out.append(text, begin, pos - begin);
-    } else {
-      out += "\xEF\xBF\xBD";
-    }
+    // Well-formed characters are written back as they were, anything else as U+FFFD.
+    std::size_t length;
+    AppendCodePoint(out, DecodeUtf8(text, pos, length));
+    pos += length;
   }
   return out;
 }
@@ -105,8 +58,9 @@ std::string EncodeWithReferences(std::string_view text, ByteOf byteOf) {
   out.reserve(text.size());
   std::size_t pos = 0;
   while (pos < text.size()) {
-    std::uint32_t code;
-    if (!NextCodePoint(text, pos, code)) code = 0xFFFD;
+    std::size_t length;
+    const std::uint32_t code = DecodeUtf8(text, pos, length);
+    pos += length;
     const unsigned char b = byteOf(code);
     if (b != 0 || code == 0) {
       out.push_back(static_cast<char>(b));
@@ -127,25 +81,6 @@ std::string Utf8ToAscii(std::string_view text) {
   return EncodeWithReferences(text, [](std::uint32_t code) {
     return code < 0x80 ? static_cast<unsigned char>(code) : static_cast<unsigned char>(0);
   });
-}
-
-std::string Base64(std::string_view bytes) {
-  static constexpr char kDigits[] =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  std::string out;
-  out.reserve((bytes.size() + 2) / 3 * 4);
-  for (std::size_t i = 0; i < bytes.size(); i += 3) {
-    const std::size_t n = bytes.size() - i < 3 ? bytes.size() - i : 3;
-    std::uint32_t group = 0;
-    for (std::size_t k = 0; k < 3; ++k) {
-      group <<= 8;
-      if (k < n) group |= static_cast<unsigned char>(bytes[i + k]);
-    }
-    for (std::size_t k = 0; k < 4; ++k) {
-      out.push_back(k <= n ? kDigits[(group >> (18 - 6 * k)) & 0x3F] : '=');
-    }
-  }
-  return out;
 }
 
 }  // namespace tagwright

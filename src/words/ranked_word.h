@@ -21,4 +21,10 @@ struct RankedWord {
 // A long list is large enough for huge pages.
 using RankedWords = std::vector<RankedWord, LargeAllocator<RankedWord>>;
 
+/// A key value in percent of the highest (`sngMaxKeyValue`, above 0): value times 100 divided
+/// by the highest, computed in double precision and rounded once to single precision.
+inline float InPercentOf(float value, float highest) {
+  return static_cast<float>(static_cast<double>(value) * 100.0 / static_cast<double>(highest));
+}
+
 }  // namespace tagwright

@@ -80,8 +80,10 @@ std::string GuessLanguage(std::string_view head) {
   bool inTag = false;
   for (std::size_t pos = 0; pos < head.size();) {
     const std::size_t begin = pos;
-    std::uint32_t c = 0;
-    if (!NextCodePoint(head, pos, c)) c = ' ';
+    std::size_t length;
+    std::uint32_t c = DecodeUtf8(head, pos, length);
+    pos += length;
+    if (length == 1 && c >= 0x80) c = ' ';  // a byte that is not UTF-8
     if (c == '<') inTag = true;
     if (!inTag && IsWordCharacter(c)) {
       if (c < 0x250) {
@@ -155,8 +157,10 @@ bool IsMostlyOtherScripts(std::string_view head) {
   std::size_t latin = 0, other = 0;
   bool inTag = false;
   for (std::size_t pos = 0; pos < head.size();) {
-    std::uint32_t c = 0;
-    if (!NextCodePoint(head, pos, c)) continue;
+    std::size_t length;
+    const std::uint32_t c = DecodeUtf8(head, pos, length);
+    pos += length;
+    if (length == 1 && c >= 0x80) continue;  // a byte that is not UTF-8
     if (c == '<') inTag = true;
     if (c == '>') inTag = false;
     if (inTag || !IsWordCharacter(c)) continue;

@@ -43,15 +43,6 @@ bool IsDroppedWord(std::string_view word, const AnalysisSettings& settings) {
   return IsDroppedLongerWord(word, length, settings);
 }
 
-WordOutcome ProcessWord(std::string_view& word, WordTable& table, const AnalysisSettings& settings,
-                        const ContextWeigher& weigher) {
-  // Short words, the most frequent that are dropped, are dropped before the lookup.
-  if (IsShortWord(static_cast<std::size_t>(LetterCount(word, settings)), settings)) {
-    return WordOutcome::Dropped;
-  }
-  return ProcessLongerWord(word, WordTable::StemHash(word), table, settings, weigher);
-}
-
 WordOutcome ProcessLongerWord(std::string_view& word, std::uint32_t stemHash, WordTable& table,
                               const AnalysisSettings& settings, const ContextWeigher& weigher) {
   // The settings and the word alone decide the filters: a word that the table holds (under its
@@ -62,14 +53,6 @@ WordOutcome ProcessLongerWord(std::string_view& word, std::uint32_t stemHash, Wo
   }
   return table.MergeAndCount(word, weigher.ContextWeight(), forms) ? WordOutcome::Added
                                                                    : WordOutcome::Counted;
-}
-
-WordOutcome ProcessWord(std::string& word, WordTable& table, const AnalysisSettings& settings,
-                        const ContextWeigher& weigher) {
-  std::string_view counted = word;
-  const WordOutcome outcome = ProcessWord(counted, table, settings, weigher);
-  word.resize(counted.size());
-  return outcome;
 }
 
 }  // namespace tagwright

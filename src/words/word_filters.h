@@ -29,17 +29,10 @@ inline bool IsShortWord(std::size_t length, const AnalysisSettings& settings) {
          static_cast<std::int64_t>(length) <= settings.ShortWordSize();
 }
 
-/// Filters `word`, merges it with its plural or singular, and counts it in `table` with the
-/// weight asked from `weigher`. On Added, `word` holds the word as appended.
-WordOutcome ProcessWord(std::string& word, WordTable& table, const AnalysisSettings& settings,
-                        const ContextWeigher& weigher);
-
-/// The same for a word that stays where it stands: `word` is narrowed to the word as counted.
-WordOutcome ProcessWord(std::string_view& word, WordTable& table, const AnalysisSettings& settings,
-                        const ContextWeigher& weigher);
-
-/// The same for a word that is not short (IsShortWord) and whose stem hash is known
-/// (WordTable::StemHash). The table is asked first: a word that it holds passed the filters
+/// Filters `word`, a word that is not short (IsShortWord) and whose stem hash is known
+/// (WordTable::StemHash), merges it with its plural or singular, and counts it in `table` with
+/// the weight asked from `weigher`; `word` is narrowed to the word as counted. The table is
+/// asked first: a word that it holds passed the filters
 /// when it was first counted, and only the others are filtered.
 WordOutcome ProcessLongerWord(std::string_view& word, std::uint32_t stemHash, WordTable& table,
                               const AnalysisSettings& settings, const ContextWeigher& weigher);

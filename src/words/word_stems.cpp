@@ -7,8 +7,6 @@
 #include <unordered_map>
 #include <vector>
 
-#include "words/ranking.h"
-
 namespace tagwright {
 
 WordStemmer::~WordStemmer() {

@@ -9,7 +9,6 @@
 #include <utility>
 
 #include "util/str_proc.h"
-#include "words/ranking.h"
 
 namespace tagwright {
 
@@ -229,11 +228,6 @@ std::size_t WordTable::DropFinalS(std::size_t index, std::size_t from, std::size
   return to;
 }
 
-bool WordTable::CountWord(std::string_view word, float weight) {
-  assert(!indexReleased_);
-  return CountForms(word, weight, Lookup(word, StemHash(word)));
-}
-
 bool WordTable::CountForms(std::string_view word, float weight, const Forms& forms) {
   if (forms.exact != npos) {
     Count(FirstOf(forms.exact), weight);
@@ -251,18 +245,6 @@ bool WordTable::MergeForms(Forms& forms) {
   if (singular != npos && (plural == npos || Before(singular, plural))) return true;
   if (plural != npos) forms.exact = DropFinalS(plural, forms.plural, forms.exact, forms.free);
   return false;
-}
-
-void WordTable::MergePlural(std::string& word) {
-  assert(!indexReleased_);
-  Forms forms = Lookup(word, StemHash(word));
-  if (MergeForms(forms)) word.pop_back();
-}
-
-bool WordTable::MergeAndCount(std::string_view& word, float weight) {
-  assert(!indexReleased_);
-  Forms forms = Lookup(word, StemHash(word));
-  return MergeAndCount(word, weight, forms);
 }
 
 bool WordTable::MergeAndCount(std::string_view& word, float weight, Forms& forms) {

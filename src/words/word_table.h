@@ -27,20 +27,6 @@ class WordTable {
   /// Number of entries (`intNumWords`).
   std::int64_t WordCount() const { return static_cast<std::int64_t>(entries_.size()); }
 
-  /// Counts `word` with `weight` in the first entry equal to it, or appends a new entry.
-  /// Returns true when a new entry was appended.
-  bool CountWord(std::string_view word, float weight);
-
-  /// The plural merging step for a word about to be counted: among the entries equal to the
-  /// word less a final "s" or to the word plus "s", the first in rank order is taken. In the
-  /// first case `word` loses its final "s"; in the second the entry loses its final "s".
-  void MergePlural(std::string& word);
-
-  /// MergePlural followed by CountWord, with one search for the word and both candidates.
-  /// `word` becomes the word as counted (it may lose its final "s"); returns true when a new
-  /// entry was appended.
-  bool MergeAndCount(std::string_view& word, float weight);
-
   /// The hash under which `word` is indexed: that of the word less its final "s"s, which its
   /// singular and plural share.
   static std::uint32_t StemHash(std::string_view word);
@@ -72,7 +58,11 @@ class WordTable {
   /// Looks up `word`, whose stem hash is `stemHash`, and its forms with one more or one less
   /// final "s". The result is valid until the table changes.
   Forms Lookup(std::string_view word, std::uint32_t stemHash) const;
-  /// MergeAndCount on a word that was just looked up.
+  /// Counts `word`, just looked up, after the plural merging step: among the entries equal to
+  /// the word less a final "s" or to the word plus "s", the first in rank order is taken. In
+  /// the first case `word` loses its final "s"; in the second the entry loses its final "s".
+  /// The word is then counted with `weight` in the first entry equal to it, or appended as a
+  /// new entry (then the result is true).
   bool MergeAndCount(std::string_view& word, float weight, Forms& forms);
 
   /// The entries counted at least `minFrequency` times in rank order, with their frequency

@@ -92,6 +92,13 @@ void SettingsTest::limitBoxesAreCheckedOnLeaving_data() {
   QTest::newRow("inner plus removed") << keywords << "2+3"
                                       << "23"
                                       << "";
+  QTest::newRow("no digits") << keywords << "abc"
+                             << ""
+                             << "";
+  QTest::newRow("plus alone") << keywords << "+"
+                              << "50" << tooFew;
+  QTest::newRow("as many nines as fit") << keywords << "9999"
+                                        << "50" << tooMany;
   QTest::newRow("1000 bytes") << bytes << "1000"
                               << "1000"
                               << "";
@@ -101,6 +108,12 @@ void SettingsTest::limitBoxesAreCheckedOnLeaving_data() {
   QTest::newRow("0 bytes") << bytes << "0"
                            << "0"
                            << "";
+  QTest::newRow("3 bytes") << bytes << "3"
+                           << "3"
+                           << "";
+  QTest::newRow("minus removed from bytes") << bytes << "-5"
+                                            << "5"
+                                            << "";
 }
 
 void SettingsTest::limitBoxesAreCheckedOnLeaving() {

@@ -12,11 +12,11 @@
 #include "cli_fixture.h"
 #include "cli_run.h"
 #include "file_list.h"
+#include "json_output.h"
 #include "output/unified_diff.h"
 #include "page_file.h"
 #include "support/temp_dir.h"
 #include "util/text_encoding.h"
-#include "util/utf8_text.h"
 
 namespace tagwright::cli {
 namespace {

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "support/word_counting.h"
+
 namespace tagwright {
 namespace {
 

@@ -1,4 +1,4 @@
-#include "output/limits.h"
+#include "app/limit_boxes.h"
 
 #include "util/settings.h"
 #include "util/str_proc.h"

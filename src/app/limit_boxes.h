@@ -2,6 +2,8 @@
 
 #include <string>
 
+// The checks of the window's two limit boxes, and the messages they show.
+
 namespace tagwright {
 
 /// The check of the "Max. number of keywords in meta tag:" box when it is left: filters the
