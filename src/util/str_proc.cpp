@@ -1,6 +1,5 @@
 #include "util/str_proc.h"
 
-#include <bit>
 #include <cmath>
 #include <limits>
 

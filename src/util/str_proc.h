@@ -3,7 +3,6 @@
 // Character-level string routines. Positions are 0-based; a failed search returns the
 // length of the searched text (one past the last character).
 
-#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>

@@ -2,9 +2,7 @@
 
 #include "util/utf8_text.h"
 
-#include <bit>
 #include <cstdint>
-#include <cstring>
 
 namespace tagwright {
 
