@@ -38,9 +38,12 @@ struct BlockMasks {
 };
 
 // ---- Scalar twins ------------------------------------------------------------------------
+// The twins defined here are always inlined, so that each operation compiles to one body, as
+// a search written out in place would.
 
 /// FindEither, a byte at a time.
-inline std::size_t FindEitherScalar(std::string_view text, std::size_t from, char a, char b) {
+[[gnu::always_inline]] inline std::size_t FindEitherScalar(std::string_view text, std::size_t from,
+                                                           char a, char b) {
   std::size_t i = from;
   while (i < text.size() && text[i] != a && text[i] != b) ++i;
   return i < text.size() ? i : text.size();
@@ -48,8 +51,9 @@ inline std::size_t FindEitherScalar(std::string_view text, std::size_t from, cha
 
 /// FindEitherIf, a byte at a time.
 template <typename Accept>
-inline std::size_t FindEitherIfScalar(std::string_view text, std::size_t from, char a, char b,
-                                      const Accept& accept) {
+[[gnu::always_inline]] inline std::size_t FindEitherIfScalar(std::string_view text,
+                                                             std::size_t from, char a, char b,
+                                                             const Accept& accept) {
   for (std::size_t i = from; i < text.size(); ++i) {
     if ((text[i] == a || text[i] == b) && accept(i)) return i;
   }
@@ -57,7 +61,8 @@ inline std::size_t FindEitherIfScalar(std::string_view text, std::size_t from, c
 }
 
 /// NextTagStop, a byte at a time.
-inline std::size_t NextTagStopScalar(std::string_view line, std::size_t from) {
+[[gnu::always_inline]] inline std::size_t NextTagStopScalar(std::string_view line,
+                                                            std::size_t from) {
   std::size_t i = from;
   // All four lie below 0x40: one comparison passes letters and most other characters.
   while (i < line.size() &&
@@ -69,7 +74,8 @@ inline std::size_t NextTagStopScalar(std::string_view line, std::size_t from) {
 }
 
 /// BlockMasksOf, a byte at a time.
-inline BlockMasks BlockMasksOfScalar(const char* block, char first, char second) {
+[[gnu::always_inline]] inline BlockMasks BlockMasksOfScalar(const char* block, char first,
+                                                            char second) {
   BlockMasks masks;
   for (unsigned k = 0; k < kByteBlock; ++k) {
     masks.first |= static_cast<unsigned>(block[k] == first) << k;
@@ -121,7 +127,8 @@ template <typename Found>
 }
 
 /// FindEither, sixteen bytes at a time.
-inline std::size_t FindEitherSimd(std::string_view text, std::size_t from, char a, char b) {
+[[gnu::always_inline]] inline std::size_t FindEitherSimd(std::string_view text, std::size_t from,
+                                                         char a, char b) {
   if (text.size() < kByteBlock || from >= text.size()) return FindEitherScalar(text, from, a, b);
   return FirstFound(text, from, [&](std::size_t at) {
     const __m128i bytes = LoadBlock(text.data() + at);
@@ -132,8 +139,8 @@ inline std::size_t FindEitherSimd(std::string_view text, std::size_t from, char 
 /// FindEitherIf, sixteen bytes at a time; each sought byte of a block is offered to `accept`
 /// in turn, and the tail shorter than a block is read a byte at a time.
 template <typename Accept>
-inline std::size_t FindEitherIfSimd(std::string_view text, std::size_t from, char a, char b,
-                                    const Accept& accept) {
+[[gnu::always_inline]] inline std::size_t FindEitherIfSimd(std::string_view text, std::size_t from,
+                                                           char a, char b, const Accept& accept) {
   std::size_t i = from;
   for (; i + kByteBlock <= text.size(); i += kByteBlock) {
     const __m128i bytes = LoadBlock(text.data() + i);
@@ -147,7 +154,7 @@ inline std::size_t FindEitherIfSimd(std::string_view text, std::size_t from, cha
 }
 
 /// NextTagStop, sixteen bytes at a time.
-inline std::size_t NextTagStopSimd(std::string_view line, std::size_t from) {
+[[gnu::always_inline]] inline std::size_t NextTagStopSimd(std::string_view line, std::size_t from) {
   if (line.size() < kByteBlock || from >= line.size()) return NextTagStopScalar(line, from);
   return FirstFound(line, from, [&](std::size_t at) {
     const __m128i bytes = LoadBlock(line.data() + at);
@@ -158,7 +165,8 @@ inline std::size_t NextTagStopSimd(std::string_view line, std::size_t from) {
 }
 
 /// BlockMasksOf, the sixteen bytes at once.
-inline BlockMasks BlockMasksOfSimd(const char* block, char first, char second) {
+[[gnu::always_inline]] inline BlockMasks BlockMasksOfSimd(const char* block, char first,
+                                                          char second) {
   const __m128i bytes = LoadBlock(block);
   return {Mask(Equal(bytes, first)), Mask(Equal(bytes, second))};
 }
