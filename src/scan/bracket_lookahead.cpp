@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <bit>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+
+#include "util/byte_search.h"
 
 namespace tagwright {
 
@@ -16,27 +15,17 @@ void BracketLookahead::Reset(std::string_view line) {
 
 namespace {
 
-constexpr std::size_t kBlock = 16;
+constexpr std::size_t kBlock = kByteBlock;
 
-// Where the kBlock bytes from `p` on hold "<" and ">", one bit a byte: blocks are read at
-// once, and within a block only the brackets are looked at.
+// Where the kBlock bytes from `p` on hold "<" and ">": blocks are read at once, and within a
+// block only the brackets are looked at.
 struct Brackets {
   unsigned opening = 0;
   unsigned closing = 0;
 };
 Brackets BracketsIn(const char* p) {
-#if defined(__SSE2__)
-  const __m128i sixteen = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-  return {static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(sixteen, _mm_set1_epi8('<')))),
-          static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(sixteen, _mm_set1_epi8('>'))))};
-#else
-  Brackets brackets;
-  for (unsigned k = 0; k < kBlock; ++k) {
-    brackets.opening |= static_cast<unsigned>(p[k] == '<') << k;
-    brackets.closing |= static_cast<unsigned>(p[k] == '>') << k;
-  }
-  return brackets;
-#endif
+  const BlockMasks masks = BlockMasksOf(p, '<', '>');
+  return {masks.first, masks.second};
 }
 
 // The number of "<" less the number of ">" in [begin, end) of `line`.

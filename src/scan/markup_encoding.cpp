@@ -7,11 +7,9 @@
 #include <cstring>
 #include <string_view>
 #include <vector>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "scan/character_references.h"
+#include "util/byte_search.h"
 #include "util/str_proc.h"
 #include "util/text_encoding.h"
 #include "util/transliteration.h"
@@ -116,33 +114,16 @@ bool MayBeginSoughtTag(std::string_view text, std::size_t i) {
 }
 
 // The first position at or after `from` where a sought text may begin: an "&", or, when `tags`,
-// a "<" whose next characters may begin a sought tag. The brackets and ampersands of sixteen
-// characters are found at once and judged one after the other.
+// a "<" whose next characters may begin a sought tag. The brackets and ampersands are found
+// many at once and judged one after the other.
 std::size_t NextCandidate(std::string_view text, std::size_t from, bool tags) {
   if (!tags) return FindByte(text, from, '&');
-  std::size_t i = from;
-#if defined(__SSE2__)
-  const __m128i bracket = _mm_set1_epi8('<');
-  const __m128i ampersand = _mm_set1_epi8('&');
-  for (; i + 16 <= text.size(); i += 16) {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
-    auto found = static_cast<unsigned>(_mm_movemask_epi8(
-        _mm_or_si128(_mm_cmpeq_epi8(bytes, bracket), _mm_cmpeq_epi8(bytes, ampersand))));
-    for (; found != 0; found &= found - 1) {
-      const std::size_t at = i + static_cast<std::size_t>(std::countr_zero(found));
-      if (at + 3 >= text.size()) return at + 2 < text.size() ? at : text.size();  // as below
-      if (text[at] == '&' || MayBeginSoughtTag(text, at)) return at;
-    }
-  }
-#endif
-  for (; i < text.size(); ++i) {
-    if (text[i] != '&' && text[i] != '<') continue;
-    // Near the end, where a sought text of three characters or more may still begin, the caller
-    // judges.
-    if (i + 3 >= text.size()) return i + 2 < text.size() ? i : text.size();
-    if (text[i] == '&' || MayBeginSoughtTag(text, i)) return i;
-  }
-  return text.size();
+  // Near the end, where a sought text of three characters or more may still begin, the caller
+  // judges.
+  const std::size_t found = FindEitherIf(text, from, '&', '<', [&](std::size_t at) {
+    return at + 3 >= text.size() || text[at] == '&' || MayBeginSoughtTag(text, at);
+  });
+  return found + 2 < text.size() ? found : text.size();
 }
 
 // Replaces every occurrence of the candidates' rows in one pass. Exact when no sought text

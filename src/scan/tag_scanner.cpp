@@ -5,11 +5,9 @@
 #include <bit>
 #include <cstring>
 #include <limits>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "scan/markup_encoding.h"
+#include "util/byte_search.h"
 #include "util/str_proc.h"
 #include "util/unicode_text.h"
 #include "words/stop_words.h"
@@ -59,35 +57,6 @@ std::size_t PlainAsciiRunEnd(std::string_view line, std::size_t from) {
   std::size_t i = from;
   while (i + 1 < line.size() && static_cast<unsigned char>(line[i]) < 0x80 &&
          IsPlainCharacter(line[i])) {
-    ++i;
-  }
-  return i;
-}
-
-// The first bracket or quotation mark ("<", ">", '"' or "'") from `from` on in `line`; its
-// size when there is none.
-std::size_t NextTagStop(std::string_view line, std::size_t from) {
-  std::size_t i = from;
-#if defined(__SSE2__)
-  const __m128i opening = _mm_set1_epi8('<');
-  const __m128i closing = _mm_set1_epi8('>');
-  const __m128i doubleQuote = _mm_set1_epi8('"');
-  const __m128i singleQuote = _mm_set1_epi8('\'');
-  if (line.size() >= 16 && i < line.size()) {
-    return FirstFound(line, i, [&](std::size_t at) {
-      const __m128i sixteen = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + at));
-      const __m128i brackets =
-          _mm_or_si128(_mm_cmpeq_epi8(sixteen, opening), _mm_cmpeq_epi8(sixteen, closing));
-      const __m128i quotes =
-          _mm_or_si128(_mm_cmpeq_epi8(sixteen, doubleQuote), _mm_cmpeq_epi8(sixteen, singleQuote));
-      return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(brackets, quotes)));
-    });
-  }
-#endif
-  // All four lie below 0x40: one comparison passes letters and most other characters.
-  while (i < line.size() &&
-         (static_cast<unsigned char>(line[i]) >= 0x40 ||
-          (line[i] != '<' && line[i] != '>' && line[i] != '"' && line[i] != '\''))) {
     ++i;
   }
   return i;

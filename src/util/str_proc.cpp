@@ -1,12 +1,7 @@
 #include "util/str_proc.h"
 
-#include <bit>
 #include <cmath>
 #include <limits>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace tagwright {
 
@@ -16,26 +11,6 @@ std::size_t NextNonBlank(std::string_view text, std::size_t start) {
     if (text[i] != ' ') return i;
   }
   return text.size();
-}
-
-std::size_t LetterRunLength(std::string_view text, std::size_t start) {
-  std::size_t end = start;
-#if defined(__SSE2__)
-  // Sixteen bytes at a time: setting bit 5 makes capitals small, and the shift puts a to z at
-  // the 26 smallest signed bytes, so that one compare finds the letters.
-  const __m128i caseBit = _mm_set1_epi8(0x20);
-  const __m128i shift = _mm_set1_epi8(static_cast<char>(0x80 - 'a'));
-  const __m128i limit = _mm_set1_epi8(static_cast<char>(-128 + 26));
-  const auto others = [&](std::size_t at) {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
-    const __m128i letters =
-        _mm_cmplt_epi8(_mm_add_epi8(_mm_or_si128(bytes, caseBit), shift), limit);
-    return ~static_cast<unsigned>(_mm_movemask_epi8(letters)) & 0xFFFFu;
-  };
-  if (text.size() >= 16 && end < text.size()) return FirstFound(text, end, others) - start;
-#endif
-  while (end < text.size() && IsLetter(text[end])) ++end;
-  return end - start;
 }
 
 std::int64_t CountChar(std::string_view text, char c) {
@@ -118,42 +93,6 @@ std::string_view TrimBlanks(std::string_view text) {
   if (first == std::string_view::npos) return {};
   const std::size_t last = text.find_last_not_of(' ');
   return text.substr(first, last - first + 1);
-}
-
-bool LowerCaseAscii(std::string& text) {
-  char* data = text.data();
-  const std::size_t size = text.size();
-  std::size_t i = 0;
-  unsigned high = 0;
-#if defined(__SSE2__)
-  // Sixteen bytes at a time: shifted so that A to Z become the 26 smallest signed bytes, one
-  // compare finds the capitals, and 32 is added to just those.
-  const __m128i shift = _mm_set1_epi8(static_cast<char>(0x80 - 'A'));
-  const __m128i limit = _mm_set1_epi8(static_cast<char>(-128 + 26));
-  const __m128i caseBit = _mm_set1_epi8('a' - 'A');
-  __m128i any = _mm_setzero_si128();
-  const auto lowerBlock = [&](std::size_t from) {
-    __m128i* at = reinterpret_cast<__m128i*>(data + from);
-    const __m128i bytes = _mm_loadu_si128(at);
-    any = _mm_or_si128(any, bytes);
-    const __m128i capitals = _mm_cmplt_epi8(_mm_add_epi8(bytes, shift), limit);
-    _mm_storeu_si128(at, _mm_add_epi8(bytes, _mm_and_si128(capitals, caseBit)));
-  };
-  for (; i + 16 <= size; i += 16) lowerBlock(i);
-  // The rest is the end of a last block that overlaps the one before: lower-casing twice
-  // changes nothing.
-  if (i < size && size >= 16) {
-    lowerBlock(size - 16);
-    i = size;
-  }
-  high = static_cast<unsigned>(_mm_movemask_epi8(any));
-#endif
-  for (; i < size; ++i) {
-    const char c = data[i];
-    high |= static_cast<unsigned char>(c) & 0x80u;
-    data[i] = static_cast<char>(c + (static_cast<unsigned char>(c - 'A') < 26 ? 'a' - 'A' : 0));
-  }
-  return high != 0;
 }
 
 }  // namespace tagwright

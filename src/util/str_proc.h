@@ -3,15 +3,13 @@
 // Character-level string routines. Positions are 0-based; a failed search returns the
 // length of the searched text (one past the last character).
 
-#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+
+#include "util/byte_search.h"  // FindByte, LetterRunLength, LowerCaseAscii and the like
 
 namespace tagwright {
 
@@ -22,55 +20,6 @@ std::size_t NextNonBlank(std::string_view text, std::size_t start);
 inline constexpr bool IsLetter(char c) {
   // Setting bit 5 makes capitals small and moves no other character into a to z.
   return static_cast<unsigned char>((c | 0x20) - 'a') < 26;
-}
-
-/// Number of consecutive letters beginning at `start`.
-std::size_t LetterRunLength(std::string_view text, std::size_t start);
-
-#if defined(__SSE2__)
-/// A search sixteen characters at a time: the first position at or after `from` whose bit is
-/// set in `found(at)`, the mask of the sixteen characters from `at`; the length if none. The
-/// text ends with one step that overlaps the one before, the characters before `from` left
-/// out. `text` has sixteen characters or more and `from` lies within it. Always inlined, so
-/// that each search keeps its masks in registers.
-template <typename Found>
-[[gnu::always_inline]] inline std::size_t FirstFound(std::string_view text, std::size_t from,
-                                                     const Found& found) {
-  std::size_t i = from;
-  for (; i + 16 <= text.size(); i += 16) {
-    const unsigned bits = found(i);
-    if (bits != 0) return i + static_cast<std::size_t>(std::countr_zero(bits));
-  }
-  if (i == text.size()) return i;
-  const std::size_t last = text.size() - 16;
-  const unsigned bits = found(last) >> (i - last);
-  return bits != 0 ? i + static_cast<std::size_t>(std::countr_zero(bits)) : text.size();
-}
-#endif
-
-/// The first position at or after `from` whose character is `a` or `b`; the length if none
-/// (also when `from` lies at or past the end).
-/// Made for searches that mostly end within a few characters, where a library call would
-/// cost more than the search: sixteen characters are compared at a time, inline.
-inline std::size_t FindEither(std::string_view text, std::size_t from, char a, char b) {
-  std::size_t i = from;
-#if defined(__SSE2__)
-  const __m128i first = _mm_set1_epi8(a);
-  const __m128i second = _mm_set1_epi8(b);
-  if (text.size() >= 16 && i < text.size()) {
-    return FirstFound(text, i, [&](std::size_t at) {
-      const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
-      return static_cast<unsigned>(_mm_movemask_epi8(
-          _mm_or_si128(_mm_cmpeq_epi8(bytes, first), _mm_cmpeq_epi8(bytes, second))));
-    });
-  }
-#endif
-  while (i < text.size() && text[i] != a && text[i] != b) ++i;
-  return i < text.size() ? i : text.size();
-}
-/// The same for one character.
-inline std::size_t FindByte(std::string_view text, std::size_t from, char c) {
-  return FindEither(text, from, c, c);
 }
 
 /// The longest text that CopyShort copies.
@@ -110,9 +59,5 @@ std::int64_t RoundHalfEven(double value);
 
 /// Removes leading and trailing blanks (code 32 only).
 std::string_view TrimBlanks(std::string_view text);
-
-/// Lower-cases the letters A to Z; every other byte stays. True when the text holds a byte
-/// from 0x80 up (that is, it is not all ASCII).
-bool LowerCaseAscii(std::string& text);
 
 }  // namespace tagwright

@@ -2,37 +2,9 @@
 
 #include "util/utf8_text.h"
 
-#include <bit>
 #include <cstdint>
-#include <cstring>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace tagwright {
-
-std::size_t NextHighByte(std::string_view bytes, std::size_t from) {
-  // Text is mostly ASCII: sixteen bytes at a time are passed while none has its high bit set.
-  std::size_t i = from;
-#if defined(__SSE2__)
-  for (; i + 16 <= bytes.size(); i += 16) {
-    const __m128i sixteen = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + i));
-    const auto high = static_cast<unsigned>(_mm_movemask_epi8(sixteen));
-    if (high != 0) return i + static_cast<std::size_t>(std::countr_zero(high));
-  }
-#endif
-  constexpr std::uint64_t kHighBits = 0x8080808080808080;
-  for (; i + 8 <= bytes.size(); i += 8) {
-    std::uint64_t eight;
-    std::memcpy(&eight, bytes.data() + i, 8);
-    if ((eight & kHighBits) != 0) break;
-  }
-  for (; i < bytes.size(); ++i) {
-    if (static_cast<unsigned char>(bytes[i]) >= 0x80) return i;
-  }
-  return bytes.size();
-}
 
 bool IsValidUtf8(std::string_view bytes) {
   std::size_t i = 0;

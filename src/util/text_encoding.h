@@ -3,10 +3,9 @@
 #include <string>
 #include <string_view>
 
-namespace tagwright {
+#include "util/byte_search.h"  // NextHighByte
 
-/// Position of the first byte from 0x80 up at or after `from`; the size when there is none.
-std::size_t NextHighByte(std::string_view bytes, std::size_t from);
+namespace tagwright {
 
 /// True when `bytes` is well-formed UTF-8 (no overlong forms, no surrogates).
 bool IsValidUtf8(std::string_view bytes);

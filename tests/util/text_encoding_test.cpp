@@ -22,22 +22,6 @@ TEST(TextEncoding, RecognisesWellFormedUtf8) {
   EXPECT_FALSE(IsValidUtf8(ascii + ascii + "\xe2\x82"));
 }
 
-TEST(TextEncoding, FindsTheNextHighByte) {
-  // Every position of the high byte, in lines long enough to be read eight bytes at a time.
-  for (std::size_t at = 0; at < 40; ++at) {
-    std::string line(40, 'x');
-    line[at] = '\x80';
-    for (std::size_t from = 0; from <= 41; ++from) {
-      EXPECT_EQ(NextHighByte(line, from), from <= at ? at : line.size()) << at << " " << from;
-    }
-  }
-  EXPECT_EQ(NextHighByte("", 0), 0u);
-  EXPECT_EQ(NextHighByte("a\xff"
-                         "b",
-                         0),
-            1u);
-}
-
 TEST(TextEncoding, ReadsOtherBytesAsWindows1252) {
   EXPECT_EQ(ToUtf8("caf\xe9"), "caf\xc3\xa9");
   EXPECT_EQ(ToUtf8("\x80 \x9f \x81"), "\xe2\x82\xac \xc5\xb8 \xef\xbf\xbd");
