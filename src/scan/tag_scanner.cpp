@@ -146,6 +146,7 @@ void TagScanner::Reset() {
   inMetaKeywords_ = false;
   fontSize_ = 3;
   fontSizeStack_.clear();
+  openQuote_ = 0;
   stopWords_ = StopWords();
   skipName_.clear();
   skipDepth_ = 0;
@@ -216,6 +217,7 @@ void TagScanner::ScanLine(std::string& line) {
   // Borrowed, so that the caller can read the next line into the same buffer.
   line_.swap(line);
   ScanStrLine();
+  EndLine();
   line_.swap(line);
 }
 
@@ -224,10 +226,13 @@ void TagScanner::ScanStrLine() {
   nextBracket_ = Memo{};
   sizeEquals_ = size_ = Memo{};
   nextDoubleQuote_ = nextSingleQuote_ = Memo{};
-  metaValueEnd_ = 0;
+  metaTagEnd_ = 0;
+  tagStart_ = npos;
+  lineEndQuote_ = 0;
   bracketsAhead_.Reset(line_);
   next_ = afterNext_ = Upcoming{};
   modern_ = settings_.ModernMarkup();
+  ContinueOpenTag();
 
   // The last character is the closing blank: the line is done when the position reaches it.
   while (position_ + 1 < line_.size()) {
@@ -274,7 +279,7 @@ void TagScanner::ScanStrLine() {
       if (!SkipTable()) return;
     }
     if (skipToTagEnd_) {
-      position_ = NextClosingBracket(position_);
+      position_ = TagEnd(position_);
       if (position_ + 1 < line_.size()) {
         LowerTagDepth();
         ++position_;
@@ -313,7 +318,7 @@ void TagScanner::ScanStrLine() {
     if (inMetaDescription_ || inMetaKeywords_) {
       // Within a meta tag's content no tag begins, and the brackets between the quotes of
       // its value are part of it: the context ends with the tag.
-      if (c == '<' || (c == '>' && position_ < metaValueEnd_)) {
+      if (c == '<' || (c == '>' && position_ < metaTagEnd_)) {
         ++position_;
         continue;
       }
@@ -745,6 +750,7 @@ void TagScanner::ScanTag() {
       continue;
     }
     if (c == '<') {
+      if (tagDepth_ == 0) tagStart_ = position_;
       ++tagDepth_;
       position_ = NextNonBlank(line_, position_);
       if (position_ >= line_.size()) return;
@@ -793,9 +799,88 @@ std::size_t TagScanner::NextTagBracket(std::size_t from) {
     const std::size_t i = NextTagStop(line, from);
     if (i == line.size() || line[i] == '<' || line[i] == '>') return i;
     // A value in quotes that end on this line holds its brackets: they are part of it.
-    const std::size_t end = IsValueQuote(i) ? NextQuote(line[i], i + 1) : line.size();
-    from = end < line.size() ? end + 1 : i + 1;
+    if (IsValueQuote(i)) {
+      const std::size_t end = NextQuote(line[i], i + 1);
+      if (end < line.size()) {
+        from = end + 1;
+        continue;
+      }
+      // Quotes open to the line's end hold the rest of it when no ">" follows: the value goes
+      // on to the next line (otherwise they were a stray quotation mark).
+      if (NextClosingBracket(i + 1) == line.size()) {
+        lineEndQuote_ = line[i];
+        return line.size();
+      }
+    }
+    from = i + 1;
   }
+}
+
+std::size_t TagScanner::TagEnd(std::size_t from) {
+  std::size_t end = NextTagBracket(from);
+  while (end < line_.size() && line_[end] == '<') end = NextTagBracket(end + 1);
+  return end;
+}
+
+namespace {
+
+bool IsMarker(char c) {
+  return (c >= kMarkH6 && c <= kMarkHeadingEnd) || c == kMarkBoldStart || c == kMarkBoldEnd ||
+         c == kMarkTitleStart || c == kMarkTitleEnd;
+}
+
+}  // namespace
+
+void TagScanner::ContinueOpenTag() {
+  const bool inMeta = inMetaDescription_ || inMetaKeywords_;
+  if (openQuote_ != 0) {
+    const std::size_t close = FindByte(line_, 0, openQuote_);
+    if (close == line_.size()) {
+      // The whole line lies within the value.
+      lineEndQuote_ = openQuote_;
+      if (inMeta) {
+        metaTagEnd_ = line_.size();
+      } else {
+        position_ = line_.size();
+      }
+      return;
+    }
+    openQuote_ = 0;
+    if (!inMeta) {
+      position_ = close + 1;
+      return;
+    }
+    metaTagEnd_ = TagEnd(close + 1);
+    return;
+  }
+  if (inMeta) metaTagEnd_ = TagEnd(0);
+}
+
+void TagScanner::EndLine() {
+  openQuote_ = 0;
+  if (tagStart_ != npos && (inTag_ || skipToTagEnd_)) {
+    // A tag begun on this line goes on to the next only when a name follows its "<" and no
+    // marker stands in it outside its attribute values (a marker is a whole tag of its own):
+    // otherwise the "<" was text, and it hides nothing beyond its line.
+    const std::string_view line = line_;
+    const char first = tagStart_ + 1 < line.size() ? line[tagStart_ + 1] : ' ';
+    bool stray = !(IsLetter(first) || first == '/' || first == '!' || first == '?');
+    for (std::size_t i = tagStart_ + 1; i < line.size() && !stray; ++i) {
+      const char c = line[i];
+      if ((c == '"' || c == '\'') && IsValueQuote(i)) {
+        i = FindByte(line, i + 1, c);  // to the value's end, or the line's when it goes on
+      } else {
+        stray = IsMarker(c);
+      }
+    }
+    if (stray) {
+      inTag_ = false;
+      skipToTagEnd_ = false;
+      tagDepth_ = 0;
+      return;
+    }
+  }
+  if (inTag_ || skipToTagEnd_ || inMetaDescription_ || inMetaKeywords_) openQuote_ = lineEndQuote_;
 }
 
 bool TagScanner::IsValueQuote(std::size_t at) const {
@@ -860,8 +945,7 @@ void TagScanner::ScanMetaTag() {
   inMetaKeywords_ = false;
   position_ += 5;  // past "meta "
   // The name and content are looked for within this tag only.
-  std::size_t tagEnd = NextTagBracket(position_);
-  while (tagEnd < line_.size() && line_[tagEnd] == '<') tagEnd = NextTagBracket(tagEnd + 1);
+  const std::size_t tagEnd = TagEnd(position_);
   // Of the occurrences from a position on, the first also ends first: searching the tag alone
   // finds the one that the whole line's first occurrence would be, when it ends in the tag.
   const std::string_view upToTagEnd = std::string_view(line_).substr(0, tagEnd);
@@ -885,12 +969,16 @@ void TagScanner::ScanMetaTag() {
   }
   // The content's words are scanned as text in the meta context up to the tag's ">".
   if (inMetaDescription_ || inMetaKeywords_) {
+    metaTagEnd_ = tagEnd;
     std::size_t value = position_;
     while (value < line_.size() && line_[value] == ' ') ++value;
     if (value < line_.size() && line_[value] == '=') {
       value = NextNonBlank(line_, value);
-      if (value < line_.size() && (line_[value] == '"' || line_[value] == '\'')) {
-        metaValueEnd_ = NextQuote(line_[value], value + 1);
+      if (value < line_.size() && (line_[value] == '"' || line_[value] == '\'') &&
+          NextQuote(line_[value], value + 1) == line_.size()) {
+        // The content goes on to the next line: every bracket left on this one is part of it.
+        metaTagEnd_ = line_.size();
+        lineEndQuote_ = line_[value];
       }
     }
     return;
@@ -904,7 +992,7 @@ void TagScanner::ScanMetaTag() {
 
 void TagScanner::ScanFontTag() {
   position_ += 5;  // past "font "
-  const std::size_t tagEnd = NextClosingBracket(position_);
+  const std::size_t tagEnd = TagEnd(position_);
   skipToTagEnd_ = true;
   // Every font tag saves the size in force, with or without a size of its own.
   fontSizeStack_.push_back(fontSize_);
@@ -926,7 +1014,7 @@ void TagScanner::ScanFontTag() {
       fontSize_ = static_cast<int>(std::clamp<std::int64_t>(RoundHalfEven(size), 1, 7));
     }
   }
-  position_ = NextClosingBracket(position_);
+  position_ = tagEnd;
   if (position_ + 1 < line_.size()) {
     LowerTagDepth();
     skipToTagEnd_ = false;

@@ -121,8 +121,18 @@ class TagScanner final : public ContextWeigher, private HeldWordSink {
   bool NestedBracketsCloseOnLine(std::int64_t depth);
   std::size_t NextClosingBracket(std::size_t from);
   /// The next "<" or ">" at or after `from` that is not within the quotes of an attribute
-  /// value closed on this line; the line's length when none.
+  /// value closed on this line; the line's length when none. A value whose quotes stay open
+  /// to the line's end holds the rest of the line when no ">" follows it: its quotation mark
+  /// is then noted in lineEndQuote_.
   std::size_t NextTagBracket(std::size_t from);
+  /// The ">" that ends the tag whose attributes begin at `from`: the next one outside the
+  /// quotes of attribute values ("<" passed over); the line's length when none.
+  std::size_t TagEnd(std::size_t from);
+  /// At a line's start: goes on with an attribute value or a meta tag's content that the
+  /// line before left open.
+  void ContinueOpenTag();
+  /// At a line's end: decides what of an open tag goes on to the next line.
+  void EndLine();
   /// True when the quotation mark at `at` opens an attribute value (it follows an "=").
   bool IsValueQuote(std::size_t at) const;
   /// The next `quote` at or after `from`; the line's length when none.
@@ -165,8 +175,15 @@ class TagScanner final : public ContextWeigher, private HeldWordSink {
 
   Memo nextBracket_;
   Memo nextDoubleQuote_, nextSingleQuote_;
-  // In a meta tag's content: the closing quotation mark of its value on this line (0 if none).
-  std::size_t metaValueEnd_ = 0;
+  // In a meta tag's content: the ">" that ends the tag on this line (0 if none is known).
+  std::size_t metaTagEnd_ = 0;
+  // The position of the "<" that opened the tag at depth 1 on this line; npos when the open
+  // tag began on an earlier line.
+  std::size_t tagStart_ = std::string::npos;
+  // The quotation mark of an attribute value that goes on past the line's end (0 if none):
+  // lineEndQuote_ for the line being scanned, openQuote_ carried to the next.
+  char lineEndQuote_ = 0;
+  char openQuote_ = 0;
   Memo sizeEquals_, size_;
   BracketLookahead bracketsAhead_;
 
