@@ -21,7 +21,7 @@ WordValues WordsOf(std::string_view page, bool modern) {
   settings.modernMarkup = modern;
   ScanObserver quiet;
   Analysis analysis(settings, quiet);
-  EXPECT_EQ(RunScanText(page, analysis, quiet).outcome, RunOutcome::Completed);
+  EXPECT_EQ(RunScan(PageLines(page), analysis, quiet).outcome, RunOutcome::Completed);
   WordValues words;
   for (const RankedWord& word : analysis.Table().Ranked()) {
     words.emplace(std::string(word.word), word.keyValue);
