@@ -10,6 +10,7 @@
 #include "scan/link_density.h"
 #include "scan/modern_reading.h"
 #include "scan/scan_observer.h"
+#include "scan/weight_context.h"
 #include "scan/weight_sources.h"
 #include "util/settings.h"
 #include "words/stop_words.h"
@@ -35,7 +36,7 @@ class TagScanner final : public ContextWeigher, private HeldWordSink {
   }
   /// The modern reading: the page has a main or article element (HasMainElement), so the
   /// text outside them weighs half.
-  void SetPageHasMain(bool hasMain) { pageHasMain_ = hasMain; }
+  void SetPageHasMain(bool hasMain) { context_.pageHasMain = hasMain; }
   /// After the last line: counts the words that the open blocks still hold back.
   void Finish() { blocks_.Flush(); }
   /// The modern reading: the stemmer of the page's language, by which the counted words are
@@ -64,6 +65,32 @@ class TagScanner final : public ContextWeigher, private HeldWordSink {
 
  private:
   void ScanStrLine();
+  /// The two readings, chosen once a line: each gets a scan loop of its own, with no test of
+  /// the reading per word.
+  struct ClassicReading {
+    static constexpr bool kModern = false;
+  };
+  struct ModernReading {
+    static constexpr bool kModern = true;
+  };
+  /// Scans the line from the position on.
+  template <class Reading>
+  void ScanText();
+  /// Takes the words, plain characters and ordinary tags of the text from the position on,
+  /// as long as nothing else comes; false when it took nothing.
+  template <class Reading>
+  bool TakeTextRun();
+  /// What PassRegions did: nothing, passed a region (a comment, style or script), or ended
+  /// the line within one (or within a skipped table).
+  enum class Region { None, Passed, LineDone };
+  /// Goes past the end of a font tag, counts tables (or skips them at table weight 0) and
+  /// passes comments, styles and scripts.
+  Region PassRegions();
+  /// Takes a ">" outside tags or a marker at the position; false for any other character.
+  bool TakeMarker(char c);
+  /// Takes a word or a run of other characters at the position.
+  template <class Reading>
+  void TakeText(char c);
   /// True when `marker` (three characters or more) stands at the position.
   bool At(std::string_view marker) const {
     // The second and third characters settle most tags without a compare.
@@ -74,9 +101,9 @@ class TagScanner final : public ContextWeigher, private HeldWordSink {
   /// True in the text: outside any tag, comment, script, style, meta tag's content and
   /// skipped table.
   bool InPlainText() const {
-    return !(skipToTagEnd_ | inTag_ | inComment_ | inStyle_ | inScript_ | inMetaDescription_ |
-             inMetaKeywords_) &&
-           (tableDepth_ <= 0 || settings_.TableWeight() != 0);
+    return !(skipToTagEnd_ | inTag_ | inComment_ | inStyle_ | inScript_ | context_.metaDescription |
+             context_.metaKeywords) &&
+           (context_.tableDepth <= 0 || settings_.TableWeight() != 0);
   }
   void TakeWord();
   /// A word of the default reading further on in the line, with its stem hash unless it is
@@ -154,14 +181,7 @@ class TagScanner final : public ContextWeigher, private HeldWordSink {
   bool inComment_ = false;
   bool inStyle_ = false;
   bool inScript_ = false;
-  std::int64_t tableDepth_ = 0;
-  bool bold_ = false;
-  bool inTitle_ = false;
-  int headingLevel_ = 0;
-  bool inMetaDescription_ = false;
-  bool inMetaKeywords_ = false;
-  int fontSize_ = 3;
-  std::vector<int> fontSizeStack_;
+  WeightContext context_;
 
   // Per-line memos that keep the searches from rescanning the rest of a long line.
   struct Memo {
@@ -207,8 +227,6 @@ class TagScanner final : public ContextWeigher, private HeldWordSink {
   std::string signatureName_;  // the element of a code signature being read; empty when none
   std::int64_t signatureDepth_ = 0;
   bool signatureInHeading_ = false;  // it is a heading, whose end the heading level shows
-  std::int64_t mainDepth_ = 0;
-  bool pageHasMain_ = false;
   bool inLink_ = false;
   LinkDensity blocks_{*this};
   WordStemmer stemmer_;
