@@ -79,18 +79,18 @@ class TagScanner final : public ContextWeigher, private HeldWordSink {
   /// Takes the words, plain characters and ordinary tags of the text from the position on,
   /// as long as nothing else comes; false when it took nothing.
   template <class Reading>
-  bool TakeTextRun();
+  [[gnu::always_inline]] inline bool TakeTextRun();
   /// What PassRegions did: nothing, passed a region (a comment, style or script), or ended
   /// the line within one (or within a skipped table).
   enum class Region { None, Passed, LineDone };
   /// Goes past the end of a font tag, counts tables (or skips them at table weight 0) and
   /// passes comments, styles and scripts.
-  Region PassRegions();
+  [[gnu::always_inline]] inline Region PassRegions();
   /// Takes a ">" outside tags or a marker at the position; false for any other character.
-  bool TakeMarker(char c);
+  [[gnu::always_inline]] inline bool TakeMarker(char c);
   /// Takes a word or a run of other characters at the position.
   template <class Reading>
-  void TakeText(char c);
+  [[gnu::always_inline]] inline void TakeText(char c);
   /// True when `marker` (three characters or more) stands at the position.
   bool At(std::string_view marker) const {
     // The second and third characters settle most tags without a compare.
