@@ -45,7 +45,7 @@ declare -A OPTIONS=(
   [binary]="--min-frequency 1"  [nul]=""  [utf8]=""  [line]=""  [word]=""  [opentag]=""
   [words]="--min-frequency 1"  [tables]=""  [tables0]="--table-weight 0"  [fonts]=""
   [unclosed]=""  [unclosed1]=""  [brackets]=""  [comments]=""  [bigfont]=""
-  [metaspan]=""  [fontspan]=""  [entities]=""
+  [metaspan]=""  [fontspan]=""  [entities]=""  [metaquote]=""
 )
 declare -A WHAT=(
   [binary]="32 MB of random bytes"
@@ -66,9 +66,10 @@ declare -A WHAT=(
   [metaspan]="1,000,000 meta tags, then a name spread by 4 MB of blanks"
   [fontspan]="1,000,000 font tags, then a size spread by 4 MB of blanks"
   [entities]="a line of 10,000,000 entity starters and 1,000,000 entities"
+  [metaquote]="200,000 description meta tags on one line, a \">\" quoted after the content"
 )
 KINDS=(binary nul utf8 line word opentag words tables tables0 fonts unclosed unclosed1 brackets
-  comments bigfont metaspan fontspan entities)
+  comments bigfont metaspan fontspan entities metaquote)
 if ((${#ONLY[@]})); then
   if [[ ${ONLY[0]} == list ]]; then
     for kind in "${KINDS[@]}"; do printf '%-10s %s\n' "$kind" "${WHAT[$kind]}"; done
@@ -131,6 +132,8 @@ elif kind == "metaspan":
       "ame=\"description\" content=\"lantern compass\">garden garden\n")
 elif kind == "fontspan":
     w("<font x>" * times(1000000) + "<font s" + " " * times(4 * MB) + "ize=+1>lantern lantern\n")
+elif kind == "metaquote":
+    w("<meta name=\"description\" content=\"x\" a=\"y>z " * times(200000) + "lantern lantern\n")
 elif kind == "entities":
     w("&" * times(10000000) + "&auml;&ouml;" * times(1000000) + " lantern lantern\n")
 '

@@ -167,12 +167,7 @@ bool SameInMemory(const RankedWords& fromFile, const FuzzCase& c, std::string_vi
   ChangingSettings settings(c.first, c.later, c.changes);
   FuzzObserver observer(settings);
   Analysis analysis(settings, observer);
-  analysis.Reset();
-  analysis.GuessLanguageFrom(head);
-  for (const std::string& line : lines) {
-    if (analysis.ScanDocumentLine(line)) observer.OnYield();
-  }
-  analysis.Finish();
+  RunScan(LineList(lines, std::string(head)), analysis, observer);
   return SameWords(fromFile, analysis.Ranked());
 }
 
@@ -379,7 +374,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ChangingSettings settings(c.first, c.later, c.changes);
   FuzzObserver observer(settings);
   Analysis analysis(settings, observer);
-  const RunResult result = RunScan(page.Path(), analysis, observer);
+  const RunResult result = RunScan(FileLines(page.Path()), analysis, observer);
   Require(result.outcome == RunOutcome::Completed, "a readable page is always analysed");
   Require(observer.NumWords() == analysis.Table().WordCount(), "every new word was announced");
 

@@ -47,7 +47,7 @@ RunResult RunController::Scan(const std::string& path) {
   RunResult result;
   std::thread scanning([this, &path, &result, &waiting] {
     try {
-      result = RunScan(path, analysis_, *this);
+      result = RunScan(FileLines(path), analysis_, *this);
     } catch (const std::exception& failure) {
       result = {RunOutcome::Failed, failure.what()};
     } catch (...) {

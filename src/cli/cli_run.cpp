@@ -128,8 +128,8 @@ class FileProcessor {
     PagePresence presence;
     if (!item.error.empty() || !item.sameAs.empty()) return presence;
     const RunResult run = item.path == kStandardInput
-                              ? RunScanText(input_, worker.analysis, worker.quiet)
-                              : RunScan(item.path, worker.analysis, worker.quiet);
+                              ? RunScan(PageLines(input_), worker.analysis, worker.quiet)
+                              : RunScan(FileLines(item.path), worker.analysis, worker.quiet);
     if (run.outcome != RunOutcome::Completed) return presence;
     presence.read = true;
     presence.words.reserve(worker.analysis.Ranked().size());
@@ -162,8 +162,9 @@ class FileProcessor {
       }
       case Command::List:
       case Command::Generate: {
-        const RunResult run = fromInput ? RunScanText(input_, worker.analysis, worker.quiet)
-                                        : RunScan(item.path, worker.analysis, worker.quiet);
+        const RunResult run = fromInput
+                                  ? RunScan(PageLines(input_), worker.analysis, worker.quiet)
+                                  : RunScan(FileLines(item.path), worker.analysis, worker.quiet);
         if (run.outcome != RunOutcome::Completed) return Problem(item.path, run.error);
         result.err = OtherScriptNote(item.path, fromInput, worker.analysis);
         if (drop_) worker.analysis.DropWordsOutsideTitle(drop_);
@@ -270,7 +271,7 @@ class FileProcessor {
       return leftAlone(form + " pages are not rewritten.",
                        form == "UTF-16" ? reason::kUtf16 : reason::kUtf32);
     }
-    const RunResult run = RunScanText(page.bytes, worker.analysis, worker.quiet);
+    const RunResult run = RunScan(PageLines(page.bytes), worker.analysis, worker.quiet);
     if (run.outcome != RunOutcome::Completed) return leftAlone(run.error, reason::kOther);
     if (drop_) worker.analysis.DropWordsOutsideTitle(drop_);
     PagePlan plan = PlanRewrite(page.bytes);

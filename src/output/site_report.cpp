@@ -298,7 +298,7 @@ bool AnalyseReportPage(const std::string& path, std::string_view page, Analysis&
   out = ReportPage{};
   out.path = path;
   ScanObserver quiet;
-  const RunResult run = RunScanText(page, analysis, quiet);
+  const RunResult run = RunScan(PageLines(page), analysis, quiet);
   if (run.outcome != RunOutcome::Completed) {
     error = run.error;
     return false;

@@ -62,8 +62,6 @@ void Analysis::GuessLanguageFrom(std::string_view head) {
   scanner_->SetPageHasMain(HasMainElement(head));
 }
 
-bool Analysis::ScanDocumentLine(std::string line) { return ScanLineInPlace(line); }
-
 bool Analysis::ScanLineInPlace(std::string& line, std::string_view next) {
   if (!next.empty()) scanner_->LookAheadToLine(next);
   // Nothing that follows adds a byte from 0x80 up: a line of ASCII needs no letters spelled.
@@ -107,44 +105,35 @@ RankedWords Analysis::CountedWords() const {
   return MergeByStem(table_.Ranked(), scanner_->Stemmer(), 1, false);
 }
 
-RunResult RunScan(const std::string& path, Analysis& analysis, ScanObserver& observer) {
-  RunResult result;
+bool PageLines::Open() {
+  reader_ = std::make_unique<TextPageReader>(page_);
+  return true;
+}
+
+bool LineList::Next(std::string& line) {
+  if (next_ >= lines_.size()) return false;
+  line = lines_[next_++];
+  return true;
+}
+
+RunResult RunScan(LineSource& source, Analysis& analysis, ScanObserver& observer) {
   try {
     analysis.Reset();
-    PageReader reader;
-    if (!reader.Open(path)) return {RunOutcome::Failed, reader.Error()};
-    analysis.GuessLanguageFrom(reader.Head());
+    if (!source.Open()) return {RunOutcome::Failed, source.Error()};
+    analysis.GuessLanguageFrom(source.Head());
     // Each line is read before the one above it is scanned, as a hint for the scan.
     std::string line;
     std::string next;
-    for (bool more = reader.Next(line); more; line.swap(next)) {
-      more = reader.Next(next);
+    for (bool more = source.Next(line); more; line.swap(next)) {
+      more = source.Next(next);
       if (!analysis.ScanLineInPlace(line, more ? std::string_view(next) : std::string_view())) {
         continue;
       }
       observer.OnYield();
       if (observer.StopRequested()) return {RunOutcome::Stopped, ""};
     }
-    if (!reader.Error().empty()) return {RunOutcome::Failed, reader.Error()};
-    analysis.Finish();
-  } catch (const std::bad_alloc&) {
-    return {RunOutcome::Failed, "There is not enough memory to analyse the file."};
-  } catch (const std::exception& e) {
-    return {RunOutcome::Failed, std::string("The analysis failed: ") + e.what()};
-  }
-  return result;
-}
-
-RunResult RunScanText(std::string_view page, Analysis& analysis, ScanObserver& observer) {
-  try {
-    analysis.Reset();
-    TextPageReader reader(page);
-    analysis.GuessLanguageFrom(reader.Head());
-    std::string line;
-    while (reader.Next(line)) {
-      if (!analysis.ScanLineInPlace(line)) continue;
-      observer.OnYield();
-      if (observer.StopRequested()) return {RunOutcome::Stopped, ""};
+    if (const std::string error = source.Error(); !error.empty()) {
+      return {RunOutcome::Failed, error};
     }
     analysis.Finish();
   } catch (const std::bad_alloc&) {

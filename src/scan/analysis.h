@@ -6,9 +6,12 @@
 #include <string>
 #include <string_view>
 #include <unordered_set>
+#include <utility>
+#include <vector>
 
 #include "scan/scan_observer.h"
 #include "scan/weight_sources.h"
+#include "util/charset.h"
 #include "util/settings.h"
 #include "words/ranked_word.h"
 #include "words/word_table.h"
@@ -46,11 +49,8 @@ class Analysis {
 
   /// Handles one line as read from the document: lower-cases it, strips its blanks, encodes
   /// its markup, appends the closing blank and scans it. Returns false for a line that is
-  /// empty after stripping (nothing else happens for it).
-  bool ScanDocumentLine(std::string line);
-
-  /// The same for a line in a buffer that the caller reads the next line into: `line` is
-  /// rewritten in place and keeps its storage.
+  /// empty after stripping (nothing else happens for it). `line` is rewritten in place and
+  /// keeps its storage, so that the caller can read the next line into it.
   /// `next`, when given, is the line after it as read: a hint that lets the scan ask for
   /// memory ahead.
   bool ScanLineInPlace(std::string& line, std::string_view next = {});
@@ -89,12 +89,69 @@ struct RunResult {
   std::string error;
 };
 
-/// Resets `analysis` and reads `path` line by line into it, yielding after every non-empty
+/// Where the lines of a scan come from.
+class LineSource {
+ public:
+  virtual ~LineSource() = default;
+  /// Prepares the first line; false (with Error() set) when the lines cannot be read.
+  virtual bool Open() { return true; }
+  /// The next line as read, without its line end; false after the last.
+  virtual bool Next(std::string& line) = 0;
+  /// The page's beginning (UTF-8), from which the modern reading guesses its language.
+  virtual std::string_view Head() const = 0;
+  /// A plain description of a failure to read; empty when there is none.
+  virtual std::string Error() const { return {}; }
+};
+
+/// The lines of a file, in the charset it declares or that is guessed for it.
+class FileLines final : public LineSource {
+ public:
+  explicit FileLines(std::string path) : path_(std::move(path)) {}
+  bool Open() override { return reader_.Open(path_); }
+  bool Next(std::string& line) override { return reader_.Next(line); }
+  std::string_view Head() const override { return reader_.Head(); }
+  std::string Error() const override { return reader_.Error(); }
+
+ private:
+  std::string path_;
+  PageReader reader_;
+};
+
+/// The lines of a page held in memory, cut and decoded as a file's are. The page must outlive
+/// the scan.
+class PageLines final : public LineSource {
+ public:
+  explicit PageLines(std::string_view page) : page_(page) {}
+  bool Open() override;
+  bool Next(std::string& line) override { return reader_->Next(line); }
+  std::string_view Head() const override { return reader_->Head(); }
+
+ private:
+  std::string_view page_;
+  std::unique_ptr<TextPageReader> reader_;
+};
+
+/// Lines handed over as they are, with no charset and no cutting: each string is one line
+/// (for tests and fuzzers). `head` stands for the page's beginning.
+class LineList final : public LineSource {
+ public:
+  explicit LineList(std::vector<std::string> lines, std::string head = {})
+      : lines_(std::move(lines)), head_(std::move(head)) {}
+  bool Next(std::string& line) override;
+  std::string_view Head() const override { return head_; }
+
+ private:
+  std::vector<std::string> lines_;
+  std::string head_;
+  std::size_t next_ = 0;
+};
+
+/// Resets `analysis` and reads the lines of `source` into it, yielding after every non-empty
 /// line and stopping after the line on which the observer asks to stop. A completed scan is
 /// finished (minimum frequency and scaling) before returning.
-RunResult RunScan(const std::string& path, Analysis& analysis, ScanObserver& observer);
-
-/// The same for a page already in memory, cut into lines as a file is.
-RunResult RunScanText(std::string_view page, Analysis& analysis, ScanObserver& observer);
+RunResult RunScan(LineSource& source, Analysis& analysis, ScanObserver& observer);
+inline RunResult RunScan(LineSource&& source, Analysis& analysis, ScanObserver& observer) {
+  return RunScan(source, analysis, observer);
+}
 
 }  // namespace tagwright

@@ -77,19 +77,25 @@ std::size_t MatchIgnoringBlanks(std::string_view text, std::size_t start,
   return j;
 }
 
-// End of the first occurrence of `pattern` in `text` at or after `from` (blanks between its
-// characters ignored when `skipBlanks`); npos when there is none.
-std::size_t FindIn(std::string_view text, std::size_t from, std::string_view pattern,
-                   bool skipBlanks) {
+// Where an occurrence of `pattern` starts and ends (npos for both when there is none).
+struct Found {
+  std::size_t start = npos;
+  std::size_t end = npos;
+};
+
+// The first occurrence of `pattern` in `text` at or after `from`, blanks between its
+// characters ignored when `skipBlanks`.
+Found FindPattern(std::string_view text, std::size_t from, std::string_view pattern,
+                  bool skipBlanks) {
   if (!skipBlanks) {
     const std::size_t start = text.find(pattern, from);
-    return start == npos ? npos : start + pattern.size();
+    return start == npos ? Found{} : Found{start, start + pattern.size()};
   }
   for (std::size_t s = text.find(pattern[0], from); s != npos; s = text.find(pattern[0], s + 1)) {
     const std::size_t end = MatchIgnoringBlanks(text, s, pattern);
-    if (end != npos) return end;
+    if (end != npos) return {s, end};
   }
-  return npos;
+  return {};
 }
 
 }  // namespace
@@ -105,16 +111,10 @@ void TagScanner::Reset() {
   tagDepth_ = 0;
   skipToTagEnd_ = false;
   inComment_ = false;
+  context_.Reset();
   inStyle_ = false;
   inScript_ = false;
-  tableDepth_ = 0;
-  bold_ = false;
-  inTitle_ = false;
-  headingLevel_ = 0;
-  inMetaDescription_ = false;
-  inMetaKeywords_ = false;
-  fontSize_ = 3;
-  fontSizeStack_.clear();
+  openQuote_ = 0;
   stopWords_ = StopWords();
   skipName_.clear();
   skipDepth_ = 0;
@@ -123,58 +123,14 @@ void TagScanner::Reset() {
   signatureName_.clear();
   signatureDepth_ = 0;
   signatureInHeading_ = false;
-  mainDepth_ = 0;
-  pageHasMain_ = false;
   inLink_ = false;
   blocks_.Reset();
   stemmer_.SetLanguage({});
 }
 
-float TagScanner::ContextWeight() const {
-  float weight = 0;
-  if (inTitle_) {
-    weight = 48;
-  } else if (inMetaDescription_) {
-    weight = 24;
-  } else if (inMetaKeywords_) {
-    weight = 4.0f * static_cast<float>(settings_.ExistingKeywordsWeight());
-  }
-  weight += static_cast<float>(fontSize_ + headingLevel_);
-  if (tableDepth_ > 0) weight += static_cast<float>(settings_.TableWeight());
-  if (bold_) weight += static_cast<float>(settings_.BoldWeight());
-  // The modern reading: on a page with main or article, the text outside them is furniture
-  // more often than not.
-  if (pageHasMain_ && mainDepth_ == 0 && !inTitle_ && !inMetaDescription_ && !inMetaKeywords_ &&
-      modern_) {
-    weight /= 2;
-  }
-  return std::max(weight, 1.0f);
-}
+float TagScanner::ContextWeight() const { return context_.Weight(settings_, modern_); }
 
-WeightSplit TagScanner::ContextWeightSplit() const {
-  // The same sum as ContextWeight, kept apart by source.
-  WeightSplit split{};
-  const auto at = [&split](WeightSource source) -> float& {
-    return split[static_cast<std::size_t>(source)];
-  };
-  const auto size = static_cast<float>(fontSize_);
-  if (inTitle_) {
-    at(WeightSource::Title) = 48 + size;
-  } else if (inMetaDescription_) {
-    at(WeightSource::Meta) = 24 + size;
-  } else if (inMetaKeywords_) {
-    at(WeightSource::Meta) = 4.0f * static_cast<float>(settings_.ExistingKeywordsWeight()) + size;
-  } else {
-    at(WeightSource::Body) = size;
-  }
-  at(WeightSource::Headings) = static_cast<float>(headingLevel_);
-  if (tableDepth_ > 0) at(WeightSource::Tables) = static_cast<float>(settings_.TableWeight());
-  if (bold_) at(WeightSource::Bold) = static_cast<float>(settings_.BoldWeight());
-  float total = 0;
-  for (const float part : split) total += part;
-  if (total < 1.0f) at(WeightSource::Body) += 1.0f - total;
-  return split;
-}
+WeightSplit TagScanner::ContextWeightSplit() const { return context_.Split(settings_); }
 
 void TagScanner::LowerTagDepth() {
   // A closing bracket with no tag open is text; the depth never falls below 0.
@@ -185,6 +141,7 @@ void TagScanner::ScanLine(std::string& line) {
   // Borrowed, so that the caller can read the next line into the same buffer.
   line_.swap(line);
   ScanStrLine();
+  EndLine();
   line_.swap(line);
 }
 
@@ -193,11 +150,23 @@ void TagScanner::ScanStrLine() {
   nextBracket_ = Memo{};
   sizeEquals_ = size_ = Memo{};
   nextDoubleQuote_ = nextSingleQuote_ = Memo{};
-  metaValueEnd_ = 0;
+  metaTagEnd_ = 0;
+  tagStart_ = npos;
+  lineEndQuote_ = 0;
   bracketsAhead_.Reset(line_);
   next_ = afterNext_ = Upcoming{};
   modern_ = settings_.ModernMarkup();
+  ContinueOpenTag();
+  // The reading is chosen once a line: each has a loop of its own.
+  if (modern_) {
+    ScanText<ModernReading>();
+  } else {
+    ScanText<ClassicReading>();
+  }
+}
 
+template <class Reading>
+void TagScanner::ScanText() {
   // The last character is the closing blank: the line is done when the position reaches it.
   while (position_ + 1 < line_.size()) {
     if (++cycles_ % kStepsPerYield == 0) {
@@ -205,158 +174,160 @@ void TagScanner::ScanStrLine() {
       // Stop takes effect here, not only at the line's end: a line may be megabytes long.
       if (observer_.StopRequested()) return;
     }
-
     // Most cycles take a word, pass other characters or read a tag in the text outside any
     // tag, comment, script, style, meta tag or skipped table: they are told apart first.
-    if (InPlainText()) {
-      // Words and the characters between them change none of that, nor do most tags: they
-      // are taken one after the other until something else comes, each a cycle of its own,
-      // just as the steps below would take them.
-      bool taken = false;
-      const bool modern = modern_;
-      for (;;) {
-        const char c = line_[position_];
-        if (modern && (IsLetter(c) || static_cast<unsigned char>(c) >= 0x80)) {
-          TakeModernWord();
-        } else if (IsLetter(c)) {
-          TakeWord();
-        } else if (IsPlainCharacter(c)) {
-          position_ =
-              modern ? PlainAsciiRunEnd(line_, position_ + 1) : PlainRunEnd(line_, position_ + 1);
-        } else if (c == '<' && !At(kTableStart) && !At(kTableEnd) && !At(kCommentStart) &&
-                   !At(kStyleStart) && !At(kScriptStart)) {
-          inTag_ = true;
-          ScanTag();
-        } else {
-          break;
-        }
-        taken = true;
-        if (position_ + 1 >= line_.size() || (cycles_ + 1) % kStepsPerYield == 0) break;
-        // A tag may begin a meta tag's content or go on past the line, and the table weight
-        // may change during the scan.
-        if (!InPlainText()) break;
-        ++cycles_;
-      }
-      if (taken) continue;
-    }
-    if (tableDepth_ > 0 && settings_.TableWeight() == 0) {
-      if (!SkipTable()) return;
-    }
-    if (skipToTagEnd_) {
-      position_ = NextClosingBracket(position_);
-      if (position_ + 1 < line_.size()) {
-        LowerTagDepth();
-        ++position_;
-      }
-      skipToTagEnd_ = false;
-      inTag_ = false;
-    }
-    // Every marker begins with "<": elsewhere none of them can be at the position.
-    const bool atBracket = position_ < line_.size() && line_[position_] == '<';
-    if (atBracket && At(kTableStart)) {
-      const int tableWeight = settings_.TableWeight();
-      if (tableWeight > 0) {
-        ++tableDepth_;
-      } else if (tableWeight == 0 && !SkipTable()) {
-        return;
-      }
-    } else if (atBracket && At(kTableEnd) && settings_.TableWeight() > 0) {
-      --tableDepth_;
-    }
-    if (inComment_ || (atBracket && At(kCommentStart))) {
-      inComment_ = !SkipPast(kCommentEnd);
-      if (inComment_) return;
-      continue;
-    }
-    if (inStyle_ || (atBracket && At(kStyleStart))) {
-      inStyle_ = !SkipPast(kStyleEnd);
-      if (inStyle_) return;
-      continue;
-    }
-    if (inScript_ || (atBracket && At(kScriptStart))) {
-      inScript_ = !SkipPast(kScriptEnd);
-      if (inScript_) return;
-      continue;
-    }
+    if (InPlainText() && TakeTextRun<Reading>()) continue;
+    const Region region = PassRegions();
+    if (region == Region::LineDone) return;
+    if (region == Region::Passed) continue;
     const char c = position_ < line_.size() ? line_[position_] : ' ';
-    if (inMetaDescription_ || inMetaKeywords_) {
+    if (context_.InMeta() && (c == '<' || (c == '>' && position_ < metaTagEnd_))) {
       // Within a meta tag's content no tag begins, and the brackets between the quotes of
       // its value are part of it: the context ends with the tag.
-      if (c == '<' || (c == '>' && position_ < metaValueEnd_)) {
-        ++position_;
-        continue;
-      }
-    }
-    if (inTag_ || c == '<') {
+      ++position_;
+    } else if (inTag_ || c == '<') {
       inTag_ = true;
       ScanTag();
-      continue;
+    } else if (!TakeMarker(c)) {
+      TakeText<Reading>(c);
     }
-    if (!skipName_.empty()) {
-      // Markers stand for the exact bold, title and heading tags.
-      switch (c) {
-        case kMarkBoldStart:
-          SkippedTagSeen("b");
-          break;
-        case kMarkBoldEnd:
-          SkippedTagSeen("/b");
-          break;
-        case kMarkTitleStart:
-          SkippedTagSeen("title");
-          break;
-        case kMarkTitleEnd:
-          SkippedTagSeen("/title");
-          break;
-        case kMarkHeadingEnd:
-          if (skipName_.size() == 2 && skipName_[0] == 'h') SkippedTagSeen("/" + skipName_);
-          break;
-        default:
-          if (c >= kMarkH6 && c <= kMarkH1)
-            SkippedTagSeen(std::string{'h', static_cast<char>('7' - c)});
-      }
-    }
-    switch (c) {
-      case '>':
-        // This is where the content of a description or keywords meta tag ends.
-        skipToTagEnd_ = false;
-        inMetaDescription_ = false;
-        inMetaKeywords_ = false;
-        LowerTagDepth();
-        ++position_;
-        continue;
-      case kMarkBoldStart:
-      case kMarkBoldEnd:
-        bold_ = (c == kMarkBoldStart);
-        ++position_;
-        continue;
-      case kMarkTitleStart:
-      case kMarkTitleEnd:
-        inTitle_ = (c == kMarkTitleStart);
-        labelPossible_ = inTitle_;
-        ++position_;
-        continue;
-      case kMarkHeadingEnd:
-        headingLevel_ = 0;
-        ++position_;
-        continue;
-      default:
-        break;
-    }
-    if (c >= kMarkH6 && c <= kMarkH1) {
-      headingLevel_ = static_cast<unsigned char>(c);
-      labelPossible_ = true;
-      ++position_;
-    } else if (modern_ && (IsLetter(c) || static_cast<unsigned char>(c) >= 0x80)) {
+  }
+}
+
+template <class Reading>
+bool TagScanner::TakeTextRun() {
+  // Words and the characters between them change none of the contexts, nor do most tags:
+  // they are taken one after the other until something else comes, each a cycle of its own,
+  // just as the steps of the main loop would take them.
+  bool taken = false;
+  for (;;) {
+    const char c = line_[position_];
+    if (Reading::kModern && (IsLetter(c) || static_cast<unsigned char>(c) >= 0x80)) {
       TakeModernWord();
     } else if (IsLetter(c)) {
       TakeWord();
-    } else if (modern_) {
-      position_ = PlainAsciiRunEnd(line_, position_ + 1);
+    } else if (IsPlainCharacter(c)) {
+      position_ = Reading::kModern ? PlainAsciiRunEnd(line_, position_ + 1)
+                                   : PlainRunEnd(line_, position_ + 1);
+    } else if (c == '<' && !At(kTableStart) && !At(kTableEnd) && !At(kCommentStart) &&
+               !At(kStyleStart) && !At(kScriptStart)) {
+      inTag_ = true;
+      ScanTag();
     } else {
-      // Blanks, digits and punctuation: the cycles for a run of them only move on, so the run
-      // is passed at once (a run ends before anything that a cycle would act upon).
-      position_ = PlainRunEnd(line_, position_ + 1);
+      break;
     }
+    taken = true;
+    if (position_ + 1 >= line_.size() || (cycles_ + 1) % kStepsPerYield == 0) break;
+    // A tag may begin a meta tag's content or go on past the line, and the table weight
+    // may change during the scan.
+    if (!InPlainText()) break;
+    ++cycles_;
+  }
+  return taken;
+}
+
+TagScanner::Region TagScanner::PassRegions() {
+  if (context_.tableDepth > 0 && settings_.TableWeight() == 0) {
+    if (!SkipTable()) return Region::LineDone;
+  }
+  if (skipToTagEnd_) {
+    position_ = TagEnd(position_);
+    if (position_ + 1 < line_.size()) {
+      LowerTagDepth();
+      ++position_;
+    }
+    skipToTagEnd_ = false;
+    inTag_ = false;
+  }
+  // Every marker begins with "<": elsewhere none of them can be at the position.
+  const bool atBracket = position_ < line_.size() && line_[position_] == '<';
+  if (atBracket && At(kTableStart)) {
+    const int tableWeight = settings_.TableWeight();
+    if (tableWeight > 0) {
+      ++context_.tableDepth;
+    } else if (tableWeight == 0 && !SkipTable()) {
+      return Region::LineDone;
+    }
+  } else if (atBracket && At(kTableEnd) && settings_.TableWeight() > 0) {
+    --context_.tableDepth;
+  }
+  // A comment, style or script that does not end on the line takes the rest of it.
+  const auto pass = [&](bool& inside, std::string_view start, std::string_view end) {
+    if (!inside && !(atBracket && At(start))) return Region::None;
+    inside = !SkipPast(end);
+    return inside ? Region::LineDone : Region::Passed;
+  };
+  Region region = pass(inComment_, kCommentStart, kCommentEnd);
+  if (region == Region::None) region = pass(inStyle_, kStyleStart, kStyleEnd);
+  if (region == Region::None) region = pass(inScript_, kScriptStart, kScriptEnd);
+  return region;
+}
+
+bool TagScanner::TakeMarker(char c) {
+  if (!skipName_.empty()) {
+    // Markers stand for the exact bold, title and heading tags.
+    switch (c) {
+      case kMarkBoldStart:
+        SkippedTagSeen("b");
+        break;
+      case kMarkBoldEnd:
+        SkippedTagSeen("/b");
+        break;
+      case kMarkTitleStart:
+        SkippedTagSeen("title");
+        break;
+      case kMarkTitleEnd:
+        SkippedTagSeen("/title");
+        break;
+      case kMarkHeadingEnd:
+        if (skipName_.size() == 2 && skipName_[0] == 'h') SkippedTagSeen("/" + skipName_);
+        break;
+      default:
+        if (c >= kMarkH6 && c <= kMarkH1)
+          SkippedTagSeen(std::string{'h', static_cast<char>('7' - c)});
+    }
+  }
+  switch (c) {
+    case '>':
+      // This is where the content of a description or keywords meta tag ends.
+      skipToTagEnd_ = false;
+      context_.metaDescription = false;
+      context_.metaKeywords = false;
+      LowerTagDepth();
+      break;
+    case kMarkBoldStart:
+    case kMarkBoldEnd:
+      context_.bold = (c == kMarkBoldStart);
+      break;
+    case kMarkTitleStart:
+    case kMarkTitleEnd:
+      context_.title = (c == kMarkTitleStart);
+      labelPossible_ = context_.title;
+      break;
+    case kMarkHeadingEnd:
+      context_.headingLevel = 0;
+      break;
+    default:
+      if (c < kMarkH6 || c > kMarkH1) return false;
+      context_.headingLevel = static_cast<unsigned char>(c);
+      labelPossible_ = true;
+  }
+  ++position_;
+  return true;
+}
+
+template <class Reading>
+void TagScanner::TakeText(char c) {
+  if (Reading::kModern && (IsLetter(c) || static_cast<unsigned char>(c) >= 0x80)) {
+    TakeModernWord();
+  } else if (IsLetter(c)) {
+    TakeWord();
+  } else if (Reading::kModern) {
+    position_ = PlainAsciiRunEnd(line_, position_ + 1);
+  } else {
+    // Blanks, digits and punctuation: the cycles for a run of them only move on, so the run
+    // is passed at once (a run ends before anything that a cycle would act upon).
+    position_ = PlainRunEnd(line_, position_ + 1);
   }
 }
 
@@ -470,88 +441,6 @@ void TagScanner::TakeWord() {
 
 namespace {
 
-// True when `after`, what follows a title's or heading's first word, is a chapter number: a
-// blank, digits with dots between them, and a dot or colon that ends it ("Chapter 3. Name",
-// "Kapitel 2.1: Name"). A version ("Python 3.12 documentation") is no such number.
-bool IsNumberLabel(std::string_view after) {
-  const auto digit = [](char c) { return c >= '0' && c <= '9'; };
-  std::size_t i = 0;
-  while (i < after.size() && after[i] == ' ') ++i;
-  if (i == 0) return false;
-  for (;;) {
-    const std::size_t digits = i;
-    while (i < after.size() && digit(after[i])) ++i;
-    if (i == digits || i == after.size() || (after[i] != '.' && after[i] != ':')) return false;
-    ++i;
-    if (i == after.size() || !digit(after[i])) return true;
-  }
-}
-
-}  // namespace
-
-void TagScanner::TakeModernWord() {
-  const std::string_view line = line_;
-  std::size_t end = position_;
-  bool ascii = true;
-  while (end + 1 < line.size()) {
-    if (IsLetter(line[end])) {
-      // A run of letters a to z ends before the closing blank.
-      end += LetterRunLength(line, end);
-      continue;
-    }
-    if (static_cast<unsigned char>(line[end]) < 0x80) break;
-    std::size_t length = 1;
-    if (!IsWordCodePoint(DecodeUtf8(line, end, length))) {
-      if (end == position_) {
-        position_ += length;  // a character that is no letter: passed over
-        return;
-      }
-      break;
-    }
-    ascii = false;
-    end += length;
-  }
-  const std::string_view run = line.substr(position_, end - position_);
-  position_ = end;
-  if (!skipName_.empty() || run.empty()) return;
-  blocks_.Letters(run.size(), inLink_);
-  // The words of code examples do not count; where the prose uses them, they count there.
-  EndHeadingSignature();
-  if (codeDepth_ > 0 || !signatureName_.empty()) return;
-  if (labelPossible_) {
-    labelPossible_ = false;
-    // The label that documentation generators put before a chapter's number is no word of
-    // the chapter's title: "Chapter", "Kapitel", "Глава".
-    if ((inTitle_ || headingLevel_ > 0) && IsNumberLabel(line.substr(end))) return;
-  }
-  if (ascii) {
-    // Lower-cased with the line already.
-    CountModernWord(run, run);
-    return;
-  }
-  splitter_.Split(run, [&](std::string_view lower) {
-    SpellLatinLetters(lower, spelled_);
-    CountModernWord(lower, spelled_);
-  });
-}
-
-void TagScanner::CountModernWord(std::string_view written, std::string_view word) {
-  // The cheap filters first: most common words are short, and the common words of the page's
-  // language are asked every time, since an <html lang> may change them. A word that the
-  // table holds passed the fixed and configured rules when it was counted.
-  // Wide characters count two columns: a word of two Chinese characters is no short word.
-  if (IsShortWord(DisplayWidth(word), settings_)) return;
-  if (settings_.IgnoreCommonWords() && stopWords_.Contains(written)) return;
-  // Titles and headings are never navigation.
-  if (blocks_.Holding() && !inTitle_ && headingLevel_ == 0) {
-    blocks_.Hold(written, word, ContextWeight());
-    return;
-  }
-  CountWeighted(word, ContextWeight());
-}
-
-namespace {
-
 // The weight of a word counted after its context has passed.
 struct FixedWeight final : ContextWeigher {
   explicit FixedWeight(float value) : weight(value) {}
@@ -585,109 +474,8 @@ void TagScanner::CountWeighted(std::string_view word, float weight) {
 
 void TagScanner::NoteIfTitleWord(std::string_view word, WordOutcome outcome) {
   if (titleWords_ != nullptr && outcome != WordOutcome::Dropped &&
-      (inTitle_ || headingLevel_ == kMarkH1)) {
+      (context_.title || context_.headingLevel == kMarkH1)) {
     titleWords_->emplace(word);
-  }
-}
-
-void TagScanner::EndHeadingSignature() {
-  // A plain heading's end tag is read by the default steps: the heading's end shows it.
-  if (signatureInHeading_ && headingLevel_ == 0) {
-    signatureInHeading_ = false;
-    signatureName_.clear();
-  }
-}
-
-std::size_t TagScanner::ReadTagModern() {
-  // The tag's text up to its next bracket on this line (a "<" within a tag ends what is read
-  // of it: reading on would read the text of every nested tag again).
-  const std::size_t next = NextTagBracket(position_);
-  const std::string_view tag = std::string_view(line_).substr(position_, next - position_);
-  if (!skipName_.empty()) {
-    SkippedTagSeen(TagName(tag));
-    return next;
-  }
-  ModernTag read = ReadModernTag(tag);
-  using Context = ModernTag::Context;
-  switch (read.context) {
-    case Context::HeadingStart:
-      headingLevel_ = read.headingWeight;
-      labelPossible_ = true;
-      break;
-    case Context::HeadingEnd:
-      headingLevel_ = 0;
-      break;
-    case Context::BoldStart:
-      bold_ = true;
-      break;
-    case Context::BoldEnd:
-      bold_ = false;
-      break;
-    case Context::TitleStart:
-      inTitle_ = true;
-      labelPossible_ = true;
-      break;
-    case Context::TitleEnd:
-      inTitle_ = false;
-      break;
-    case Context::None:
-      break;
-  }
-  if (read.hasLanguage) SetLanguage(read.language);
-  using Element = ModernTag::Element;
-  const std::int64_t step = read.closing ? -1 : 1;
-  switch (read.element) {
-    case Element::Code:
-      codeDepth_ = std::max<std::int64_t>(codeDepth_ + step, 0);
-      break;
-    case Element::Main:
-      mainDepth_ = std::max<std::int64_t>(mainDepth_ + step, 0);
-      break;
-    case Element::Furniture:
-      // A page's header, footer and asides; an article's own are part of it.
-      if (!read.closing && mainDepth_ == 0) read.skipsContent = true;
-      break;
-    case Element::Link:
-      inLink_ = !read.closing;
-      if (inLink_) blocks_.Link();
-      break;
-    case Element::Block:
-      if (read.closing) {
-        blocks_.Close(read.name);
-      } else {
-        blocks_.Open(read.name);
-      }
-      break;
-    case Element::Other:
-      break;
-  }
-  // A code signature's words count as code up to the element's end.
-  EndHeadingSignature();
-  if (!signatureName_.empty() && read.name == signatureName_) {
-    signatureDepth_ += read.closing ? -1 : 1;
-    if (signatureDepth_ <= 0) signatureName_.clear();
-  } else if (read.signature && signatureName_.empty() && !IsVoidElement(read.name)) {
-    signatureName_ = read.name;
-    signatureDepth_ = 1;
-    signatureInHeading_ = read.context == ModernTag::Context::HeadingStart;
-  }
-  if (read.skipsContent) {
-    skipName_ = TagName(tag);
-    skipDepth_ = 1;
-  }
-  return next;
-}
-
-void TagScanner::SkippedTagSeen(std::string_view name) {
-  if (name.starts_with('/') && name.substr(1) == skipName_) {
-    if (--skipDepth_ <= 0) skipName_.clear();
-  } else if (name == skipName_) {
-    // An element whose end tag may be left out ends at the next of its kind.
-    if (HasOptionalEnd(skipName_)) {
-      skipName_.clear();
-    } else {
-      ++skipDepth_;
-    }
   }
 }
 
@@ -714,6 +502,7 @@ void TagScanner::ScanTag() {
       continue;
     }
     if (c == '<') {
+      if (tagDepth_ == 0) tagStart_ = position_;
       ++tagDepth_;
       position_ = NextNonBlank(line_, position_);
       if (position_ >= line_.size()) return;
@@ -762,9 +551,89 @@ std::size_t TagScanner::NextTagBracket(std::size_t from) {
     const std::size_t i = NextTagStop(line, from);
     if (i == line.size() || line[i] == '<' || line[i] == '>') return i;
     // A value in quotes that end on this line holds its brackets: they are part of it.
-    const std::size_t end = IsValueQuote(i) ? NextQuote(line[i], i + 1) : line.size();
-    from = end < line.size() ? end + 1 : i + 1;
+    if (IsValueQuote(i)) {
+      const std::size_t end = NextQuote(line[i], i + 1);
+      if (end < line.size()) {
+        from = end + 1;
+        continue;
+      }
+      // Quotes open to the line's end hold the rest of it when no ">" follows: the value goes
+      // on to the next line (otherwise they were a stray quotation mark).
+      if (NextClosingBracket(i + 1) == line.size()) {
+        lineEndQuote_ = line[i];
+        return line.size();
+      }
+    }
+    from = i + 1;
   }
+}
+
+std::size_t TagScanner::TagEnd(std::size_t from) {
+  std::size_t end = NextTagBracket(from);
+  while (end < line_.size() && line_[end] == '<') end = NextTagBracket(end + 1);
+  return end;
+}
+
+namespace {
+
+bool IsMarker(char c) {
+  return (c >= kMarkH6 && c <= kMarkHeadingEnd) || c == kMarkBoldStart || c == kMarkBoldEnd ||
+         c == kMarkTitleStart || c == kMarkTitleEnd;
+}
+
+}  // namespace
+
+void TagScanner::ContinueOpenTag() {
+  const bool inMeta = context_.metaDescription || context_.metaKeywords;
+  if (openQuote_ != 0) {
+    const std::size_t close = FindByte(line_, 0, openQuote_);
+    if (close == line_.size()) {
+      // The whole line lies within the value.
+      lineEndQuote_ = openQuote_;
+      if (inMeta) {
+        metaTagEnd_ = line_.size();
+      } else {
+        position_ = line_.size();
+      }
+      return;
+    }
+    openQuote_ = 0;
+    if (!inMeta) {
+      position_ = close + 1;
+      return;
+    }
+    metaTagEnd_ = TagEnd(close + 1);
+    return;
+  }
+  if (inMeta) metaTagEnd_ = TagEnd(0);
+}
+
+void TagScanner::EndLine() {
+  openQuote_ = 0;
+  if (tagStart_ != npos && (inTag_ || skipToTagEnd_)) {
+    // A tag begun on this line goes on to the next only when a name follows its "<" and no
+    // marker stands in it outside its attribute values (a marker is a whole tag of its own):
+    // otherwise the "<" was text, and it hides nothing beyond its line.
+    const std::string_view line = line_;
+    const char first = tagStart_ + 1 < line.size() ? line[tagStart_ + 1] : ' ';
+    bool stray = !(IsLetter(first) || first == '/' || first == '!' || first == '?');
+    for (std::size_t i = tagStart_ + 1; i < line.size() && !stray; ++i) {
+      const char c = line[i];
+      if ((c == '"' || c == '\'') && IsValueQuote(i)) {
+        i = FindByte(line, i + 1, c);  // to the value's end, or the line's when it goes on
+      } else {
+        stray = IsMarker(c);
+      }
+    }
+    if (stray) {
+      inTag_ = false;
+      skipToTagEnd_ = false;
+      tagDepth_ = 0;
+      return;
+    }
+  }
+  if (inTag_ || skipToTagEnd_ || context_.metaDescription || context_.metaKeywords)
+    openQuote_ = lineEndQuote_;
 }
 
 bool TagScanner::IsValueQuote(std::size_t at) const {
@@ -804,62 +673,51 @@ std::size_t TagScanner::FindFrom(Memo& memo, std::size_t from, std::string_view 
   // The end is remembered too: with blanks between its characters an occurrence can be as
   // long as the line, and every tag before it asks for it again.
   if (memo.from == npos || from < memo.from || (memo.found != npos && memo.found < from)) {
-    std::size_t start = npos;
-    std::size_t end = npos;
-    if (skipBlanks) {
-      for (std::size_t s = line_.find(pattern[0], from); s != npos;
-           s = line_.find(pattern[0], s + 1)) {
-        end = MatchIgnoringBlanks(line_, s, pattern);
-        if (end != npos) {
-          start = s;
-          break;
-        }
-      }
-    } else {
-      start = line_.find(pattern, from);
-      if (start != npos) end = start + pattern.size();
-    }
-    memo = Memo{from, start, end};
+    const Found found = FindPattern(line_, from, pattern, skipBlanks);
+    memo = Memo{from, found.start, found.end};
   }
   return memo.found == npos ? npos : memo.end;
 }
 
 void TagScanner::ScanMetaTag() {
-  inMetaDescription_ = false;
-  inMetaKeywords_ = false;
+  context_.metaDescription = false;
+  context_.metaKeywords = false;
   position_ += 5;  // past "meta "
   // The name and content are looked for within this tag only.
-  std::size_t tagEnd = NextTagBracket(position_);
-  while (tagEnd < line_.size() && line_[tagEnd] == '<') tagEnd = NextTagBracket(tagEnd + 1);
+  const std::size_t tagEnd = TagEnd(position_);
   // Of the occurrences from a position on, the first also ends first: searching the tag alone
   // finds the one that the whole line's first occurrence would be, when it ends in the tag.
   const std::string_view upToTagEnd = std::string_view(line_).substr(0, tagEnd);
   auto within = [&](std::string_view pattern, bool skipBlanks) {
-    return FindIn(upToTagEnd, position_, pattern, skipBlanks);
+    return FindPattern(upToTagEnd, position_, pattern, skipBlanks).end;
   };
   if (within("name=\"description\"", true) != npos) {
     const std::size_t content = within("content", false);
     if (content != npos) {
       position_ = content;
-      inMetaDescription_ = true;
+      context_.metaDescription = true;
     }
   } else if (within("name=\"keywords\"", true) != npos) {
     if (settings_.ExistingKeywordsWeight() > 0) {
       const std::size_t content = within("content", false);
       if (content != npos) {
         position_ = content;
-        inMetaKeywords_ = true;
+        context_.metaKeywords = true;
       }
     }
   }
   // The content's words are scanned as text in the meta context up to the tag's ">".
-  if (inMetaDescription_ || inMetaKeywords_) {
+  if (context_.metaDescription || context_.metaKeywords) {
+    metaTagEnd_ = tagEnd;
     std::size_t value = position_;
     while (value < line_.size() && line_[value] == ' ') ++value;
     if (value < line_.size() && line_[value] == '=') {
       value = NextNonBlank(line_, value);
-      if (value < line_.size() && (line_[value] == '"' || line_[value] == '\'')) {
-        metaValueEnd_ = NextQuote(line_[value], value + 1);
+      if (value < line_.size() && (line_[value] == '"' || line_[value] == '\'') &&
+          NextQuote(line_[value], value + 1) == line_.size()) {
+        // The content goes on to the next line: every bracket left on this one is part of it.
+        metaTagEnd_ = line_.size();
+        lineEndQuote_ = line_[value];
       }
     }
     return;
@@ -873,10 +731,9 @@ void TagScanner::ScanMetaTag() {
 
 void TagScanner::ScanFontTag() {
   position_ += 5;  // past "font "
-  const std::size_t tagEnd = NextClosingBracket(position_);
+  const std::size_t tagEnd = TagEnd(position_);
   skipToTagEnd_ = true;
-  // Every font tag saves the size in force, with or without a size of its own.
-  fontSizeStack_.push_back(fontSize_);
+  context_.OpenFont();
   const std::size_t sizeEquals = FindFrom(sizeEquals_, position_, "size=", true);
   const std::size_t sizeEnd = FindFrom(size_, position_, "size", false);
   if (sizeEquals != npos && sizeEquals <= tagEnd && sizeEnd != npos && sizeEnd <= tagEnd) {
@@ -886,16 +743,16 @@ void TagScanner::ScanFontTag() {
     if (at < tagEnd) {
       double size;
       if (line_[at] == '+') {
-        size = fontSize_ + UnsignedNumber(std::string_view(line_).substr(at + 1));
+        size = context_.fontSize + UnsignedNumber(std::string_view(line_).substr(at + 1));
       } else if (line_[at] == '-') {
-        size = fontSize_ - UnsignedNumber(std::string_view(line_).substr(at + 1));
+        size = context_.fontSize - UnsignedNumber(std::string_view(line_).substr(at + 1));
       } else {
         size = UnsignedNumber(std::string_view(line_).substr(at));
       }
-      fontSize_ = static_cast<int>(std::clamp<std::int64_t>(RoundHalfEven(size), 1, 7));
+      context_.fontSize = static_cast<int>(std::clamp<std::int64_t>(RoundHalfEven(size), 1, 7));
     }
   }
-  position_ = NextClosingBracket(position_);
+  position_ = tagEnd;
   if (position_ + 1 < line_.size()) {
     LowerTagDepth();
     skipToTagEnd_ = false;
@@ -905,11 +762,7 @@ void TagScanner::ScanFontTag() {
 }
 
 void TagScanner::EndFontTag() {
-  // A closing font tag with nothing saved leaves the size alone.
-  if (!fontSizeStack_.empty()) {
-    fontSize_ = fontSizeStack_.back();
-    fontSizeStack_.pop_back();
-  }
+  context_.CloseFont();
   position_ = NextClosingBracket(position_) + 1;
 }
 
@@ -926,12 +779,12 @@ bool TagScanner::SkipPast(std::string_view marker) {
 bool TagScanner::SkipTable() {
   for (;;) {
     if (At(kTableStart)) {
-      ++tableDepth_;
+      ++context_.tableDepth;
       position_ += kTableStart.size();
     } else if (At(kTableEnd)) {
-      --tableDepth_;
+      --context_.tableDepth;
       position_ += kTableEnd.size();
-      if (tableDepth_ <= 0) return true;
+      if (context_.tableDepth <= 0) return true;
     } else {
       // Only a "<" can begin either marker.
       position_ = FindByte(line_, position_ + 1, '<');

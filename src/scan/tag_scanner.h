@@ -10,6 +10,7 @@
 #include "scan/link_density.h"
 #include "scan/modern_reading.h"
 #include "scan/scan_observer.h"
+#include "scan/weight_context.h"
 #include "scan/weight_sources.h"
 #include "util/settings.h"
 #include "words/stop_words.h"
@@ -35,7 +36,7 @@ class TagScanner final : public ContextWeigher, private HeldWordSink {
   }
   /// The modern reading: the page has a main or article element (HasMainElement), so the
   /// text outside them weighs half.
-  void SetPageHasMain(bool hasMain) { pageHasMain_ = hasMain; }
+  void SetPageHasMain(bool hasMain) { context_.pageHasMain = hasMain; }
   /// After the last line: counts the words that the open blocks still hold back.
   void Finish() { blocks_.Flush(); }
   /// The modern reading: the stemmer of the page's language, by which the counted words are
@@ -64,6 +65,32 @@ class TagScanner final : public ContextWeigher, private HeldWordSink {
 
  private:
   void ScanStrLine();
+  /// The two readings, chosen once a line: each gets a scan loop of its own, with no test of
+  /// the reading per word.
+  struct ClassicReading {
+    static constexpr bool kModern = false;
+  };
+  struct ModernReading {
+    static constexpr bool kModern = true;
+  };
+  /// Scans the line from the position on.
+  template <class Reading>
+  void ScanText();
+  /// Takes the words, plain characters and ordinary tags of the text from the position on,
+  /// as long as nothing else comes; false when it took nothing.
+  template <class Reading>
+  [[gnu::always_inline]] inline bool TakeTextRun();
+  /// What PassRegions did: nothing, passed a region (a comment, style or script), or ended
+  /// the line within one (or within a skipped table).
+  enum class Region { None, Passed, LineDone };
+  /// Goes past the end of a font tag, counts tables (or skips them at table weight 0) and
+  /// passes comments, styles and scripts.
+  [[gnu::always_inline]] inline Region PassRegions();
+  /// Takes a ">" outside tags or a marker at the position; false for any other character.
+  [[gnu::always_inline]] inline bool TakeMarker(char c);
+  /// Takes a word or a run of other characters at the position.
+  template <class Reading>
+  [[gnu::always_inline]] inline void TakeText(char c);
   /// True when `marker` (three characters or more) stands at the position.
   bool At(std::string_view marker) const {
     // The second and third characters settle most tags without a compare.
@@ -74,9 +101,9 @@ class TagScanner final : public ContextWeigher, private HeldWordSink {
   /// True in the text: outside any tag, comment, script, style, meta tag's content and
   /// skipped table.
   bool InPlainText() const {
-    return !(skipToTagEnd_ | inTag_ | inComment_ | inStyle_ | inScript_ | inMetaDescription_ |
-             inMetaKeywords_) &&
-           (tableDepth_ <= 0 || settings_.TableWeight() != 0);
+    return !(skipToTagEnd_ | inTag_ | inComment_ | inStyle_ | inScript_ | context_.metaDescription |
+             context_.metaKeywords) &&
+           (context_.tableDepth <= 0 || settings_.TableWeight() != 0);
   }
   void TakeWord();
   /// A word of the default reading further on in the line, with its stem hash unless it is
@@ -121,8 +148,18 @@ class TagScanner final : public ContextWeigher, private HeldWordSink {
   bool NestedBracketsCloseOnLine(std::int64_t depth);
   std::size_t NextClosingBracket(std::size_t from);
   /// The next "<" or ">" at or after `from` that is not within the quotes of an attribute
-  /// value closed on this line; the line's length when none.
+  /// value closed on this line; the line's length when none. A value whose quotes stay open
+  /// to the line's end holds the rest of the line when no ">" follows it: its quotation mark
+  /// is then noted in lineEndQuote_.
   std::size_t NextTagBracket(std::size_t from);
+  /// The ">" that ends the tag whose attributes begin at `from`: the next one outside the
+  /// quotes of attribute values ("<" passed over); the line's length when none.
+  std::size_t TagEnd(std::size_t from);
+  /// At a line's start: goes on with an attribute value or a meta tag's content that the
+  /// line before left open.
+  void ContinueOpenTag();
+  /// At a line's end: decides what of an open tag goes on to the next line.
+  void EndLine();
   /// True when the quotation mark at `at` opens an attribute value (it follows an "=").
   bool IsValueQuote(std::size_t at) const;
   /// The next `quote` at or after `from`; the line's length when none.
@@ -144,14 +181,7 @@ class TagScanner final : public ContextWeigher, private HeldWordSink {
   bool inComment_ = false;
   bool inStyle_ = false;
   bool inScript_ = false;
-  std::int64_t tableDepth_ = 0;
-  bool bold_ = false;
-  bool inTitle_ = false;
-  int headingLevel_ = 0;
-  bool inMetaDescription_ = false;
-  bool inMetaKeywords_ = false;
-  int fontSize_ = 3;
-  std::vector<int> fontSizeStack_;
+  WeightContext context_;
 
   // Per-line memos that keep the searches from rescanning the rest of a long line.
   struct Memo {
@@ -165,8 +195,15 @@ class TagScanner final : public ContextWeigher, private HeldWordSink {
 
   Memo nextBracket_;
   Memo nextDoubleQuote_, nextSingleQuote_;
-  // In a meta tag's content: the closing quotation mark of its value on this line (0 if none).
-  std::size_t metaValueEnd_ = 0;
+  // In a meta tag's content: the ">" that ends the tag on this line (0 if none is known).
+  std::size_t metaTagEnd_ = 0;
+  // The position of the "<" that opened the tag at depth 1 on this line; npos when the open
+  // tag began on an earlier line.
+  std::size_t tagStart_ = std::string::npos;
+  // The quotation mark of an attribute value that goes on past the line's end (0 if none):
+  // lineEndQuote_ for the line being scanned, openQuote_ carried to the next.
+  char lineEndQuote_ = 0;
+  char openQuote_ = 0;
   Memo sizeEquals_, size_;
   BracketLookahead bracketsAhead_;
 
@@ -190,8 +227,6 @@ class TagScanner final : public ContextWeigher, private HeldWordSink {
   std::string signatureName_;  // the element of a code signature being read; empty when none
   std::int64_t signatureDepth_ = 0;
   bool signatureInHeading_ = false;  // it is a heading, whose end the heading level shows
-  std::int64_t mainDepth_ = 0;
-  bool pageHasMain_ = false;
   bool inLink_ = false;
   LinkDensity blocks_{*this};
   WordStemmer stemmer_;

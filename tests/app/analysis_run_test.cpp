@@ -72,7 +72,9 @@ std::string OneLinePage(int count) {
 
 // What the core makes of `path` with the default settings (the words are views into it).
 struct CoreAnalysis {
-  explicit CoreAnalysis(const QString& path) { RunScan(LocalPath(path), analysis, quiet); }
+  explicit CoreAnalysis(const QString& path) {
+    RunScan(FileLines(LocalPath(path)), analysis, quiet);
+  }
   const RankedWords& Words() const { return analysis.Ranked(); }
 
   const Settings settings;

@@ -21,7 +21,7 @@ float Part(const WeightSplit& split, WeightSource source) {
 struct RecordedPage {
   explicit RecordedPage(std::string_view page, const Settings& used = {}) : settings(used) {
     analysis.RecordWeightSources(&recorder);
-    outcome = RunScanText(page, analysis, observer).outcome;
+    outcome = RunScan(PageLines(page), analysis, observer).outcome;
   }
   Settings settings;
   ScanObserver observer;
@@ -66,15 +66,15 @@ TEST(WeightSources, NothingIsRecordedWithoutARecorder) {
   ScanObserver observer;
   WeightSourceRecorder recorder;
   Analysis analysis(settings, observer);
-  ASSERT_EQ(RunScanText("<title>walrus walrus</title>", analysis, observer).outcome,
+  ASSERT_EQ(RunScan(PageLines("<title>walrus walrus</title>"), analysis, observer).outcome,
             RunOutcome::Completed);
   EXPECT_EQ(Sum(recorder.Recorded("walrus")), 0);
   // Attached, then taken off again: the next scan records nothing either.
   analysis.RecordWeightSources(&recorder);
-  RunScanText("<title>walrus walrus</title>", analysis, observer);
+  RunScan(PageLines("<title>walrus walrus</title>"), analysis, observer);
   EXPECT_EQ(Sum(recorder.Recorded("walrus")), 102);
   analysis.RecordWeightSources(nullptr);
-  RunScanText("<p>other other</p>", analysis, observer);
+  RunScan(PageLines("<p>other other</p>"), analysis, observer);
   EXPECT_EQ(Sum(recorder.Recorded("walrus")), 102);
 }
 

@@ -41,7 +41,7 @@ TEST(HostileBytes, BinaryFileGivesAClearResultAndTextAfterItCounts) {
   Settings settings = test::KeepAll();
   test::CountingObserver observer;
   Analysis analysis(settings, observer);
-  ASSERT_EQ(RunScan(path, analysis, observer).outcome, RunOutcome::Completed);
+  ASSERT_EQ(RunScan(FileLines(path), analysis, observer).outcome, RunOutcome::Completed);
   EXPECT_EQ(analysis.Table().Find("lantern").frequency, 2);
   EXPECT_EQ(analysis.Table().Find("compass").frequency, 1);
   for (const RankedWord& w : analysis.Ranked()) {

@@ -93,7 +93,7 @@ TEST(HostilePath, ReadingRefusesWhatIsNoRegularFileWithoutBlocking) {
       Settings settings = test::KeepAll();
       test::CountingObserver observer;
       Analysis analysis(settings, observer);
-      const RunResult result = RunScan(path, analysis, observer);
+      const RunResult result = RunScan(FileLines(path), analysis, observer);
       EXPECT_EQ(result.outcome, RunOutcome::Failed) << path;
       EXPECT_FALSE(result.error.empty()) << path;
       EXPECT_EQ(analysis.Table().WordCount(), 0) << path;
@@ -118,7 +118,7 @@ TEST(HostilePath, FileDeletedBetweenCheckAndReadFailsCleanly) {
   Settings settings;
   test::CountingObserver observer;
   Analysis analysis(settings, observer);
-  const RunResult result = RunScan(path, analysis, observer);
+  const RunResult result = RunScan(FileLines(path), analysis, observer);
   EXPECT_EQ(result.outcome, RunOutcome::Failed);
   EXPECT_NE(result.error.find("page.html"), std::string::npos) << result.error;
   EXPECT_EQ(analysis.Table().WordCount(), 0);
@@ -151,7 +151,7 @@ TEST(HostilePath, FileRemovedOrEmptiedDuringTheReadEndsInAResult) {
     observer.truncate = truncate;
     Settings settings;
     Analysis analysis(settings, observer);
-    ASSERT_EQ(RunScan(observer.path, analysis, observer).outcome, RunOutcome::Completed);
+    ASSERT_EQ(RunScan(FileLines(observer.path), analysis, observer).outcome, RunOutcome::Completed);
     const std::int64_t counted = analysis.Table().Find("lantern").frequency;
     if (truncate) {
       // What was read before the file was emptied still counts; nothing is made up.

@@ -28,7 +28,7 @@ struct PageAnalysis {
   /// Writes `page` to a file and analyses it as a run does.
   PageAnalysis(std::string_view page, const Settings& used) : settings(used) {
     TempDir dir;
-    result = RunScan(dir.Write("page.html", page), analysis, observer);
+    result = RunScan(FileLines(dir.Write("page.html", page)), analysis, observer);
   }
   PageAnalysis(const PageAnalysis&) = delete;
   PageAnalysis& operator=(const PageAnalysis&) = delete;

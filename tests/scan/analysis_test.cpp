@@ -31,7 +31,7 @@ TEST(Analysis, EveryKindOfLineEndEndsALine) {
   Analysis analysis(settings, recorder);
   // LF alone, CR alone and CR LF: three lines, each scanned with its own context.
   const auto path = dir.Write("page.htm", "<title>alpha\n</title>beta\rgamma\r\ndelta");
-  ASSERT_EQ(RunScan(path, analysis, recorder).outcome, RunOutcome::Completed);
+  ASSERT_EQ(RunScan(FileLines(path), analysis, recorder).outcome, RunOutcome::Completed);
   EXPECT_EQ(recorder.words, (std::vector<std::string>{"alpha", "beta", "gamma", "delta"}));
   EXPECT_EQ(recorder.counts, (std::vector<std::int64_t>{1, 2, 3, 4}));
   EXPECT_EQ(recorder.yields, 4);  // once after every non-empty line
@@ -55,7 +55,8 @@ TEST(Analysis, LinesScannedInPlaceCountAsLinesGivenByValue) {
   std::string buffer;
   for (const std::string& line : lines) {
     buffer = line;
-    EXPECT_EQ(inPlace.ScanLineInPlace(buffer), byValue.ScanDocumentLine(line)) << line;
+    std::string copy = line;
+    EXPECT_EQ(inPlace.ScanLineInPlace(buffer), byValue.ScanLineInPlace(copy)) << line;
   }
   byValue.Finish();
   inPlace.Finish();
@@ -75,7 +76,7 @@ TEST(Analysis, StopEndsTheScanAfterTheCurrentLine) {
   recorder.stopAfterYields = 2;
   Analysis analysis(settings, recorder);
   const auto path = dir.Write("page.htm", "alpha alpha\n\n   \nbeta beta\ngamma gamma\n");
-  EXPECT_EQ(RunScan(path, analysis, recorder).outcome, RunOutcome::Stopped);
+  EXPECT_EQ(RunScan(FileLines(path), analysis, recorder).outcome, RunOutcome::Stopped);
   EXPECT_EQ(recorder.words, (std::vector<std::string>{"alpha", "beta"}));
   EXPECT_EQ(analysis.Table().WordCount(), 2);
   EXPECT_TRUE(analysis.Ranked().empty());  // no filter or scaling after a stop
@@ -95,7 +96,7 @@ TEST(Analysis, StopTakesEffectWithinALongLineOfWords) {
   Recorder recorder;
   recorder.stopAfterYields = 1;
   Analysis analysis(settings, recorder);
-  EXPECT_EQ(RunScan(dir.Write("page.htm", line + "\n"), analysis, recorder).outcome,
+  EXPECT_EQ(RunScan(FileLines(dir.Write("page.htm", line + "\n")), analysis, recorder).outcome,
             RunOutcome::Stopped);
   EXPECT_GT(analysis.Table().WordCount(), 0);
   EXPECT_LT(analysis.Table().WordCount(), kWords / 2);
@@ -107,7 +108,7 @@ TEST(Analysis, CompletedScanAppliesMinimumFrequency) {
   ScanObserver quiet;
   Analysis analysis(settings, quiet);
   const auto path = dir.Write("page.html", "Alpha ALPHA beta\r\nGamma gamma gamma\r\n");
-  ASSERT_EQ(RunScan(path, analysis, quiet).outcome, RunOutcome::Completed);
+  ASSERT_EQ(RunScan(FileLines(path), analysis, quiet).outcome, RunOutcome::Completed);
   ASSERT_EQ(analysis.Ranked().size(), 2u);
   EXPECT_EQ(analysis.Ranked()[0].word, "gamma");
   EXPECT_EQ(analysis.Ranked()[0].frequency, 3);
@@ -120,10 +121,10 @@ TEST(Analysis, AFileThatCannotBeReadIsAFailure) {
   Settings settings;
   ScanObserver quiet;
   Analysis analysis(settings, quiet);
-  const RunResult missing = RunScan((dir.Path() / "gone.htm").string(), analysis, quiet);
+  const RunResult missing = RunScan(FileLines((dir.Path() / "gone.htm").string()), analysis, quiet);
   EXPECT_EQ(missing.outcome, RunOutcome::Failed);
   EXPECT_NE(missing.error.find("gone.htm"), std::string::npos);
-  const RunResult folder = RunScan(dir.Path().string(), analysis, quiet);
+  const RunResult folder = RunScan(FileLines(dir.Path().string()), analysis, quiet);
   EXPECT_EQ(folder.outcome, RunOutcome::Failed);
   EXPECT_FALSE(folder.error.empty());
 }
@@ -134,9 +135,10 @@ TEST(Analysis, EmptyAndBlankFilesGiveAnEmptyTable) {
   settings.thresholdFrequency = 1;
   Recorder recorder;
   Analysis analysis(settings, recorder);
-  EXPECT_EQ(RunScan(dir.Write("empty.htm", ""), analysis, recorder).outcome, RunOutcome::Completed);
+  EXPECT_EQ(RunScan(FileLines(dir.Write("empty.htm", "")), analysis, recorder).outcome,
+            RunOutcome::Completed);
   EXPECT_TRUE(analysis.Ranked().empty());
-  EXPECT_EQ(RunScan(dir.Write("blank.htm", "   \n\t\t\n"), analysis, recorder).outcome,
+  EXPECT_EQ(RunScan(FileLines(dir.Write("blank.htm", "   \n\t\t\n")), analysis, recorder).outcome,
             RunOutcome::Completed);
   EXPECT_TRUE(analysis.Ranked().empty());
   EXPECT_EQ(recorder.yields, 1);  // the tab line is not empty and is scanned
@@ -156,7 +158,8 @@ TEST(Analysis, LongLinesAndManyWordsHaveNoSixteenBitLimit) {
     line += word + "z ";
   }
   line += "<b>final</b>";
-  ASSERT_EQ(RunScan(dir.Write("big.htm", line), analysis, quiet).outcome, RunOutcome::Completed);
+  ASSERT_EQ(RunScan(FileLines(dir.Write("big.htm", line)), analysis, quiet).outcome,
+            RunOutcome::Completed);
   EXPECT_GT(analysis.Ranked().size(), 32767u);
   EXPECT_EQ(analysis.Ranked()[0].word, "final");
 }
@@ -188,9 +191,10 @@ TEST(Analysis, WordsLookedAtAheadCountAsWordsScannedOneByOne) {
   ScanObserver quiet;
   Analysis twelve(settings, quiet);
   Analysis one(settings, quiet);
-  ASSERT_EQ(RunScan(dir.Write("twelve.htm", twelveToALine), twelve, quiet).outcome,
+  ASSERT_EQ(RunScan(FileLines(dir.Write("twelve.htm", twelveToALine)), twelve, quiet).outcome,
             RunOutcome::Completed);
-  ASSERT_EQ(RunScan(dir.Write("one.htm", oneToALine), one, quiet).outcome, RunOutcome::Completed);
+  ASSERT_EQ(RunScan(FileLines(dir.Write("one.htm", oneToALine)), one, quiet).outcome,
+            RunOutcome::Completed);
   ASSERT_EQ(twelve.Ranked().size(), one.Ranked().size());
   EXPECT_GT(one.Ranked().size(), 90000u);
   for (std::size_t i = 0; i < one.Ranked().size(); ++i) {
@@ -215,11 +219,11 @@ TEST(AnalysisCharset, LegacyPagesGiveNoGarbageWords) {
   // The words of a page read from its file; a page held in memory must give the same.
   const auto words = [&](const std::string& page) {
     recorder.words.clear();
-    EXPECT_EQ(RunScan(dir.Write("page.html", page), analysis, recorder).outcome,
+    EXPECT_EQ(RunScan(FileLines(dir.Write("page.html", page)), analysis, recorder).outcome,
               RunOutcome::Completed);
     std::vector<std::string> fromFile = recorder.words;
     recorder.words.clear();
-    EXPECT_EQ(RunScanText(page, analysis, recorder).outcome, RunOutcome::Completed);
+    EXPECT_EQ(RunScan(PageLines(page), analysis, recorder).outcome, RunOutcome::Completed);
     EXPECT_EQ(recorder.words, fromFile) << page;
     return fromFile;
   };

@@ -188,7 +188,7 @@ TEST(ModernReading, UndeclaredLanguageIsGuessedFromThePage) {
   ScanObserver quiet;
   Analysis analysis(settings, quiet);
   const auto frequency = [&](const std::string& page, const char* word) {
-    EXPECT_EQ(RunScanText(page, analysis, quiet).outcome, RunOutcome::Completed);
+    EXPECT_EQ(RunScan(PageLines(page), analysis, quiet).outcome, RunOutcome::Completed);
     for (const RankedWord& ranked : analysis.Ranked()) {
       if (ranked.word == word) return ranked.frequency;
     }

@@ -129,13 +129,9 @@ TEST(ModernTextRules, PageFurnitureIsSkipped) {
 
 TEST(ModernTextRules, TextOutsideMainWeighsHalf) {
   Scan s(ModernSettings());
-  s.analysis.Reset();
-  s.analysis.GuessLanguageFrom("<body><main>");
-  for (const char* line : {"<title>zebra</title> <span>okapi</span>",
-                           "<main><span>tapir</span></main> <span>walrus</span>"}) {
-    s.analysis.ScanDocumentLine(line);
-  }
-  s.analysis.CountHeldWords();
+  s.Lines({"<title>zebra</title> <span>okapi</span>",
+           "<main><span>tapir</span></main> <span>walrus</span>"},
+          "<body><main>");
   EXPECT_EQ(s.Weight("tapir"), 3);
   EXPECT_EQ(s.Weight("okapi"), 1.5f);
   EXPECT_EQ(s.Weight("walrus"), 1.5f);

@@ -23,10 +23,10 @@ struct Scan {
 
   explicit Scan(const Settings& s = {}) : settings(s) { settings.ignoreShortWords = false; }
 
-  Scan& Lines(const std::vector<std::string>& lines) {
-    analysis.Reset();
-    for (const auto& line : lines) analysis.ScanDocumentLine(line);
-    analysis.CountHeldWords();
+  /// Scans `lines` as a page's lines through the run's entry point (`head`: the page's
+  /// beginning, from which the modern reading guesses its language).
+  Scan& Lines(const std::vector<std::string>& lines, const std::string& head = {}) {
+    RunScan(LineList(lines, head), analysis, observer);
     return *this;
   }
   /// Key value summed over the word's occurrences (0 when it was not counted). In the modern

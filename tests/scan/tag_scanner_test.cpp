@@ -221,12 +221,18 @@ TEST(TagScanner, MarkersWrittenIntoTheDocumentCount) {
 }
 
 TEST(TagScanner, SettingsChangeInTheMiddleOfAScan) {
-  Scan s;
-  s.analysis.Reset();
-  s.analysis.ScanDocumentLine("<b>alpha</b>");
-  s.settings.boldWeight = 1;
-  s.analysis.ScanDocumentLine("<b>alpha</b>");
-  EXPECT_EQ(s.Weight("alpha"), 6 + 4);
+  // The bold weight drops to 1 after the first line.
+  struct Lower final : ScanObserver {
+    explicit Lower(Settings& s) : settings(s) {}
+    void OnYield() override { settings.boldWeight = 1; }
+    Settings& settings;
+  };
+  Settings settings;
+  Lower observer(settings);
+  Analysis analysis(settings, observer);
+  ASSERT_EQ(RunScan(LineList({"<b>alpha</b>", "<b>alpha</b>"}), analysis, observer).outcome,
+            RunOutcome::Completed);
+  EXPECT_EQ(analysis.Table().Find("alpha").keyValue, 6 + 4);
 }
 
 }  // namespace
