@@ -175,7 +175,7 @@ PageRewrite RewritePage(std::string_view page, const PagePlan& plan, std::string
     }
   } else if (plan.action == PageRewrite::Action::Inserted) {
     const std::size_t at = plan.head.insertAt;
-    const std::string_view lineEnd = PageLineEnd(page);
+    const std::string lineEnd(PageLineEnd(page));
     std::size_t lineStart = at == 0 ? std::string_view::npos : page.find_last_of("\r\n", at - 1);
     lineStart = lineStart == std::string_view::npos ? 0 : lineStart + 1;
     std::size_t indentEnd = lineStart;
@@ -186,13 +186,13 @@ PageRewrite RewritePage(std::string_view page, const PagePlan& plan, std::string
       // something stands before "</head>" on its line, the tag gets a line between them.
       const bool ownLine = indentEnd == at;
       result.begin = ownLine ? lineStart : at;
-      lead.assign(ownLine ? std::string_view() : lineEnd);
-      trail.assign(lineEnd);
+      if (!ownLine) lead = lineEnd;
+      trail = lineEnd;
     } else {
       // After the head's last element, on a line of its own with that element's indentation;
       // what follows keeps its place.
       result.begin = at;
-      lead.assign(lineEnd);
+      lead = lineEnd;
     }
     lead.append(indent);
     result.end = result.begin;
@@ -205,7 +205,12 @@ PageRewrite RewritePage(std::string_view page, const PagePlan& plan, std::string
     encoded.pop_back();
     encoded.append(slash).push_back('>');
   }
-  result.inserted = lead + encoded + trail;
+  const auto compose = [&] {
+    result.inserted.clear();
+    result.inserted.reserve(lead.size() + encoded.size() + trail.size());
+    result.inserted.append(lead).append(encoded).append(trail);
+  };
+  compose();
   const std::string_view kept = page.substr(0, result.begin);
   const std::string_view rest = page.substr(result.end);
   // A guessed charset must stay the guess with the tag in it, or the page would read
@@ -219,7 +224,7 @@ PageRewrite RewritePage(std::string_view page, const PagePlan& plan, std::string
         encoded.pop_back();
         encoded.append(slash).push_back('>');
       }
-      result.inserted = lead + encoded + trail;
+      compose();
     }
   }
   result.page.reserve(kept.size() + result.inserted.size() + rest.size());
