@@ -51,7 +51,7 @@ const GumboNode* ChildElement(const GumboNode* parent, GumboTag tag) {
 }
 
 // The html element's head, and where the body (or frameset) begins; `bodyBegin` is npos when
-// the body began only at the end of the text.
+// the body began only at the end of the text or holds nothing.
 struct TreeHead {
   const GumboNode* head = nullptr;
   std::size_t bodyBegin = HeadLayout::npos;
@@ -68,8 +68,11 @@ TreeHead FindHead(const GumboOutput& output, std::size_t length) {
     if (!IsElement(child)) continue;
     const GumboTag tag = child->v.element.tag;
     if (tag != GUMBO_TAG_BODY && tag != GUMBO_TAG_FRAMESET) continue;
-    if (child->v.element.start_pos.offset < length)
+    // A body with nothing in it may have begun only where a token cut by the text's end
+    // stands (a long tag after the head, say): it tells nothing yet.
+    if (child->v.element.start_pos.offset < length && child->v.element.children.length > 0) {
       found.bodyBegin = child->v.element.start_pos.offset;
+    }
     break;
   }
   return found;

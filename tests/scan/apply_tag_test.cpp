@@ -302,6 +302,19 @@ TEST(LocateHead, ReadsOnlyAsMuchOfALongPageAsTheHeadNeeds) {
   // A head of deeply nested template content reads as text; one longer than a MiB is not read.
   const std::string nested = "<head><template>" + Repeated("<div>", 300000);
   EXPECT_TRUE(LocateHead(nested).tooLong);
+  // A "</head>" that is text (within a head's noscript) makes the first piece end within a
+  // long keywords tag after it: the body that the cut seems to begin decides nothing, so the
+  // tag is found whole, and writing it again replaces it instead of adding a second one.
+  const std::string cut = "<noscript></head></noscript>\n<meta name=keywords content=\"" +
+                          Repeated("a", 3000) + "\">text";
+  const HeadLayout layout2 = LocateHead(cut);
+  ASSERT_EQ(layout2.keywordsTags.size(), 1u);
+  EXPECT_EQ(layout2.keywordsTags.front().begin, cut.find("<meta"));
+  const std::string page2 = "<noscript></head></noscript>\ntext";
+  const std::string tag = "<META NAME=\"keywords\" CONTENT=\"" + Repeated("b", 3000) + "\">";
+  const PageRewrite first = RewritePage(page2, tag);
+  ASSERT_EQ(first.action, Action::Inserted);
+  EXPECT_EQ(RewritePage(first.page, tag).page, first.page);
 }
 
 }  // namespace
