@@ -275,8 +275,12 @@ std::vector<std::string> Tokens(std::string_view original) {
       case GUMBO_NODE_TEMPLATE: {
         const GumboElement& e = node->v.element;
         const GumboAttribute* name = gumbo_get_attribute(&e.attributes, "name");
-        std::string lowered =
-            name == nullptr ? std::string() : std::string(TrimBlanks(name->value));
+        // The name as apply compares it: HTML's ASCII whitespace trimmed, not only blanks.
+        std::string lowered = name == nullptr ? std::string() : std::string(name->value);
+        const std::size_t first = lowered.find_first_not_of(" \t\n\f\r");
+        lowered = first == std::string::npos
+                      ? std::string()
+                      : lowered.substr(first, lowered.find_last_not_of(" \t\n\f\r") - first + 1);
         LowerCaseAscii(lowered);
         if (e.tag == GUMBO_TAG_META && lowered == "keywords") break;
         std::string token = "<" + std::to_string(e.tag) + ":" + std::to_string(e.tag_namespace);
