@@ -253,6 +253,8 @@ std::vector<std::string> Tokens(std::string_view original) {
   // Browsers run scripts, and then every <noscript> holds text, as a <noframes> does; gumbo
   // reads as a browser without scripts. The two names have the same length.
   std::string page(original);
+  // A UTF-8 byte order mark is no text of the page: browsers drop it before they parse.
+  if (page.starts_with("\xEF\xBB\xBF")) page.erase(0, 3);
   for (std::size_t at = 0; at + 8 <= page.size(); ++at) {
     if (strncasecmp(page.c_str() + at, "noscript", 8) == 0 && at > 0 &&
         (page[at - 1] == '<' || (at > 1 && page[at - 1] == '/' && page[at - 2] == '<')))
