@@ -110,7 +110,9 @@ std::string SiteReport::PageData(const std::string& linkBase) const {
     out += ScriptJsonString(page.title);
     std::uint8_t flags = page.flags;
     if ((flags & kHasTitle) != 0 && titles_.at(page.title) > 1) flags |= kDuplicateTitle;
-    out += "," + std::to_string(flags) + ",";
+    out.push_back(',');
+    out += std::to_string(flags);
+    out.push_back(',');
     if (page.existing.empty()) {
       out.push_back('0');
     } else {

@@ -189,6 +189,41 @@ bool EntitiesMayCascade(std::string_view line) {
   return false;
 }
 
+// Whether `c` may be part of a letter entity, or of one that a replacement completes: the
+// entities are an "&", lower-case letters and a ";", and their replacements are letters.
+bool MayFormLetterEntity(char c) { return (c >= 'a' && c <= 'z') || c == '&' || c == ';'; }
+
+// The letter entities replaced row after row, each row over the whole line before the next,
+// where an entity's replacement may complete one that began before it. Every such chain lies
+// within a run of the characters entities are made of, so the rows go over each run that holds
+// an "&" rather than the whole line: a long line with one such place is not read once a row.
+void ReplaceLetterEntitiesInOrder(std::string& line) {
+  char* const data = line.data();
+  const std::string_view text = line;
+  std::size_t copied = 0;   // text before this is read and rewritten
+  std::size_t written = 0;  // the rewritten text ends here
+  std::string run;
+  for (std::size_t at = FindByte(text, 0, '&'); at < text.size();
+       at = FindByte(text, copied, '&')) {
+    std::size_t begin = at;
+    while (begin > copied && MayFormLetterEntity(text[begin - 1])) --begin;
+    std::size_t end = at + 1;
+    while (end < text.size() && MayFormLetterEntity(text[end])) ++end;
+    run.assign(text.substr(begin, end - begin));
+    for (std::size_t row = kFirstLetterEntity; row < kReplacements.size(); ++row) {
+      ReplaceAll(run, kReplacements[row]);
+    }
+    if (written != copied) std::memmove(data + written, data + copied, begin - copied);
+    written += begin - copied;
+    std::memcpy(data + written, run.data(), run.size());  // never longer than the run was
+    written += run.size();
+    copied = end;
+  }
+  if (written == copied) return;
+  std::memmove(data + written, data + copied, text.size() - copied);
+  line.resize(written + text.size() - copied);
+}
+
 // No letter's transliteration is longer than its UTF-8 form, so this rewrites in place. The
 // line is valid UTF-8.
 void TransliterateUtf8(std::string& line) {
@@ -293,9 +328,7 @@ void EncodeMarkup(std::string& line, bool spellLetters) {
   ReplaceInOnePass(line, tagsAndEntities);
   if (line.find('&') != std::string::npos) {
     if (EntitiesMayCascade(line)) {
-      for (std::size_t row = kFirstLetterEntity; row < kReplacements.size(); ++row) {
-        ReplaceAll(line, kReplacements[row]);
-      }
+      ReplaceLetterEntitiesInOrder(line);
     } else {
       ReplaceInOnePass(line, letterEntities);
     }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <initializer_list>
 
 #include "util/str_proc.h"
 #include "util/transliteration.h"
@@ -65,14 +66,13 @@ bool NeedsWordBreaks(char32_t c) {
          (c >= 0xF900 && c <= 0xFAFF) || (c >= 0x20000 && c <= 0x3FFFF);
 }
 
-// True when the class list `classes` holds `name` as one of its blank-separated words.
-bool HasClass(std::string_view classes, std::string_view name) {
-  for (std::size_t at = classes.find(name); at != std::string_view::npos;
-       at = classes.find(name, at + 1)) {
-    const std::size_t end = at + name.size();
-    if ((at == 0 || classes[at - 1] == ' ') && (end == classes.size() || classes[end] == ' ')) {
-      return true;
-    }
+// True when the class list `classes` holds one of `names` as one of its blank-separated words.
+bool HasClass(std::string_view classes, std::initializer_list<std::string_view> names) {
+  for (std::size_t at = 0; at <= classes.size();) {
+    const std::size_t end = std::min(classes.find(' ', at), classes.size());
+    const std::string_view word = classes.substr(at, end - at);
+    if (std::find(names.begin(), names.end(), word) != names.end()) return true;
+    at = end + 1;
   }
   return false;
 }
@@ -171,14 +171,11 @@ ModernTag ReadModernTag(std::string_view tag) {
   // header and footer, Doxygen's path.
   if (searched && !read.skipsContent && attributes.find("nav") != std::string_view::npos &&
       AttributeValue(attributes, "class", value)) {
-    read.skipsContent =
-        HasClass(value, "navheader") || HasClass(value, "navfooter") || HasClass(value, "navpath");
+    read.skipsContent = HasClass(value, {"navheader", "navfooter", "navpath"});
   }
   if (searched && !read.skipsContent && attributes.find("class") != std::string_view::npos &&
       AttributeValue(attributes, "class", value)) {
-    read.signature = HasClass(value, "code-header") || HasClass(value, "fn") ||
-                     HasClass(value, "memproto") || HasClass(value, "memname") ||
-                     HasClass(value, "memitemleft");
+    read.signature = HasClass(value, {"code-header", "fn", "memproto", "memname", "memitemleft"});
   }
   // Self-closed (<svg/>) and void elements have no content to skip.
   if (read.skipsContent && (IsVoidElement(name) || TrimBlanks(attributes).ends_with('/'))) {
@@ -206,6 +203,12 @@ bool HasOptionalEnd(std::string_view name) {
 }
 
 bool IsWordCodePoint(char32_t c) {
+  // The letters of most text that is not in English (accented Latin letters, Kana, CJK
+  // ideographs, Hangul syllables) are answered without asking ICU.
+  if ((c >= 0xC0 && c < 0x250 && c != 0xD7 && c != 0xF7) || (c >= 0x3041 && c < 0x3097) ||
+      (c >= 0x30A1 && c < 0x30FB) || (c >= 0x4E00 && c < 0xA000) || (c >= 0xAC00 && c < 0xD7A4)) {
+    return true;
+  }
   const auto code = static_cast<UChar32>(c);
   return u_hasBinaryProperty(code, UCHAR_ALPHABETIC) || (U_GET_GC_MASK(code) & U_GC_M_MASK) != 0;
 }

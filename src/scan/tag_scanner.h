@@ -123,7 +123,7 @@ class TagScanner final : public ContextWeigher, private HeldWordSink {
   void TakeModernWord();
   /// Counts a word of the modern reading unless a filter drops it: `written` is the word as
   /// the page spells it (for the common words), `word` with its Latin letters transliterated.
-  void CountModernWord(std::string_view written, std::string_view word);
+  void CountModernWord(std::string_view written, std::string_view word, bool ascii);
   /// Counts a word that passed the short and common-word filters, with `weight`.
   void CountWeighted(std::string_view word, float weight);
   void CountHeld(std::string_view /*written*/, std::string_view word, float weight) override {

@@ -71,21 +71,25 @@ void TagScanner::TakeModernWord() {
   }
   if (ascii) {
     // Lower-cased with the line already.
-    CountModernWord(run, run);
+    CountModernWord(run, run, true);
     return;
   }
   splitter_.Split(run, [&](std::string_view lower) {
     SpellLatinLetters(lower, spelled_);
-    CountModernWord(lower, spelled_);
+    CountModernWord(lower, spelled_, false);
   });
 }
 
-void TagScanner::CountModernWord(std::string_view written, std::string_view word) {
+void TagScanner::CountModernWord(std::string_view written, std::string_view word, bool ascii) {
   // The cheap filters first: most common words are short, and the common words of the page's
   // language are asked every time, since an <html lang> may change them. A word that the
   // table holds passed the fixed and configured rules when it was counted.
   // Wide characters count two columns: a word of two Chinese characters is no short word.
-  if (IsShortWord(DisplayWidth(word), settings_)) return;
+  if (settings_.IgnoreShortWords() && settings_.ShortWordSize() >= 0) {
+    // A word of ASCII letters takes a column a letter.
+    const auto limit = static_cast<std::size_t>(settings_.ShortWordSize());
+    if ((ascii ? word.size() : DisplayWidthUpTo(word, limit)) <= limit) return;
+  }
   if (settings_.IgnoreCommonWords() && stopWords_.Contains(written)) return;
   // Titles and headings are never navigation.
   if (blocks_.Holding() && !context_.title && context_.headingLevel == 0) {

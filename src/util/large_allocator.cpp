@@ -1,5 +1,6 @@
 #include "util/large_allocator.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <utility>
 
@@ -60,6 +61,17 @@ void FreeLarge(void* block, std::size_t bytes) noexcept {
   std::free(spare.block);
   spare.block = block;
   spare.bytes = Rounded(bytes);
+}
+
+void AdviseHugePages(void* data, std::size_t bytes) noexcept {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+  const auto begin = (reinterpret_cast<std::uintptr_t>(data) + kHugePage - 1) / kHugePage * kHugePage;
+  const auto end = (reinterpret_cast<std::uintptr_t>(data) + bytes) / kHugePage * kHugePage;
+  if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#else
+  (void)data;
+  (void)bytes;
+#endif
 }
 
 }  // namespace tagwright

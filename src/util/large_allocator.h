@@ -13,6 +13,11 @@ namespace tagwright {
 void* AllocateLarge(std::size_t bytes);
 void FreeLarge(void* block, std::size_t bytes) noexcept;
 
+/// Offers the whole 2 MiB extents within [data, data + bytes) to the kernel for huge pages, as
+/// AllocateLarge does for its blocks: for a large buffer allocated elsewhere (a std::string that
+/// holds a long line), before it is first written. Changes nothing but the cost of faults.
+void AdviseHugePages(void* data, std::size_t bytes) noexcept;
+
 /// An allocator for std::vector that takes its memory from AllocateLarge.
 template <typename T>
 struct LargeAllocator {

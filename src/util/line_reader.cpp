@@ -9,6 +9,8 @@
 #include <cstring>
 #include <utility>
 
+#include "util/large_allocator.h"
+
 namespace tagwright {
 
 namespace {
@@ -91,6 +93,9 @@ bool LineReader::Fill() {
     if (unread_ > 0) capacity = std::min(capacity, old + unread_ + kChunk);
     std::string grown;
     grown.reserve(capacity);
+    // A buffer of megabytes is written once from end to end: huge pages spare the thousands of
+    // page faults of small ones.
+    AdviseHugePages(grown.data(), grown.capacity());
     grown.append(buffer_, 0, old);
     buffer_.swap(grown);
   }

@@ -45,12 +45,14 @@ bool IsWideCharacter(char32_t c) {
   return kind == U_EA_WIDE || kind == U_EA_FULLWIDTH;
 }
 
-std::size_t DisplayWidth(std::string_view text) {
+std::size_t DisplayWidth(std::string_view text) { return DisplayWidthUpTo(text, SIZE_MAX - 2); }
+
+std::size_t DisplayWidthUpTo(std::string_view text, std::size_t limit) {
   if (text.size() > static_cast<std::size_t>(INT32_MAX)) return CharacterCount(text);
   std::size_t width = 0;
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
   const auto length = static_cast<std::int32_t>(text.size());
-  for (std::int32_t i = 0; i < length;) {
+  for (std::int32_t i = 0; i < length && width <= limit;) {
     if (bytes[i] < 0x80) {
       ++width;
       ++i;

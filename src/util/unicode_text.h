@@ -24,6 +24,10 @@ bool IsWideCharacter(char32_t c);
 /// wide or fullwidth (Chinese, Japanese, Korean) takes two, every other one. Bytes that form
 /// no character count one each.
 std::size_t DisplayWidth(std::string_view text);
+/// DisplayWidth(text), counted only as far as `limit` and one column beyond: the result is
+/// exact up to `limit`, and any value above it means "wider". For the question of whether a
+/// word is short, which only its first few characters answer.
+std::size_t DisplayWidthUpTo(std::string_view text, std::size_t limit);
 
 /// True for the letters of Kana, the CJK ideographs and the Hangul syllables: most of what a
 /// Chinese, Japanese or Korean page holds, all wide and without case. Where speed matters,

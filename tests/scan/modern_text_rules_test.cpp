@@ -214,6 +214,16 @@ TEST(ModernTextRules, CommonWideLettersAgreeWithUnicodeData) {
   EXPECT_TRUE(IsCommonWideLetter(0xD55C));   // 한
 }
 
+// The letters answered without ICU are letters by ICU too, and no other code point changes.
+TEST(ModernTextRules, WordCodePointsAgreeWithUnicodeData) {
+  for (char32_t c = 0; c <= 0x10FFFF; ++c) {
+    const auto code = static_cast<UChar32>(c);
+    const bool letter =
+        u_hasBinaryProperty(code, UCHAR_ALPHABETIC) || (U_GET_GC_MASK(code) & U_GC_M_MASK) != 0;
+    ASSERT_EQ(IsWordCodePoint(c), letter) << std::hex << +c;
+  }
+}
+
 TEST(ModernTextRules, WideCharactersCountTwoColumns) {
   struct Case {
     const char* text;
@@ -228,7 +238,12 @@ TEST(ModernTextRules, WideCharactersCountTwoColumns) {
       {"\xef\xbd\xb1", 1},              // halfwidth katakana
       {"\xff", 1},                      // no character
   };
-  for (const Case& c : cases) EXPECT_EQ(DisplayWidth(c.text), c.width) << c.text;
+  for (const Case& c : cases) {
+    EXPECT_EQ(DisplayWidth(c.text), c.width) << c.text;
+    // Counted only as far as a limit: exact up to it, and above it beyond.
+    EXPECT_EQ(DisplayWidthUpTo(c.text, c.width), c.width) << c.text;
+    EXPECT_GT(DisplayWidthUpTo(c.text, c.width - 1), c.width - 1) << c.text;
+  }
   Scan s(ModernSettings());
   s.settings.ignoreShortWords = true;
   s.settings.shortWordSize = 3;
