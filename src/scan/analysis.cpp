@@ -18,7 +18,6 @@ namespace tagwright {
 
 Analysis::Analysis(const AnalysisSettings& settings, ScanObserver& observer)
     : settings_(settings),
-      observer_(observer),
       scanner_(std::make_unique<TagScanner>(settings, table_, observer)) {}
 
 Analysis::~Analysis() = default;

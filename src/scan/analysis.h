@@ -73,7 +73,6 @@ class Analysis {
 
  private:
   const AnalysisSettings& settings_;
-  ScanObserver& observer_;
   WeightSourceRecorder* recorder_ = nullptr;
   std::unordered_set<std::string> titleWords_;
   WordTable table_;

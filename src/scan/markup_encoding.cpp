@@ -108,9 +108,10 @@ static_assert(std::all_of(kReplacements.begin(), kReplacements.end(), [](const R
 
 // Whether the "<" at `i` (with three characters after it) may begin a sought tag.
 bool MayBeginSoughtTag(std::string_view text, std::size_t i) {
-  const bool slash = text[i + 1] == '/';
-  return MayBeginSoughtName(text[i + 1], text[i + 2]) |
-         (slash & MayBeginSoughtName(text[i + 2], text[i + 3]));
+  // Both are judged, without a branch: one that would mostly be mispredicted.
+  const unsigned slash = text[i + 1] == '/' ? 1u : 0u;
+  return (static_cast<unsigned>(MayBeginSoughtName(text[i + 1], text[i + 2])) |
+          (slash & static_cast<unsigned>(MayBeginSoughtName(text[i + 2], text[i + 3])))) != 0;
 }
 
 // The first position at or after `from` where a sought text may begin: an "&", or, when `tags`,
@@ -267,20 +268,32 @@ const std::array<std::string_view, 256>& Windows1252Letters() {
   return table;
 }
 
+// Calls `each(i)` for each byte from 0x80 up in `text`, in order: runs of ASCII are passed many
+// bytes at once, and in a run of other bytes (a page in another script) each next byte is
+// looked at directly.
+template <class Each>
+void ForEachHighByte(std::string_view text, Each&& each) {
+  for (std::size_t i = NextHighByte(text, 0); i < text.size();) {
+    each(i);
+    ++i;
+    if (i < text.size() && static_cast<unsigned char>(text[i]) < 0x80) i = NextHighByte(text, i);
+  }
+}
+
 void TransliterateWindows1252(std::string& line) {
   const auto& letters = Windows1252Letters();
   auto letterOf = [&](char c) { return letters[static_cast<unsigned char>(c)]; };
   // Only bytes from 0x80 up change, and only the letters that become two make the line longer.
   const std::string_view text = line;
   std::size_t length = text.size();
-  for (std::size_t i = NextHighByte(text, 0); i < text.size(); i = NextHighByte(text, i + 1)) {
+  ForEachHighByte(text, [&](std::size_t i) {
     if (letterOf(text[i]).size() == 2) ++length;
-  }
+  });
   if (length == text.size()) {
-    for (std::size_t i = NextHighByte(text, 0); i < text.size(); i = NextHighByte(text, i + 1)) {
+    ForEachHighByte(text, [&](std::size_t i) {
       const std::string_view letter = letterOf(text[i]);
       if (!letter.empty()) line[i] = letter[0];
-    }
+    });
     return;
   }
   // The line grows. Its text moves to the end of the longer line, then is rewritten from
@@ -293,15 +306,15 @@ void TransliterateWindows1252(std::string& line) {
   const std::string_view moved(data + growth, length - growth);
   std::size_t written = 0;
   std::size_t copied = 0;  // bytes of `moved` before this are written
-  for (std::size_t i = NextHighByte(moved, 0); i < moved.size(); i = NextHighByte(moved, i + 1)) {
+  ForEachHighByte(moved, [&](std::size_t i) {
     const std::string_view letter = letterOf(moved[i]);
-    if (letter.empty()) continue;
+    if (letter.empty()) return;
     std::memmove(data + written, moved.data() + copied, i - copied);
     written += i - copied;
     std::memcpy(data + written, letter.data(), letter.size());
     written += letter.size();
     copied = i + 1;
-  }
+  });
   std::memmove(data + written, moved.data() + copied, moved.size() - copied);
 }
 
