@@ -36,6 +36,7 @@ class QuietPlatform final : public tagwright::Platform {
     std::fprintf(stderr, "message: %s\n", qPrintable(text));
   }
   QString OpenFileDialog(const QString&, const QString&) override { return {}; }
+  QString SaveFileDialog(const QString&, const QString&, const QString&) override { return {}; }
   void SetClipboardText(const QString&) override {}
   bool OpenUrl(const QString&) override { return true; }
   int ScreenHeightTwips() const override { return 11520; }

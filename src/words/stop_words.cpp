@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <mutex>
 #include <vector>
 
 #include "util/unicode_text.h"
@@ -13,32 +14,36 @@
 
 namespace tagwright {
 
+/// One language's list; its set is made the first time the language is asked for, so that a
+/// run that needs one list (or none: the default reading) does not make them all.
 struct LanguageStopWords {
   std::string_view language;
-  WordSet words;  // views into the compiled-in text
+  std::string_view text;  // the compiled-in words, one a line
+  std::once_flag made;
+  WordSet words;  // views into `text`
 };
 
 namespace {
 
 using std::string_view_literals::operator""sv;
 
-std::vector<LanguageStopWords> LoadLists() {
-  std::vector<LanguageStopWords> lists;
-  for (const StopWordList& list : StopWordLists()) {
-    LanguageStopWords& entry = lists.emplace_back();
-    entry.language = list.language;
-    std::vector<std::string_view> words;
-    std::string_view rest = list.words;
-    while (!rest.empty()) {
-      const std::size_t end = std::min(rest.find('\n'), rest.size());
-      std::string_view word = rest.substr(0, end);
-      if (word.ends_with('\r')) word.remove_suffix(1);
-      if (!word.empty()) words.push_back(word);
-      rest.remove_prefix(std::min(end + 1, rest.size()));
-    }
-    entry.words = WordSet(words);
+WordSet ReadList(std::string_view text) {
+  std::vector<std::string_view> words;
+  std::string_view rest = text;
+  while (!rest.empty()) {
+    const std::size_t end = std::min(rest.find('\n'), rest.size());
+    std::string_view word = rest.substr(0, end);
+    if (word.ends_with('\r')) word.remove_suffix(1);
+    if (!word.empty()) words.push_back(word);
+    rest.remove_prefix(std::min(end + 1, rest.size()));
   }
-  return lists;
+  return WordSet(words);
+}
+
+// The set of `list`, made on first use; safe to call from several threads.
+const WordSet& WordsOf(LanguageStopWords& list) {
+  std::call_once(list.made, [&list] { list.words = ReadList(list.text); });
+  return list.words;
 }
 
 // The primary subtag of a language tag: "PT" for "PT_br".
@@ -121,9 +126,18 @@ std::string GuessLanguage(std::string_view head) {
 
 namespace {
 
-const LanguageStopWords* ListOf(std::string_view language) {
-  // Built on first use; the initialisation of a local static is thread-safe.
-  static const std::vector<LanguageStopWords> lists = LoadLists();
+LanguageStopWords* ListOf(std::string_view language) {
+  // The initialisation of a local static is thread-safe. The lists stay where they are made:
+  // a once_flag does not move.
+  static std::vector<LanguageStopWords> lists = [] {
+    const auto data = StopWordLists();
+    std::vector<LanguageStopWords> made(data.size());
+    for (std::size_t i = 0; i < data.size(); ++i) {
+      made[i].language = data[i].language;
+      made[i].text = data[i].words;
+    }
+    return made;
+  }();
   const std::string_view primary = PrimarySubtag(language);
   const auto is = [primary](const LanguageStopWords& l) {
     return EqualsIgnoringCase(l.language, primary);
@@ -136,22 +150,26 @@ const LanguageStopWords* ListOf(std::string_view language) {
   return found == lists.end() ? nullptr : &*found;
 }
 
-bool ListHolds(const LanguageStopWords* list, std::string_view word) {
-  if (list == nullptr) return false;
-  if (list->words.Contains(word)) return true;
+bool ListHolds(const LanguageStopWords& list, const WordSet& words, std::string_view word) {
+  if (words.Contains(word)) return true;
   // The German conjunctions of the classic common-word list belong to German too.
-  return list->language == "de"sv && IsConjunction(word, kGerman);
+  return list.language == "de"sv && IsConjunction(word, kGerman);
 }
 
 }  // namespace
 
 bool IsStopWord(std::string_view language, std::string_view word) {
-  return ListHolds(ListOf(language), word);
+  LanguageStopWords* list = ListOf(language);
+  return list != nullptr && ListHolds(*list, WordsOf(*list), word);
 }
 
 StopWords::StopWords(std::string_view language) : list_(ListOf(language)) {}
 
-bool StopWords::Contains(std::string_view word) const { return ListHolds(list_, word); }
+bool StopWords::Contains(std::string_view word) const {
+  if (list_ == nullptr) return false;
+  if (words_ == nullptr) words_ = &WordsOf(*list_);
+  return ListHolds(*list_, *words_, word);
+}
 
 bool IsMostlyOtherScripts(std::string_view head) {
   std::size_t latin = 0, other = 0;

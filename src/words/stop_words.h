@@ -12,6 +12,7 @@ namespace tagwright {
 bool IsStopWord(std::string_view language, std::string_view word);
 
 struct LanguageStopWords;
+class WordSet;
 
 /// The common-word list of one language, looked up once for many words.
 class StopWords {
@@ -21,7 +22,8 @@ class StopWords {
   bool Contains(std::string_view word) const;
 
  private:
-  const LanguageStopWords* list_;
+  LanguageStopWords* list_;
+  mutable const WordSet* words_ = nullptr;  // the list's set, once asked
 };
 
 /// The language of a page that does not declare one, guessed from the text of its beginning
