@@ -236,10 +236,11 @@ const std::string& WordSplitter::Lowered(std::string_view word) {
   for (std::size_t i = 0; i < word.size();) {
     std::size_t length = 1;
     const char32_t c = DecodeUtf8(word, i, length);
-    if (c < 0x80 || IsCommonWideLetter(c)) {
-      lowered_.append(word.substr(i, length));  // lower-cased with the line, or caseless
+    const char32_t lower = c < 0x80 ? c : LowerCodePoint(c);  // ASCII: lower-cased with the line
+    if (lower == c) {
+      lowered_.append(word.substr(i, length));
     } else {
-      AppendCodePoint(lowered_, static_cast<std::uint32_t>(u_tolower(static_cast<UChar32>(c))));
+      AppendCodePoint(lowered_, static_cast<std::uint32_t>(lower));
     }
     i += length;
   }

@@ -39,6 +39,10 @@ std::string LowerCaseUtf8(std::string_view text) {
   return lower;
 }
 
+char32_t LowerCodePointFromIcu(char32_t c) {
+  return static_cast<char32_t>(u_tolower(static_cast<UChar32>(c)));
+}
+
 bool IsWideCharacter(char32_t c) {
   const auto kind = static_cast<UEastAsianWidth>(
       u_getIntPropertyValue(static_cast<UChar32>(c), UCHAR_EAST_ASIAN_WIDTH));
@@ -66,6 +70,12 @@ std::size_t DisplayWidthUpTo(std::string_view text, std::size_t limit) {
     }
     if (IsCommonWideLetter(static_cast<char32_t>(c))) {
       width += 2;
+      continue;
+    }
+    // No character below U+1100 is wide: Latin, Greek, Cyrillic and the other alphabets of
+    // most pages are answered without ICU.
+    if (c < 0x1100) {
+      ++width;
       continue;
     }
     const auto kind =

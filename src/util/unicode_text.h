@@ -37,4 +37,17 @@ inline bool IsCommonWideLetter(char32_t c) {
          (c >= 0x4E00 && c < 0xA000) || (c >= 0xAC00 && c < 0xD7A4);
 }
 
+/// The lower-case form of `c` by Unicode's simple case mapping, from ICU.
+char32_t LowerCodePointFromIcu(char32_t c);
+
+/// The lower-case form of `c` by Unicode's simple case mapping (as ICU's u_tolower): ASCII,
+/// Latin-1 and the common wide letters without asking ICU.
+inline char32_t LowerCodePoint(char32_t c) {
+  if (c < 0x80) return (c >= 'A' && c <= 'Z') ? c + 0x20 : c;
+  // À to Þ but the multiplication sign have their lower case 0x20 above.
+  if (c <= 0xFF) return (c >= 0xC0 && c <= 0xDE && c != 0xD7) ? c + 0x20 : c;
+  if (IsCommonWideLetter(c)) return c;  // caseless
+  return LowerCodePointFromIcu(c);
+}
+
 }  // namespace tagwright

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <vector>
 
+#include "util/str_proc.h"
 #include "util/unicode_text.h"
 #include "util/utf8_text.h"
 #include "words/common_words.h"
@@ -73,7 +74,9 @@ std::string GuessLanguage(std::string_view head) {
   std::string word;
   const auto count = [&] {
     if (word.size() >= 2) {
-      const std::string lower = LowerCaseUtf8(word);
+      // A word of ASCII letters, most of them, is lower-cased without ICU, to the same.
+      std::string lower = word;
+      if (LowerCaseAscii(lower)) lower = LowerCaseUtf8(word);
       for (std::size_t i = 0; i < hits.size(); ++i) hits[i] += IsStopWord(kLanguages[i], lower);
     }
     word.clear();
@@ -150,7 +153,7 @@ LanguageStopWords* ListOf(std::string_view language) {
   return found == lists.end() ? nullptr : &*found;
 }
 
-bool ListHolds(const LanguageStopWords& list, const WordSet& words, std::string_view word) {
+inline bool ListHolds(const LanguageStopWords& list, const WordSet& words, std::string_view word) {
   if (words.Contains(word)) return true;
   // The German conjunctions of the classic common-word list belong to German too.
   return list.language == "de"sv && IsConjunction(word, kGerman);

@@ -214,6 +214,19 @@ TEST(ModernTextRules, CommonWideLettersAgreeWithUnicodeData) {
   EXPECT_TRUE(IsCommonWideLetter(0xD55C));   // 한
 }
 
+TEST(ModernTextRules, LowerCaseAgreesWithUnicodeData) {
+  for (char32_t c = 0; c <= 0x10FFFF; ++c) {
+    ASSERT_EQ(LowerCodePoint(c), static_cast<char32_t>(u_tolower(static_cast<UChar32>(c))))
+        << std::hex << +c;
+  }
+}
+
+// Below U+1100 no character is wide: the width is counted there without asking ICU.
+TEST(ModernTextRules, NoCharacterBelowHangulJamoIsWide) {
+  for (char32_t c = 0; c < 0x1100; ++c) ASSERT_FALSE(IsWideCharacter(c)) << std::hex << +c;
+  EXPECT_TRUE(IsWideCharacter(0x1100));  // the first Hangul Jamo
+}
+
 // The letters answered without ICU are letters by ICU too, and no other code point changes.
 TEST(ModernTextRules, WordCodePointsAgreeWithUnicodeData) {
   for (char32_t c = 0; c <= 0x10FFFF; ++c) {
