@@ -16,7 +16,7 @@ namespace {
 constexpr int kReportMs = 33;
 // The most text one report shows: the window's turn that appends it stays short however fast
 // the scan finds words, and what is left waits for the next report.
-constexpr qsizetype kReportChars = qsizetype{256} * 1024;
+constexpr qsizetype kReportChars = qsizetype{128} * 1024;
 
 }  // namespace
 
