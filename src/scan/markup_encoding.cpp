@@ -156,23 +156,29 @@ void ReplaceInOnePass(std::string& line, const Candidates& candidates) {
   line.resize(written + text.size() - copied);
 }
 
-// Replaces every occurrence of one row, left to right, in place like ReplaceInOnePass.
-void ReplaceAll(std::string& line, const Replacement& r) {
-  std::size_t at = line.find(r.sought);
-  if (at == std::string::npos) return;
-  char* const data = line.data();
+// Replaces every occurrence of one row in the `size` bytes at `data`, left to right, in place
+// like ReplaceInOnePass; returns their new size.
+std::size_t ReplaceAllIn(char* data, std::size_t size, const Replacement& r) {
+  const std::string_view text(data, size);  // read only beyond what is rewritten
+  std::size_t at = text.find(r.sought);
+  if (at == std::string_view::npos) return size;
   std::size_t copied = at;   // text before this is read and rewritten
   std::size_t written = at;  // the rewritten text ends here
-  while (at != std::string::npos) {
+  while (at != std::string_view::npos) {
     std::memmove(data + written, data + copied, at - copied);
     written += at - copied;
     std::memcpy(data + written, r.replacement.data(), r.replacement.size());
     written += r.replacement.size();
     copied = at + r.sought.size();
-    at = line.find(r.sought, copied);
+    at = text.find(r.sought, copied);
   }
-  std::memmove(data + written, data + copied, line.size() - copied);
-  line.resize(written + line.size() - copied);
+  std::memmove(data + written, data + copied, size - copied);
+  return written + size - copied;
+}
+
+// The same over a whole line.
+void ReplaceAll(std::string& line, const Replacement& r) {
+  line.resize(ReplaceAllIn(line.data(), line.size(), r));
 }
 
 // An entity's replacement letters can complete an entity that began earlier ("&" followed by
@@ -203,21 +209,21 @@ void ReplaceLetterEntitiesInOrder(std::string& line) {
   const std::string_view text = line;
   std::size_t copied = 0;   // text before this is read and rewritten
   std::size_t written = 0;  // the rewritten text ends here
-  std::string run;
   for (std::size_t at = FindByte(text, 0, '&'); at < text.size();
        at = FindByte(text, copied, '&')) {
     std::size_t begin = at;
     while (begin > copied && MayFormLetterEntity(text[begin - 1])) --begin;
     std::size_t end = at + 1;
     while (end < text.size() && MayFormLetterEntity(text[end])) ++end;
-    run.assign(text.substr(begin, end - begin));
+    // The text up to the run's end moves to where the rewritten text ends; the rows are then
+    // replaced within the run where it now stands, each making it shorter or leaving it.
+    if (written != copied) std::memmove(data + written, data + copied, end - copied);
+    const std::size_t runAt = written + (begin - copied);
+    std::size_t runLength = end - begin;
     for (std::size_t row = kFirstLetterEntity; row < kReplacements.size(); ++row) {
-      ReplaceAll(run, kReplacements[row]);
+      runLength = ReplaceAllIn(data + runAt, runLength, kReplacements[row]);
     }
-    if (written != copied) std::memmove(data + written, data + copied, begin - copied);
-    written += begin - copied;
-    std::memcpy(data + written, run.data(), run.size());  // never longer than the run was
-    written += run.size();
+    written = runAt + runLength;
     copied = end;
   }
   if (written == copied) return;
