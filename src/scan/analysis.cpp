@@ -17,8 +17,7 @@
 namespace tagwright {
 
 Analysis::Analysis(const AnalysisSettings& settings, ScanObserver& observer)
-    : settings_(settings),
-      scanner_(std::make_unique<TagScanner>(settings, table_, observer)) {}
+    : settings_(settings), scanner_(std::make_unique<TagScanner>(settings, table_, observer)) {}
 
 Analysis::~Analysis() = default;
 

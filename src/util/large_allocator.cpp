@@ -65,7 +65,8 @@ void FreeLarge(void* block, std::size_t bytes) noexcept {
 
 void AdviseHugePages(void* data, std::size_t bytes) noexcept {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
-  const auto begin = (reinterpret_cast<std::uintptr_t>(data) + kHugePage - 1) / kHugePage * kHugePage;
+  const auto begin =
+      (reinterpret_cast<std::uintptr_t>(data) + kHugePage - 1) / kHugePage * kHugePage;
   const auto end = (reinterpret_cast<std::uintptr_t>(data) + bytes) / kHugePage * kHugePage;
   if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
 #else
