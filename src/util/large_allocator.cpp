@@ -65,10 +65,13 @@ void FreeLarge(void* block, std::size_t bytes) noexcept {
 
 void AdviseHugePages(void* data, std::size_t bytes) noexcept {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
-  const auto begin =
-      (reinterpret_cast<std::uintptr_t>(data) + kHugePage - 1) / kHugePage * kHugePage;
-  const auto end = (reinterpret_cast<std::uintptr_t>(data) + bytes) / kHugePage * kHugePage;
-  if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+  // The whole extents lie from the first 2 MiB boundary at or after `data` to the last at or
+  // before its end.
+  const auto address = reinterpret_cast<std::uintptr_t>(data);
+  const std::size_t skipped = (kHugePage - address % kHugePage) % kHugePage;
+  if (bytes <= skipped) return;
+  const std::size_t whole = (bytes - skipped) / kHugePage * kHugePage;
+  if (whole > 0) madvise(static_cast<char*>(data) + skipped, whole, MADV_HUGEPAGE);
 #else
   (void)data;
   (void)bytes;
