@@ -127,7 +127,11 @@ std::size_t TagStart(std::string_view tag, std::string_view name) {
 // head element that could hold deeply nested markup. Both names have eight letters, so the
 // copy handed to the parser says "noframes" for them and every offset stays. True when a name
 // was changed.
-bool RenameTextHolders(std::string_view page, const GumboNode* head, std::string& copy) {
+bool RenameTextHolders(std::string_view page, std::size_t parsedLength, const GumboNode* head,
+                       std::string& copy) {
+  // The text the tree was parsed from (its first `parsedLength` bytes): the page, or the copy
+  // with earlier names changed.
+  const char* const parsed = copy.empty() ? page.data() : copy.data();
   bool renamed = false;
   std::size_t coveredTo = 0;
   const GumboVector& children = head->v.element.children;
@@ -141,9 +145,20 @@ bool RenameTextHolders(std::string_view page, const GumboNode* head, std::string
     const std::string_view tag(element.original_tag.data, element.original_tag.length);
     const std::size_t begin = element.start_pos.offset + TagStart(tag, name);
     if (begin < coveredTo || !EqualsIgnoringAsciiCase(page.substr(begin + 1, 8), name)) continue;
+    const std::size_t end = RawTextEnd(page, name, begin + element.original_tag.length);
+    // A template's content is markup in a browser: "</template" within a quoted attribute
+    // value, or in a tag that the page's end cuts off, ends nothing. Where the parsed text
+    // reaches that far, its end is read as text only where the parser found its end tag too.
+    const std::size_t parsedEnd =
+        element.original_end_tag.length > 0
+            ? static_cast<std::size_t>(element.original_end_tag.data - parsed)
+            : std::string_view::npos;
+    if (element.tag == GUMBO_TAG_TEMPLATE && end != parsedEnd &&
+        (end < parsedLength || parsedLength == page.size())) {
+      continue;
+    }
     if (copy.empty()) copy.assign(page);
     copy.replace(begin + 1, 8, "noframes");
-    const std::size_t end = RawTextEnd(copy, name, begin + element.original_tag.length);
     if (end != std::string_view::npos) copy.replace(end + 2, 8, "noframes");
     coveredTo = end == std::string_view::npos ? copy.size() : end;
     renamed = true;
@@ -234,7 +249,7 @@ HeadLayout LocateHeadAfterMark(std::string_view page) {
       tree = Parse(text);
       found = FindHead(*tree, length);
       if (found.head == nullptr || round == kMaxRenameRounds ||
-          !RenameTextHolders(page, found.head, copy)) {
+          !RenameTextHolders(page, length, found.head, copy)) {
         break;
       }
     }

@@ -100,6 +100,16 @@ TEST(RewritePage, FindsTheRealHeadEnd) {
       {"an empty page", "", kTag, "", Action::NoHead},
       {"a title that runs to the page's end", "<head><title>never closed", kTag, "",
        Action::NoHead},
+      // A template's content is markup: a "</template>" in an attribute value that the page's
+      // end leaves open ends nothing, and the template runs to the page's end.
+      {"a </template> within a quoted value that never closes",
+       "<head><template><p title=\"a</template>\n<p>text text", kTag, "", Action::NoHead},
+      {"a </template> within a quoted value, the template's end after it",
+       "<head><template><p title=\"a</template>\">b</p></template>\n<title>T</title>\n</head>",
+       kTag,
+       "<head><template><p title=\"a</template>\">b</p></template>\n<title>T</title>\n" + kTag +
+           "\n</head>",
+       Action::Inserted},
   };
   for (const RewriteCase& c : cases) Check(c);
 }
