@@ -93,6 +93,14 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
          });
 }
 
+// Whether `text` holds `lower`, a "<" and lower-case ASCII letters, in any case.
+bool ContainsIgnoringAsciiCase(std::string_view text, std::string_view lower) {
+  for (std::size_t at = text.find('<'); at != std::string_view::npos; at = text.find('<', at + 1)) {
+    if (EqualsIgnoringAsciiCase(text.substr(at, lower.size()), lower)) return true;
+  }
+  return false;
+}
+
 // Where the end tag "</NAME" that ends raw text begins at or after `from`: followed by a
 // blank, "/", ">" or the end of the text. npos when there is none.
 std::size_t RawTextEnd(std::string_view text, std::string_view name, std::size_t from) {
@@ -128,7 +136,7 @@ std::size_t TagStart(std::string_view tag, std::string_view name) {
 // copy handed to the parser says "noframes" for them and every offset stays. True when a name
 // was changed.
 bool RenameTextHolders(std::string_view page, std::size_t parsedLength, const GumboNode* head,
-                       std::string& copy) {
+                       std::string& copy, bool& unsure) {
   // The text the tree was parsed from (its first `parsedLength` bytes): the page, or the copy
   // with earlier names changed.
   const char* const parsed = copy.empty() ? page.data() : copy.data();
@@ -146,6 +154,17 @@ bool RenameTextHolders(std::string_view page, std::size_t parsedLength, const Gu
     const std::size_t begin = element.start_pos.offset + TagStart(tag, name);
     if (begin < coveredTo || !EqualsIgnoringAsciiCase(page.substr(begin + 1, 8), name)) continue;
     const std::size_t end = RawTextEnd(page, name, begin + element.original_tag.length);
+    // Within a template's content a <noscript> holds text as well (with scripting on), which
+    // the parser reads as markup: where the template ends is then not known for sure.
+    if (element.tag == GUMBO_TAG_TEMPLATE &&
+        ContainsIgnoringAsciiCase(
+            page.substr(begin + element.original_tag.length,
+                        end == std::string_view::npos ? std::string_view::npos
+                                                      : end - begin - element.original_tag.length),
+            "<noscript")) {
+      unsure = true;
+      continue;
+    }
     // A template's content is markup in a browser: "</template" within a quoted attribute
     // value, or in a tag that the page's end cuts off, ends nothing. Where the parsed text
     // reaches that far, its end is read as text only where the parser found its end tag too.
@@ -239,7 +258,8 @@ std::size_t FirstPiece(std::string_view page) {
 }
 
 HeadLayout LocateHeadAfterMark(std::string_view page) {
-  std::string copy;  // made once a name must be changed
+  std::string copy;     // made once a name must be changed
+  bool unsure = false;  // the head's end depends on what the parser cannot read as browsers do
   std::size_t length = std::min(page.size(), FirstPiece(page));
   for (;;) {
     Tree tree;
@@ -249,10 +269,11 @@ HeadLayout LocateHeadAfterMark(std::string_view page) {
       tree = Parse(text);
       found = FindHead(*tree, length);
       if (found.head == nullptr || round == kMaxRenameRounds ||
-          !RenameTextHolders(page, length, found.head, copy)) {
+          !RenameTextHolders(page, length, found.head, copy, unsure)) {
         break;
       }
     }
+    if (unsure) return HeadLayout{};
     const bool decided = length == page.size() || (found.bodyBegin != HeadLayout::npos &&
                                                    found.bodyBegin + kCutMargin <= length);
     if (decided) {

@@ -20,7 +20,8 @@ struct ByteSpan {
 struct HeadLayout {
   static constexpr std::size_t npos = std::string_view::npos;
   /// False when the page has no head that a tag could go into: no <head> start tag and no
-  /// element of the head, or a head whose last element runs to the end of the page.
+  /// element of the head, or a head whose last element runs to the end of the page; also when
+  /// where the head ends is not sure (a <template> in it holds a <noscript>).
   bool hasHead = false;
   /// True when the head runs on past the first MiB of the page: it is not read further.
   bool tooLong = false;

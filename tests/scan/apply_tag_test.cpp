@@ -110,6 +110,12 @@ TEST(RewritePage, FindsTheRealHeadEnd) {
        "<head><template><p title=\"a</template>\">b</p></template>\n<title>T</title>\n" + kTag +
            "\n</head>",
        Action::Inserted},
+      // Within a template a <noscript> holds text with scripting on, markup without: where
+      // the template ends is not sure, and the page is left alone.
+      {"a <noscript> within a template in the head",
+       "<head><template><noscript></template><p></noscript></template>\n<title>T</title>\n"
+       "</head>",
+       kTag, "", Action::NoHead},
   };
   for (const RewriteCase& c : cases) Check(c);
 }
