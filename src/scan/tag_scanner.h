@@ -126,9 +126,10 @@ class TagScanner final : public ContextWeigher, private HeldWordSink {
   void CountModernWord(std::string_view written, std::string_view word, bool ascii);
   /// Counts a word that passed the short and common-word filters, with `weight`.
   void CountWeighted(std::string_view word, float weight);
-  void CountHeld(std::string_view /*written*/, std::string_view word, float weight) override {
-    CountWeighted(word, weight);
-  }
+  /// Whether the short-word filter drops a word of the modern reading (`ascii`: its letters
+  /// are all ASCII).
+  bool IsShortModernWord(std::string_view word, bool ascii) const;
+  void CountHeld(std::string_view written, std::string_view word, float weight) override;
   /// The modern reading of the tag whose name is at the position; returns the position of the
   /// next bracket of the tag, where its scan goes on.
   std::size_t ReadTagModern();

@@ -80,16 +80,26 @@ void TagScanner::TakeModernWord() {
   });
 }
 
+bool TagScanner::IsShortModernWord(std::string_view word, bool ascii) const {
+  // Wide characters count two columns: a word of two Chinese characters is no short word.
+  if (!settings_.IgnoreShortWords() || settings_.ShortWordSize() < 0) return false;
+  // A word of ASCII letters takes a column a letter.
+  const auto limit = static_cast<std::size_t>(settings_.ShortWordSize());
+  return (ascii ? word.size() : DisplayWidthUpTo(word, limit)) <= limit;
+}
+
+void TagScanner::CountHeld(std::string_view /*written*/, std::string_view word, float weight) {
+  // The settings may have changed since the word was held (a user changing them during a
+  // scan): it is counted as the settings are now, the short words' too. The common words are
+  // those of the page's language where the word stood.
+  if (!IsShortModernWord(word, false)) CountWeighted(word, weight);
+}
+
 void TagScanner::CountModernWord(std::string_view written, std::string_view word, bool ascii) {
   // The cheap filters first: most common words are short, and the common words of the page's
   // language are asked every time, since an <html lang> may change them. A word that the
   // table holds passed the fixed and configured rules when it was counted.
-  // Wide characters count two columns: a word of two Chinese characters is no short word.
-  if (settings_.IgnoreShortWords() && settings_.ShortWordSize() >= 0) {
-    // A word of ASCII letters takes a column a letter.
-    const auto limit = static_cast<std::size_t>(settings_.ShortWordSize());
-    if ((ascii ? word.size() : DisplayWidthUpTo(word, limit)) <= limit) return;
-  }
+  if (IsShortModernWord(word, ascii)) return;
   if (settings_.IgnoreCommonWords() && stopWords_.Contains(written)) return;
   // Titles and headings are never navigation.
   if (blocks_.Holding() && !context_.title && context_.headingLevel == 0) {

@@ -235,5 +235,29 @@ TEST(TagScanner, SettingsChangeInTheMiddleOfAScan) {
   EXPECT_EQ(analysis.Table().Find("alpha").keyValue, 6 + 4);
 }
 
+TEST(TagScanner, WordsHeldInABlockMeetTheSettingsOfWhenTheyAreCounted) {
+  // The modern reading holds a paragraph's words until the paragraph ends; the short-word
+  // filter is switched on before then, and the held words meet it.
+  struct ShortWordsOff final : ScanObserver {
+    explicit ShortWordsOff(Settings& s) : settings(s) {}
+    void OnYield() override {
+      settings.ignoreShortWords = true;
+      settings.shortWordSize = 5;
+    }
+    Settings& settings;
+  };
+  Settings settings;
+  settings.modernMarkup = true;
+  settings.ignoreShortWords = false;
+  settings.thresholdFrequency = 1;
+  ShortWordsOff observer(settings);
+  Analysis analysis(settings, observer);
+  ASSERT_EQ(RunScan(LineList({"<p>kiwi mango papaya", "</p>"}), analysis, observer).outcome,
+            RunOutcome::Completed);
+  EXPECT_EQ(analysis.Table().Find("kiwi").frequency, 0);
+  EXPECT_EQ(analysis.Table().Find("mango").frequency, 0);
+  EXPECT_EQ(analysis.Table().Find("papaya").frequency, 1);
+}
+
 }  // namespace
 }  // namespace tagwright
