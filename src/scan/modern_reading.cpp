@@ -236,7 +236,7 @@ const std::string& WordSplitter::Lowered(std::string_view word) {
   for (std::size_t i = 0; i < word.size();) {
     std::size_t length = 1;
     const char32_t c = DecodeUtf8(word, i, length);
-    const char32_t lower = c < 0x80 ? c : LowerCodePoint(c);  // ASCII: lower-cased with the line
+    const char32_t lower = LowerCodePoint(c);
     if (lower == c) {
       lowered_.append(word.substr(i, length));
     } else {

@@ -14,17 +14,13 @@ namespace tagwright {
 
 std::string LowerCaseUtf8(std::string_view text) {
   std::string lower(text);
-  if (!IsValidUtf8(text) || text.size() > static_cast<std::size_t>(INT32_MAX / 3)) {
-    LowerCaseAscii(lower);
-    return lower;
-  }
+  // ASCII text, most words, is lower-cased to the same without ICU.
+  if (!LowerCaseAscii(lower)) return lower;
+  if (!IsValidUtf8(text) || text.size() > static_cast<std::size_t>(INT32_MAX / 3)) return lower;
   UErrorCode status = U_ZERO_ERROR;
   const std::unique_ptr<UCaseMap, decltype(&ucasemap_close)> map(ucasemap_open("", 0, &status),
                                                                  &ucasemap_close);
-  if (U_FAILURE(status)) {
-    LowerCaseAscii(lower);
-    return lower;
-  }
+  if (U_FAILURE(status)) return lower;
   // Lower-casing can lengthen a letter; three times the bytes is more than Unicode needs.
   lower.resize(text.size() * 3 + 1);
   const int32_t length =

@@ -6,7 +6,6 @@
 #include <mutex>
 #include <vector>
 
-#include "util/str_proc.h"
 #include "util/unicode_text.h"
 #include "util/utf8_text.h"
 #include "words/common_words.h"
@@ -74,9 +73,7 @@ std::string GuessLanguage(std::string_view head) {
   std::string word;
   const auto count = [&] {
     if (word.size() >= 2) {
-      // A word of ASCII letters, most of them, is lower-cased without ICU, to the same.
-      std::string lower = word;
-      if (LowerCaseAscii(lower)) lower = LowerCaseUtf8(word);
+      const std::string lower = LowerCaseUtf8(word);
       for (std::size_t i = 0; i < hits.size(); ++i) hits[i] += IsStopWord(kLanguages[i], lower);
     }
     word.clear();
